@@ -1,0 +1,96 @@
+// The routines every list and tree of the editors shares.
+#include "frmMain.h"
+#include "modCellarix.h"
+
+#include "platform/Events.h"
+#include "platform/Fonts.h"
+#include "platform/ListView.h"
+#include "platform/TreeView.h"
+#include "platform/Twips.h"
+
+#include <cmath>
+#include <vector>
+
+namespace modCellarix {
+
+namespace {
+// Widths are measured in the toolbox's font, in whole twips (halves to even).
+int MeasureTwips(const QString& text)
+{
+    return int(
+        std::nearbyint(platform::TextWidthTwips(frmMain::Instance()->picToolbox->font(), text)));
+}
+} // namespace
+
+void AutoSizeColumns(platform::ListView* List)
+{
+    const int n = List->ColumnCount();
+    const int margin = int(std::lround(20 * platform::TwipsPerPixelX()));
+    std::vector<int> W(size_t(n) + 1, 0);
+    for (int row = 1; row <= List->Count(); ++row)
+        W[1] = qMax(W[1], MeasureTwips(List->Item(row)->Text()));
+    W[1] += margin;
+    int others = 0;
+    for (int i = 2; i <= n; ++i) {
+        W[i] = qMax(W[i], MeasureTwips(List->ColumnHeader(i)));
+        for (int row = 1; row <= List->Count(); ++row)
+            W[i] = qMax(W[i], MeasureTwips(List->Item(row)->SubItem(i - 1)));
+        W[i] += margin;
+        List->SetColumnWidth(i, W[i]);
+        others += W[i];
+    }
+    const int rest = List->OuterWidth() - 315 - others;
+    List->SetColumnWidth(1, rest < 1 ? W[1] : rest);
+}
+
+void SortByColumn(platform::ListView* List, int Column, bool Reset)
+{
+    if (Reset)
+        for (int i = 1; i <= List->ColumnCount(); ++i)
+            List->SetColumnTag(i, QString());
+    platform::SetBusyPointer(true);
+    List->SetSorted(false);
+    const bool descending = List->ColumnTag(Column) == QLatin1String("ASC");
+    for (int i = 1; i <= List->ColumnCount(); ++i)
+        List->SetColumnTag(i, QString());
+    List->SetColumnTag(Column, descending ? QStringLiteral("DSC") : QStringLiteral("ASC"));
+    List->SetSortOrder(descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    List->SetSortKey(Column - 1);
+    List->SetSorted(true);
+    platform::SetBusyPointer(false);
+}
+
+void FillIngredientTree(platform::TreeView* Tree)
+{
+    for (int position = Tree->Count(); position >= 1; --position) {
+        if (platform::TreeNode* node = Tree->Node(position))
+            Tree->Remove(node->Key());
+        platform::ProcessPendingEvents();
+    }
+    const QString root = QStringLiteral("Ingredients");
+    platform::TreeNode* rootNode = Tree->Add(QString(), root, root);
+    Tree->SetExpanded(rootNode, true);
+    Tree->SetSorted(rootNode, true);
+    for (const auto& ingredient : colIngredients) {
+        if (ingredient->ParentItem().isEmpty()) {
+            if (platform::TreeNode* node = Tree->Add(root, ingredient->Name(), ingredient->Name()))
+                Tree->SetSorted(node, true);
+        }
+    }
+    // Sub-ingredients under their parents. A child stored before its parent (possible in a
+    // file, never made by the editor) is placed by a further pass once the parent is there.
+    std::vector<std::shared_ptr<Ingredient>> waiting;
+    for (const auto& ingredient : colIngredients)
+        if (!ingredient->ParentItem().isEmpty())
+            waiting.push_back(ingredient);
+    for (size_t placed = 1; placed > 0 && !waiting.empty();) {
+        std::vector<std::shared_ptr<Ingredient>> stillWaiting;
+        for (const auto& ingredient : waiting)
+            if (!Tree->Add(ingredient->ParentItem(), ingredient->Name(), ingredient->Name()))
+                stillWaiting.push_back(ingredient);
+        placed = waiting.size() - stillWaiting.size();
+        waiting.swap(stillWaiting);
+    }
+}
+
+} // namespace modCellarix

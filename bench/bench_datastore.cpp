@@ -1,0 +1,610 @@
+// How long the data store takes to load and save a large ingredient tree with 10,000 and with
+// 100,000 recipes, set against a plain read and a plain write of the same files.
+//
+// The database files are put together here byte by byte, independently of the record classes,
+// so that a fault in their savers cannot hide itself. After every load and save the recipe file
+// must hold exactly the bytes it was given: the recipe lines are generated in ascending
+// priority, the order in which a load leaves them and a save writes them.
+//
+// Run it headless: QT_QPA_PLATFORM=offscreen bench_datastore
+#include "app/modCellarix.h"
+#include "platform/MessageBox.h"
+#include "platform/ProgramFolder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSaveFile>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr int IngredientCount = 10000;
+constexpr int SmallRecipeCount = 10000;
+constexpr int LargeRecipeCount = 100000;
+constexpr int Runs = 3;
+
+// ---------------------------------------------------------------------------------------------
+// Building the files
+
+// A small deterministic generator, so that every run measures the same files.
+class Random {
+public:
+    explicit Random(quint32 seed) : state(seed) {}
+    quint32 Next()
+    {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    }
+    int Below(int limit) { return int(Next() % quint32(limit)); }
+
+private:
+    quint32 state;
+};
+
+void AppendInt32(QByteArray& out, qint32 value)
+{
+    const quint32 v = quint32(value);
+    out.append(char(v & 0xFF));
+    out.append(char((v >> 8) & 0xFF));
+    out.append(char((v >> 16) & 0xFF));
+    out.append(char((v >> 24) & 0xFF));
+}
+
+void AppendByte(QByteArray& out, int value)
+{
+    out.append(char(quint8(value)));
+}
+
+// A 50-byte text field: the Windows-1252 bytes of the text, then spaces.
+void AppendField(QByteArray& out, const QByteArray& text)
+{
+    if (text.size() > 50) {
+        std::fprintf(stderr, "generated text longer than 50 bytes: %s\n", text.constData());
+        std::exit(2);
+    }
+    out.append(text);
+    out.append(50 - text.size(), ' ');
+}
+
+// A 50-byte text field that was never assigned: all zero bytes.
+void AppendEmptyField(QByteArray& out)
+{
+    out.append(50, '\0');
+}
+
+// Windows-1252 text; "\xE8" is e-grave, "\xE9" e-acute, "\xF1" n-tilde.
+QByteArray Ansi(const char* text)
+{
+    return QByteArray(text);
+}
+
+struct Category {
+    const char* name;
+    bool measuredInOunces;
+    std::vector<const char*> kinds; // what the children of this category are
+};
+
+const std::vector<Category>& Categories()
+{
+    static const std::vector<Category> categories = {
+        {"Gin", true, {"London Dry Gin", "Old Tom Gin", "Sloe Gin", "Genever"}},
+        {"Vodka", true, {"Vodka", "Citrus Vodka", "Vanilla Vodka", "Pepper Vodka"}},
+        {"Rum", true, {"White Rum", "Gold Rum", "Dark Rum", "Spiced Rum", "Overproof Rum"}},
+        {"Tequila",
+         true,
+         {"Blanco Tequila", "Reposado Tequila",
+          "A\xF1"
+          "ejo Tequila",
+          "Mezcal"}},
+        {"Whiskey", true, {"Bourbon", "Rye Whiskey", "Scotch Whisky", "Irish Whiskey"}},
+        {"Brandy", true, {"Cognac", "Armagnac", "Apricot Brandy", "Calvados", "Pisco"}},
+        {"Liqueurs",
+         true,
+         {"Triple Sec", "Amaretto", "Coffee Liqueur",
+          "Cr\xE8"
+          "me de Cassis",
+          "Cr\xE8"
+          "me de Menthe",
+          "Cherry Liqueur", "Herbal Liqueur"}},
+        {"Vermouth", true, {"Dry Vermouth", "Sweet Vermouth", "Bianco Vermouth"}},
+        {"Aperitifs", true, {"Bitter Aperitif", "Quinquina", "Fino Sherry"}},
+        {"Wine", true, {"Champagne", "Prosecco", "Red Wine", "White Wine", "Port"}},
+        {"Beer", true, {"Lager", "Stout", "Ginger Beer", "Wheat Beer"}},
+        {"Bitters", false, {"Aromatic Bitters", "Orange Bitters", "Peach Bitters"}},
+        {"Syrups",
+         true,
+         {"Simple Syrup", "Grenadine", "Orgeat", "Honey Syrup", "Falernum", "Maple Syrup"}},
+        {"Juices",
+         true,
+         {"Lemon Juice", "Lime Juice", "Orange Juice", "Pineapple Juice", "Cranberry Juice",
+          "Grapefruit Juice", "Tomato Juice"}},
+        {"Mixers", true, {"Soda Water", "Tonic Water", "Cola", "Lemonade", "Ginger Ale"}},
+        {"Dairy", true, {"Cream", "Milk", "Egg White", "Coconut Cream"}},
+        {"Fruit", false, {"Lemon Wedge", "Lime Wedge", "Orange Slice", "Maraschino Cherry"}},
+        {"Garnishes",
+         false,
+         {"Olive", "Cocktail Onion", "Lemon Twist", "Orange Peel", "Mint Sprig", "Celery Stalk"}},
+        {"Spices", false, {"Nutmeg", "Cinnamon", "Salt", "Black Pepper", "Celery Salt"}},
+        {"Herbs", false, {"Mint Leaves", "Basil", "Rosemary", "Thyme"}},
+        {"Sweeteners", false, {"Sugar Cube", "Brown Sugar", "Powdered Sugar"}},
+        {"Coffee and Tea", true, {"Espresso", "Cold Brew", "Black Tea", "Green Tea"}},
+        {"Ice", false, {"Crushed Ice", "Ice Cubes", "Large Ice Block"}},
+        {"Non-Alcoholic Spirits", true, {"Botanical Spirit", "Zero-Proof Aperitif"}},
+    };
+    return categories;
+}
+
+const std::vector<const char*> Makers = {
+    "Abbey",       "Aldridge",  "Anchor",   "Ashford",   "Bellamy",   "Blackwood", "Bramble",
+    "Brightwater", "Calder",    "Carrow",   "Castleton", "Cedar",     "Copper",    "Crown",
+    "Dunmore",     "Eastgate",  "Elmstead", "Fairhaven", "Fenwick",   "Glenrock",  "Golden",
+    "Greystone",   "Harbor",    "Hawthorn", "Highfield", "Hollow",    "Ironside",  "Juniper",
+    "Kingsley",    "Larkspur",  "Lockhart", "Marlow",    "Meadow",    "Northcote", "Oakridge",
+    "Pembroke",    "Quarry",    "Redcliff", "Riverside", "Rosewood",  "Saltmarsh", "Silverton",
+    "Stonebridge", "Thornbury", "Union",    "Valley",    "Westbrook", "Whitfield", "Wildwood",
+    "Yarrow"};
+
+const std::vector<const char*> Grades = {"Classic", "Reserve",   "Select",   "Premium",  "Estate",
+                                         "Export",  "Signature", "Heritage", "Original", "Craft"};
+
+struct IngredientDatabase {
+    QByteArray file;
+    std::vector<QByteArray> liquids;   // children measured in ounces
+    std::vector<QByteArray> garnishes; // children that are not
+};
+
+// Top-level categories first, then their children, as the ingredient saver orders them.
+IngredientDatabase BuildIngredients()
+{
+    IngredientDatabase db;
+    Random random(20240611);
+    QByteArray& out = db.file;
+    AppendInt32(out, IngredientCount);
+
+    auto appendIngredient = [&](const QByteArray& name, const QByteArray& parent, bool ounces,
+                                bool topLevel) {
+        AppendField(out, name);
+        AppendByte(out, ounces ? 1 : 0);
+        AppendByte(out, random.Below(4) == 0 ? 1 : 0);        // Action
+        AppendInt32(out, qint32(random.Next() & 0x00FFFFFF)); // Color, 0x00BBGGRR
+        AppendByte(out, random.Below(256));                   // Opacity
+        if (topLevel)
+            AppendField(out, QByteArray());
+        else
+            AppendField(out, parent);
+        // Display attributes: the editor space-pads what it was given; fields nobody ever
+        // set are zero bytes.
+        const char* attributes[] = {"Shadow", "Highlight", "Cursor", "Zoom", "Animation"};
+        for (const char* attribute : attributes) {
+            if (random.Below(3) == 0)
+                AppendEmptyField(out);
+            else
+                AppendField(out, QByteArray(attribute) + QByteArray::number(random.Below(40)));
+        }
+        if (random.Below(2) == 0)
+            AppendEmptyField(out);
+        else
+            AppendField(out, QByteArray("About ") + name.left(44));
+        AppendByte(out, random.Below(32)); // HotSpotID
+        if (random.Below(3) == 0) {
+            AppendInt32(out, 0);
+        } else {
+            QByteArray text = name + " is kept on the " + (random.Below(2) ? "back" : "top") +
+                              " shelf, " + QByteArray::number(random.Below(30) + 1) +
+                              " bottles in stock.";
+            AppendInt32(out, qint32(text.size()));
+            out.append(text);
+        }
+    };
+
+    const auto& categories = Categories();
+    for (const Category& category : categories)
+        appendIngredient(Ansi(category.name), QByteArray(), false, true);
+
+    // Every child is "<maker> <grade> <kind>"; the kinds cycle fastest, so that every category
+    // gets its share.
+    struct Kind {
+        const Category* category;
+        const char* name;
+    };
+    std::vector<Kind> kinds;
+    for (const Category& category : categories)
+        for (const char* kind : category.kinds)
+            kinds.push_back(Kind{&category, kind});
+    const int children = IngredientCount - int(categories.size());
+    if (children > int(kinds.size() * Makers.size() * Grades.size())) {
+        std::fprintf(stderr, "not enough distinct ingredient names\n");
+        std::exit(2);
+    }
+    for (int k = 0; k < children; ++k) {
+        const Kind& kind = kinds[size_t(k) % kinds.size()];
+        const size_t maker = (size_t(k) / kinds.size()) % Makers.size();
+        const size_t grade = (size_t(k) / kinds.size() / Makers.size()) % Grades.size();
+        const QByteArray name =
+            QByteArray(Makers[maker]) + ' ' + Grades[grade] + ' ' + Ansi(kind.name);
+        appendIngredient(name, Ansi(kind.category->name), kind.category->measuredInOunces, false);
+        (kind.category->measuredInOunces ? db.liquids : db.garnishes).push_back(name);
+    }
+    return db;
+}
+
+const std::vector<const char*> Adjectives = {
+    "Velvet",   "Midnight", "Golden", "Crimson", "Silver", "Smoky",     "Bitter",  "Electric",
+    "Frozen",   "Tropical", "Salty",  "Spiced",  "Burnt",  "Wild",      "Lazy",    "Royal",
+    "Blushing", "Hidden",   "Rusty",  "Stormy",  "Sunny",  "Dusty",     "Gentle",  "Lucky",
+    "Copper",   "Emerald",  "Amber",  "Scarlet", "Ivory",  "Jade",      "Misty",   "Wicked",
+    "Quiet",    "Restless", "Sleepy", "Brave",   "Faded",  "Sparkling", "Twisted", "Lonely",
+    "Clever",   "Humble",   "Noble",  "Secret",  "Savage", "Polished",  "Crooked", "Shady",
+    "Tender",   "Merry"};
+const std::vector<const char*> Nouns = {
+    "Harbor",  "Sunset",  "Orchard", "Lantern", "Compass", "Garden",  "Meadow",  "Anchor",
+    "Falcon",  "Tiger",   "Monsoon", "Glacier", "Canyon",  "Lagoon",  "Pilgrim", "Sailor",
+    "Baron",   "Duchess", "Gypsy",   "Outlaw",  "Cowboy",  "Mermaid", "Phoenix", "Dragon",
+    "Volcano", "Reef",    "Island",  "Prairie", "Forest",  "River",   "Comet",   "Eclipse",
+    "Thunder", "Breeze",  "Ember",   "Shadow",  "Willow",  "Cherry",  "Pepper",  "Ginger",
+    "Monarch", "Bishop",  "Jester",  "Knight",  "Castle",  "Bridge",  "Station", "Alley",
+    "Parlor",  "Veranda"};
+const std::vector<const char*> Styles = {
+    "Sour",         "Fizz",       "Sling",         "Punch",      "Cooler",  "Highball",
+    "Martini",      "Smash",      "Julep",         "Flip",       "Cobbler", "Collins",
+    "Daisy",        "Rickey",     "Toddy",         "Swizzle",    "Mule",    "Spritz",
+    "Crusta",       "Fix",        "Buck",          "Shrub",      "Nog",     "Sangaree",
+    "Cup",          "Royale",     "Old Fashioned", "Manhattan",  "Negroni", "Daiquiri",
+    "Margarita",    "Colada",     "Mojito",        "Gimlet",     "Sidecar", "Tonic",
+    "Cooler No. 2", "Flip No. 2", "Smash No. 2",   "Punch No. 2"};
+
+const std::vector<const char*> Glasses = {
+    "Cocktail Glass",  "Highball Glass", "Old Fashioned Glass", "Collins Glass",
+    "Champagne Flute", "Coupe",          "Hurricane Glass",     "Margarita Glass",
+    "Copper Mug",      "Wine Glass",     "Shot Glass",          "Irish Coffee Mug"};
+
+// The three lines of a recipe in an order a load keeps: priorities never decrease.
+const int PriorityPatterns[][3] = {{0, 1, 9}, {0, 1, 2}, {0, 0, 9}, {0, 1, 1}, {1, 2, 3}};
+
+QByteArray BuildRecipes(int count, const IngredientDatabase& ingredients)
+{
+    Random random(quint32(count) * 2654435761u + 17);
+    QByteArray out;
+    out.reserve(qsizetype(count) * 380 + 4);
+    AppendInt32(out, count);
+    QSet<QByteArray> names;
+    for (int k = 0; k < count; ++k) {
+        // "<adjective> <noun> <style>": the adjective cycles fastest.
+        const size_t a = size_t(k) % Adjectives.size();
+        const size_t n = (size_t(k) / Adjectives.size()) % Nouns.size();
+        const size_t s = size_t(k) / Adjectives.size() / Nouns.size();
+        if (s >= Styles.size()) {
+            std::fprintf(stderr, "not enough distinct recipe names\n");
+            std::exit(2);
+        }
+        const QByteArray name = QByteArray(Adjectives[a]) + ' ' + Nouns[n] + ' ' + Styles[s];
+        if (names.contains(name.toLower())) {
+            std::fprintf(stderr, "duplicate recipe name %s\n", name.constData());
+            std::exit(2);
+        }
+        names.insert(name.toLower());
+
+        const int* priorities = PriorityPatterns[random.Below(5)];
+        QByteArray lineNames[3];
+        for (int i = 0; i < 3; ++i) {
+            const auto& pool = priorities[i] == 9 ? ingredients.garnishes : ingredients.liquids;
+            lineNames[i] = pool[size_t(random.Below(int(pool.size())))];
+        }
+        const QByteArray glass = Glasses[size_t(random.Below(int(Glasses.size())))];
+
+        QByteArray instructions;
+        switch (random.Below(4)) {
+        case 0:
+            instructions = "Shake " + lineNames[0] + " and " + lineNames[1] +
+                           " with ice; strain into a chilled " + glass.toLower() + ".";
+            break;
+        case 1:
+            instructions = "Build over ice in the " + glass.toLower() + ", stirring gently.\r\n" +
+                           "Top with " + lineNames[2] + " and serve.";
+            break;
+        case 2:
+            instructions = "Stir " + lineNames[0] + " with ice, strain, then float the " +
+                           lineNames[1] + " on top.";
+            break;
+        default:
+            instructions = "Muddle gently, add " + lineNames[1] + ", shake briefly and " +
+                           "double strain. Serve without a straw.";
+            break;
+        }
+
+        AppendField(out, name);
+        AppendByte(out, random.Below(8)); // Category
+        AppendField(out, glass);
+        AppendByte(out, random.Below(5)); // Level
+        AppendInt32(out, qint32(instructions.size()));
+        AppendInt32(out, 3);
+        out.append(instructions);
+        for (int i = 0; i < 3; ++i) {
+            AppendField(out, lineNames[i]);
+            AppendByte(out, 1 + random.Below(64)); // amount code
+            AppendByte(out, priorities[i]);
+        }
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Measuring
+
+double Ms(qint64 nanoseconds)
+{
+    return double(nanoseconds) / 1e6;
+}
+
+bool WriteWhole(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const bool written = file.write(bytes) == bytes.size();
+    file.close();
+    return written && file.error() == QFileDevice::NoError;
+}
+
+// Writes as the data store's savers do: into a file beside `path`, flushed to disk and then put
+// in its place.
+bool SaveWhole(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    return file.commit();
+}
+
+QByteArray ReadWhole(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+// Where two byte arrays first differ, or -1 when they are equal.
+qint64 FirstDifference(const QByteArray& a, const QByteArray& b)
+{
+    const qint64 common = std::min(a.size(), b.size());
+    for (qint64 i = 0; i < common; ++i)
+        if (a[i] != b[i])
+            return i;
+    return a.size() == b.size() ? -1 : common;
+}
+
+struct Figures {
+    int recipes = 0;
+    qint64 ingredientBytes = 0;
+    qint64 recipeBytes = 0;
+    double loadMs = 0;
+    double saveMs = 0;
+    double plainReadMs = 0;
+    double plainWriteMs = 0;
+    double safeWriteMs = 0; // for reference: written the way the savers write
+    bool loadedAll = true;
+    bool recipesIdentical = true;
+    bool ingredientsIdentical = true;
+    qint64 recipeDifference = -1;
+    qint64 ingredientDifference = -1;
+    double LoadSave() const { return loadMs + saveMs; }
+    double Plain() const { return plainReadMs + plainWriteMs; }
+};
+
+Figures Measure(const QString& programFolder, const QByteArray& ingredientFile,
+                const QByteArray& recipeFile, int recipes)
+{
+    using namespace modCellarix;
+    Figures f;
+    f.recipes = recipes;
+    f.ingredientBytes = ingredientFile.size();
+    f.recipeBytes = recipeFile.size();
+
+    QDir().mkpath(programFolder + QStringLiteral("/Data"));
+    platform::SetProgramFolder(programFolder);
+    InitDataPath();
+    RecipeDatabasePath = DataPath + QStringLiteral("Recipes.Dat");
+    const QString ingredientPath = DataPath + QStringLiteral("Ingredients.Dat");
+    if (!WriteWhole(ingredientPath, ingredientFile) ||
+        !WriteWhole(RecipeDatabasePath, recipeFile)) {
+        std::fprintf(stderr, "cannot write the database files under %s\n",
+                     qPrintable(programFolder));
+        std::exit(2);
+    }
+
+    QElapsedTimer timer;
+    qint64 bestLoad = -1, bestSave = -1, bestRead = -1, bestWrite = -1, bestSafeWrite = -1;
+    auto keepBest = [](qint64& best, qint64 value) {
+        if (best < 0 || value < best)
+            best = value;
+    };
+
+    for (int run = 0; run < Runs; ++run) {
+        // As at start-up, the collections are empty before the load.
+        ReleaseCollections();
+
+        timer.start();
+        LoadIngredients();
+        LoadRecipes();
+        keepBest(bestLoad, timer.nsecsElapsed());
+
+        if (colIngredients.Count() != IngredientCount || colRecipes.Count() != recipes)
+            f.loadedAll = false;
+
+        timer.start();
+        SaveIngredients();
+        SaveRecipes();
+        keepBest(bestSave, timer.nsecsElapsed());
+
+        const qint64 recipeDiff = FirstDifference(ReadWhole(RecipeDatabasePath), recipeFile);
+        if (recipeDiff >= 0 && f.recipesIdentical) {
+            f.recipesIdentical = false;
+            f.recipeDifference = recipeDiff;
+        }
+        const qint64 ingredientDiff = FirstDifference(ReadWhole(ingredientPath), ingredientFile);
+        if (ingredientDiff >= 0 && f.ingredientsIdentical) {
+            f.ingredientsIdentical = false;
+            f.ingredientDifference = ingredientDiff;
+        }
+        // The next run starts from the generated files, whatever the save made of them.
+        WriteWhole(ingredientPath, ingredientFile);
+        WriteWhole(RecipeDatabasePath, recipeFile);
+    }
+    ReleaseCollections();
+
+    for (int run = 0; run < Runs; ++run) {
+        qint64 bytesRead = 0;
+        timer.start();
+        {
+            QFile ingredients(ingredientPath);
+            QFile recipesFile(RecipeDatabasePath);
+            if (ingredients.open(QIODevice::ReadOnly))
+                bytesRead += ingredients.readAll().size();
+            if (recipesFile.open(QIODevice::ReadOnly))
+                bytesRead += recipesFile.readAll().size();
+        }
+        keepBest(bestRead, timer.nsecsElapsed());
+        if (bytesRead != f.ingredientBytes + f.recipeBytes)
+            f.loadedAll = false;
+
+        timer.start();
+        const bool written = WriteWhole(ingredientPath, ingredientFile) &&
+                             WriteWhole(RecipeDatabasePath, recipeFile);
+        keepBest(bestWrite, timer.nsecsElapsed());
+        if (!written) {
+            std::fprintf(stderr, "plain write failed under %s\n", qPrintable(programFolder));
+            std::exit(2);
+        }
+
+        timer.start();
+        const bool saved =
+            SaveWhole(ingredientPath, ingredientFile) && SaveWhole(RecipeDatabasePath, recipeFile);
+        keepBest(bestSafeWrite, timer.nsecsElapsed());
+        if (!saved) {
+            std::fprintf(stderr, "save-file write failed under %s\n", qPrintable(programFolder));
+            std::exit(2);
+        }
+    }
+
+    f.loadMs = Ms(bestLoad);
+    f.saveMs = Ms(bestSave);
+    f.plainReadMs = Ms(bestRead);
+    f.plainWriteMs = Ms(bestWrite);
+    f.safeWriteMs = Ms(bestSafeWrite);
+    return f;
+}
+
+const char* Verdict(bool met)
+{
+    return met ? "PASS" : "MISS";
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    platform::MessageBox::SetScripted(true);
+
+    QTemporaryDir temporary;
+    if (!temporary.isValid()) {
+        std::fprintf(stderr, "cannot create a temporary folder\n");
+        return 2;
+    }
+
+    const IngredientDatabase ingredients = BuildIngredients();
+    std::vector<Figures> figures;
+    for (int recipes : {SmallRecipeCount, LargeRecipeCount}) {
+        const QByteArray recipeFile = BuildRecipes(recipes, ingredients);
+        figures.push_back(
+            Measure(temporary.path() + QStringLiteral("/recipes-") + QString::number(recipes),
+                    ingredients.file, recipeFile, recipes));
+    }
+    platform::SetProgramFolder(QString());
+
+    const Figures& small = figures[0];
+    const Figures& large = figures[1];
+    const double costRatio = large.LoadSave() / small.LoadSave();
+    const double largeRatio = large.LoadSave() / large.Plain();
+
+    std::printf("Data store: LoadIngredients+LoadRecipes and SaveIngredients+SaveRecipes\n");
+    // Whatever the recipe records hold besides their instructions: head and three lines.
+    const qint64 fixedPart = qint64(Recipe::HeadSize + 3 * RecipeIngredient::Size);
+    std::printf("%d ingredients (%d top-level); 3 lines and on average %.0f characters of "
+                "instructions per recipe; best of %d runs each\n\n",
+                IngredientCount, int(Categories().size()),
+                double(large.recipeBytes - 4 - fixedPart * large.recipes) / large.recipes, Runs);
+    std::printf("%9s %10s %10s %10s %10s %10s %12s %9s %11s\n", "recipes", "file MB", "load ms",
+                "save ms", "load+save", "plain r+w", "(r ms/w ms)", "ratio", "vs 10,000");
+    for (const Figures& f : figures) {
+        char split[32];
+        std::snprintf(split, sizeof split, "%.1f/%.1f", f.plainReadMs, f.plainWriteMs);
+        char versus[16] = "-";
+        if (&f != &small)
+            std::snprintf(versus, sizeof versus, "%.2fx", f.LoadSave() / small.LoadSave());
+        std::printf("%9d %10.1f %10.1f %10.1f %10.1f %10.1f %12s %8.2fx %11s\n", f.recipes,
+                    double(f.ingredientBytes + f.recipeBytes) / 1e6, f.loadMs, f.saveMs,
+                    f.LoadSave(), f.Plain(), split, f.LoadSave() / f.Plain(), versus);
+    }
+    std::printf("\nratio = (load+save) / (plain read + plain write) of the same files\n");
+    std::printf(
+        "for reference, the same bytes written as the savers write them (a file beside the\n"
+        "old one, flushed to disk, then renamed):");
+    for (const Figures& f : figures)
+        std::printf(" %.1f ms at %d;", f.safeWriteMs, f.recipes);
+    std::printf("\n\n");
+
+    std::printf("Targets\n");
+    std::printf("  load plus save of 100,000 recipes within 4 times the plain read and write: "
+                "%.2fx  %s\n",
+                largeRatio, Verdict(largeRatio <= 4.0));
+    std::printf("  the cost at 100,000 within 12 times the cost at 10,000: %.2fx  %s\n", costRatio,
+                Verdict(costRatio <= 12.0));
+
+    std::printf("\nChecks (not timed)\n");
+    bool allGood = true;
+    for (const Figures& f : figures) {
+        if (f.recipesIdentical)
+            std::printf("  %d recipes: recipe file after load+save is byte-identical to the "
+                        "generated file (%lld bytes)\n",
+                        f.recipes, f.recipeBytes);
+        else
+            std::printf("  %d recipes: recipe file after load+save DIFFERS from the generated "
+                        "file, first at byte %lld\n",
+                        f.recipes, f.recipeDifference);
+        if (f.ingredientsIdentical)
+            std::printf("  %d recipes: ingredient file after load+save is byte-identical "
+                        "(%lld bytes)\n",
+                        f.recipes, f.ingredientBytes);
+        else
+            std::printf("  %d recipes: ingredient file after load+save DIFFERS, first at byte "
+                        "%lld\n",
+                        f.recipes, f.ingredientDifference);
+        if (!f.loadedAll)
+            std::printf("  %d recipes: NOT every record was loaded or read back\n", f.recipes);
+        allGood = allGood && f.recipesIdentical && f.ingredientsIdentical && f.loadedAll;
+    }
+    const auto& shown = platform::MessageBox::Shown();
+    if (!shown.isEmpty()) {
+        allGood = false;
+        std::printf("  %d message box(es) were shown, the first: %s: %s\n", int(shown.size()),
+                    qPrintable(shown.first().title), qPrintable(shown.first().text));
+    }
+    return allGood ? 0 : 1;
+}

@@ -1,0 +1,29 @@
+// What the editor windows share: their message boxes, their hints and the hot-spot list.
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QWidget;
+namespace platform {
+class DropDownList;
+}
+
+namespace EditorParts {
+
+// A refusal: information icon, OK button, title "INPUT ERROR" (or `title`).
+void Refuse(const QString& text, const QString& title = QStringLiteral("INPUT ERROR"));
+// A confirmation with a question icon and Yes and No; true for Yes.
+bool Confirm(const QString& text, const QString& title);
+// Shows `hint` while `control` has the focus and clears the hint line when it leaves.
+void Hint(QWidget* control, const QString& hint);
+// Fills a hot-spot chooser: "0" .. "254", then "(Unassigned)" for 255.
+void FillHotspotList(platform::DropDownList* list);
+
+// A label and a chooser for an attribute the editors do not edit yet: placed at `labelAt` and
+// `listAt` (twips), disabled and empty for the life of the window.
+void AddPlaceholder(QWidget* window, QLabel*& label, platform::DropDownList*& list,
+                    const QString& caption, QRect labelAt, QRect listAt);
+
+} // namespace EditorParts

@@ -1,0 +1,67 @@
+#include "frmAddIngredient.h"
+
+#include "app/modCellarix.h"
+#include "editors/EditorParts.h"
+#include "platform/Fonts.h"
+#include "platform/TreeView.h"
+#include "platform/Twips.h"
+
+#include <QPushButton>
+
+using namespace modCellarix;
+
+namespace {
+const QString RootKey = QStringLiteral("Ingredients");
+
+} // namespace
+
+frmAddIngredient::frmAddIngredient(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Select Ingredient"));
+    setFont(platform::TahomaFont());
+    setFixedSize(platform::TwipsToPixelsX(4680), platform::TwipsToPixelsY(6075));
+
+    TV = new platform::TreeView(this);
+    TV->setGeometry(platform::TwipsRect(0, 0, 4680, 5535));
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK->setGeometry(platform::TwipsRect(2760, 5640, 915, 375));
+    cmdOK->setDefault(true);
+    cmdOK->setAutoDefault(false);
+    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
+    cmdClose->setGeometry(platform::TwipsRect(3720, 5640, 915, 375));
+    cmdClose->setAutoDefault(false);
+    setTabOrder(TV, cmdOK);
+    setTabOrder(cmdOK, cmdClose);
+
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdClose, &QPushButton::clicked, this, &frmAddIngredient::reject);
+    TV->Collapse = [this](platform::TreeNode* node) {
+        if (node->Key() == RootKey)
+            TV->SetExpanded(node, true); // the root cannot be collapsed
+    };
+    EditorParts::Hint(TV, QStringLiteral("Select the ingredient to add here ..."));
+    EditorParts::Hint(cmdOK, QStringLiteral("Click here to add the selected ingredient ..."));
+    EditorParts::Hint(cmdClose, QStringLiteral("Click here to cancel adding an ingredient ..."));
+}
+
+void frmAddIngredient::Form_Load()
+{
+    FillIngredientTree(TV);
+}
+
+void frmAddIngredient::cmdOK_Click()
+{
+    const platform::TreeNode* node = TV->SelectedNode();
+    if (!node || node->Key() == RootKey) {
+        EditorParts::Refuse(QStringLiteral("No ingredient selected."));
+        return;
+    }
+    PickedIngredientName = node->Key();
+    accept();
+}
+
+void frmAddIngredient::reject()
+{
+    PickedIngredientName.clear();
+    QDialog::reject();
+}

@@ -1,0 +1,82 @@
+// The standard controls of the editor windows, with the handlers the windows rely on.
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <functional>
+
+namespace platform {
+
+// A drop-down list the user can only choose from. Choosing an entry, or setting the selected
+// index by program, raises Click.
+class DropDownList : public QComboBox {
+public:
+    explicit DropDownList(QWidget* parent);
+    void AddItem(const QString& text) { addItem(text); }
+    void Clear();
+    int ListIndex() const { return currentIndex(); }
+    void SetListIndex(int index); // -1 for no selection
+    std::function<void()> Click;
+};
+
+// A chooser of keyed items. Choosing an item raises Click; setting the selection by program
+// does not.
+class ImageCombo : public QComboBox {
+public:
+    explicit ImageCombo(QWidget* parent);
+    void AddItem(const QString& key, const QString& text);
+    void Clear();
+    // Key of the selected item, empty for none.
+    QString SelectedKey() const;
+    // Selects the item of `key`; false (and no selection) when there is none.
+    bool SetSelectedKey(const QString& key);
+    // Clears the selection, so the box shows no text.
+    void ClearSelection() { setCurrentIndex(-1); }
+    std::function<void()> Click;
+};
+
+// A multi-line text box with a vertical scroll bar. Enter inserts a line break; Tab moves on.
+// Setting the text by program raises Change, as typing does.
+class TextBox : public QPlainTextEdit {
+public:
+    explicit TextBox(QWidget* parent);
+    QString Text() const { return toPlainText(); }
+    void SetText(const QString& text) { setPlainText(text); }
+    std::function<void()> Change;
+};
+
+// A check box with a grey (undetermined) state. Clicking toggles between checked and
+// unchecked; setting the value by program raises Click, as clicking does.
+class CheckBox : public QCheckBox {
+public:
+    enum Value { Unchecked = 0, Checked = 1, Grayed = 2 };
+    CheckBox(const QString& caption, QWidget* parent);
+    Value GetValue() const;
+    void SetValue(Value value);
+    std::function<void()> Click;
+
+protected:
+    void nextCheckState() override;
+};
+
+// A button whose face shows a colour (red + 256 × green + 65536 × blue).
+class ColorButton : public QPushButton {
+public:
+    explicit ColorButton(QWidget* parent);
+    void SetFaceColor(qint32 color);
+    void SetSystemFace(); // the system's button-face colour
+    // The colour shown, or -1 for the system's button face.
+    qint32 FaceColor() const { return faceColor; }
+
+private:
+    qint32 faceColor = -1;
+};
+
+// Colour values of the form red + 256 × green + 65536 × blue.
+QColor ColorFromValue(qint32 value);
+qint32 ValueFromColor(const QColor& color);
+
+} // namespace platform

@@ -1,0 +1,39 @@
+// The test seam of a modal dialog: while scripted, the dialog is not shown; each showing takes
+// the next queued answer (or the dialog's safe answer) and is recorded for inspection.
+#pragma once
+
+#include <QList>
+#include <QQueue>
+
+#include <optional>
+
+namespace platform {
+
+template <typename Request, typename Answer> class DialogScript {
+public:
+    void SetScripted(bool on)
+    {
+        scripted = on;
+        answers.clear();
+    }
+    bool IsScripted() const { return scripted; }
+    void SetNextAnswer(Answer answer) { answers.enqueue(std::move(answer)); }
+    // Records `request`; while scripted returns the next answer, or `safeAnswer` when none is
+    // queued; otherwise returns nothing and the caller shows the real dialog.
+    std::optional<Answer> Take(const Request& request, Answer safeAnswer)
+    {
+        shown.append(request);
+        if (!scripted)
+            return std::nullopt;
+        return answers.isEmpty() ? safeAnswer : answers.dequeue();
+    }
+    const QList<Request>& Shown() const { return shown; }
+    void ClearShown() { shown.clear(); }
+
+private:
+    bool scripted = false;
+    QQueue<Answer> answers;
+    QList<Request> shown;
+};
+
+} // namespace platform

@@ -1,0 +1,17 @@
+// The fonts the windows are designed in. Where Tahoma or Arial is not installed, the
+// system's font substitution picks the closest face.
+#pragma once
+
+#include <QFont>
+
+namespace platform {
+
+// Tahoma 8.25 pt regular: buttons, lists and the hint line.
+QFont TahomaFont();
+// Arial at `pointSize`, for the browser cards.
+QFont ArialFont(double pointSize, bool bold = false, bool italic = false);
+
+// The width of `text` drawn in `font`, in twips (not rounded).
+double TextWidthTwips(const QFont& font, const QString& text);
+
+} // namespace platform

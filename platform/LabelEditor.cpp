@@ -1,0 +1,63 @@
+#include "LabelEditor.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace platform {
+
+LabelEditor::LabelEditor(QAbstractItemView* view) : QObject(view), view(view) {}
+
+void LabelEditor::Start(const QModelIndex& index, std::function<void(const QString&)> done)
+{
+    if (editor || !index.isValid())
+        return;
+    view->scrollTo(index);
+    finished = std::move(done);
+    editor = new QLineEdit(view->viewport());
+    editor->setObjectName(QStringLiteral("labelEditor"));
+    editor->setFrame(true);
+    editor->setText(index.data().toString());
+    const QRect rect = view->visualRect(index);
+    editor->setGeometry(rect.x(), rect.y(), qMax(rect.width(), 60), rect.height());
+    editor->installEventFilter(this);
+    editor->show();
+    editor->selectAll();
+    editor->setFocus(Qt::OtherFocusReason);
+}
+
+bool LabelEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == editor) {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+                Finish(key != Qt::Key_Escape);
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            Finish(true);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void LabelEditor::Finish(bool commit)
+{
+    if (!editor)
+        return;
+    const QString text = editor->text();
+    QLineEdit* closing = editor;
+    editor = nullptr;
+    closing->removeEventFilter(this);
+    if (closing->hasFocus())
+        view->setFocus(Qt::OtherFocusReason);
+    closing->hide();
+    closing->deleteLater();
+    auto done = std::move(finished);
+    finished = nullptr;
+    if (commit && done)
+        done(text);
+}
+
+} // namespace platform

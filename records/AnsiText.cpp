@@ -1,0 +1,83 @@
+#include "AnsiText.h"
+
+#include <QChar>
+
+namespace {
+
+// Characters of bytes 0x80..0x9F; the undefined bytes map to the C1 control of the same value.
+const char16_t HighControlRange[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The byte of a character outside Latin-1, or '?' when the code page cannot hold it.
+char EncodeOther(char16_t c)
+{
+    for (int i = 0; i < 32; ++i)
+        if (HighControlRange[i] == c)
+            return char(0x80 + i);
+    return '?';
+}
+
+// Encodes `text` into `out`, stopping after `limit` bytes; returns the number of bytes written.
+// A surrogate pair is one character (and one '?'), and so is a lone surrogate.
+qsizetype EncodeInto(const QString& text, char* out, qsizetype limit)
+{
+    const QChar* src = text.constData();
+    const qsizetype size = text.size();
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < size && written < limit; ++i) {
+        const char16_t c = src[i].unicode();
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            out[written++] = char(c);
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < size && src[i + 1].isLowSurrogate())
+            ++i;
+        out[written++] = EncodeOther(c);
+    }
+    return written;
+}
+
+} // namespace
+
+namespace AnsiText {
+
+QByteArray Encode(const QString& text)
+{
+    // Never more bytes than UTF-16 units.
+    QByteArray out(text.size(), Qt::Uninitialized);
+    out.truncate(EncodeInto(text, out.data(), out.size()));
+    return out;
+}
+
+QString Decode(const char* data, int size)
+{
+    QString out(size, Qt::Uninitialized);
+    QChar* dst = out.data();
+    for (int i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(data[i]);
+        dst[i] = (byte >= 0x80 && byte < 0xA0) ? QChar(HighControlRange[byte - 0x80]) : QChar(byte);
+    }
+    return out;
+}
+
+QByteArray FixedField(const QString& value)
+{
+    QByteArray field(FixedFieldSize, ' ');
+    EncodeInto(value, field.data(), FixedFieldSize);
+    return field;
+}
+
+QString TrimSpaces(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == u' ')
+        ++first;
+    while (last > first && text.at(last - 1) == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+} // namespace AnsiText

@@ -1,0 +1,166 @@
+#include "Ingredient.h"
+
+#include "AnsiText.h"
+#include "RecordIO.h"
+
+#include <cstring>
+
+namespace {
+// Offsets of the fixed record.
+constexpr int NameAt = 0, OuncesAt = 50, ActionAt = 51, ColorAt = 52, OpacityAt = 56,
+              ParentItemAt = 57, ShadowAt = 107, HighlightAt = 157, CursorAt = 207, ZoomAt = 257,
+              AnimationAt = 307, HelpTopicAt = 357, HotSpotAt = 407, LengthAt = 408;
+} // namespace
+
+Ingredient::Ingredient() : record(FixedSize, '\0') {}
+
+bool Ingredient::LoadFromFile(QIODevice& file)
+{
+    record.fill('\0');
+    QByteArray fixed;
+    if (!RecordIO::ReadBytes(file, FixedSize, fixed))
+        return false;
+    record = fixed;
+    const qint32 length = TextLength();
+    if (length <= 0)
+        return true;
+    return RecordIO::ReadText(file, length, displayText);
+}
+
+bool Ingredient::SaveToFile(QIODevice& file) const
+{
+    QByteArray bytes = record;
+    if (TextLength() > 0)
+        bytes.append(AnsiText::Encode(displayText));
+    return RecordIO::WriteBytes(file, bytes);
+}
+
+QString Ingredient::TextAt(int offset) const
+{
+    return RecordIO::FixedTextAt(record, offset);
+}
+
+void Ingredient::SetTextAt(int offset, const QString& vData)
+{
+    std::memcpy(record.data() + offset, AnsiText::FixedField(vData).constData(),
+                AnsiText::FixedFieldSize);
+}
+
+qint32 Ingredient::TextLength() const
+{
+    return RecordIO::Int32At(record, LengthAt);
+}
+
+bool Ingredient::Action() const
+{
+    return record.at(ActionAt) == 1;
+}
+void Ingredient::SetAction(bool vData)
+{
+    record[ActionAt] = vData ? 1 : 0;
+}
+QString Ingredient::Animation() const
+{
+    return TextAt(AnimationAt);
+}
+void Ingredient::SetAnimation(const QString& vData)
+{
+    SetTextAt(AnimationAt, vData);
+}
+qint32 Ingredient::Color() const
+{
+    return RecordIO::Int32At(record, ColorAt);
+}
+void Ingredient::SetColor(qint32 vData)
+{
+    RecordIO::PutInt32(record, ColorAt, vData);
+}
+QString Ingredient::Cursor() const
+{
+    return TextAt(CursorAt);
+}
+void Ingredient::SetCursor(const QString& vData)
+{
+    SetTextAt(CursorAt, vData);
+}
+QString Ingredient::DisplayText() const
+{
+    return displayText;
+}
+void Ingredient::SetDisplayText(const QString& vData)
+{
+    displayText = vData;
+    RecordIO::PutInt32(record, LengthAt, qint32(AnsiText::Encode(vData).size()));
+}
+QString Ingredient::HelpTopic() const
+{
+    return TextAt(HelpTopicAt);
+}
+void Ingredient::SetHelpTopic(const QString& vData)
+{
+    SetTextAt(HelpTopicAt, vData);
+}
+QString Ingredient::Highlight() const
+{
+    return TextAt(HighlightAt);
+}
+void Ingredient::SetHighlight(const QString& vData)
+{
+    SetTextAt(HighlightAt, vData);
+}
+quint8 Ingredient::HotSpotID() const
+{
+    return quint8(record.at(HotSpotAt));
+}
+void Ingredient::SetHotSpotID(quint8 vData)
+{
+    record[HotSpotAt] = char(vData);
+}
+QString Ingredient::Name() const
+{
+    return TextAt(NameAt);
+}
+void Ingredient::SetName(const QString& vData)
+{
+    SetTextAt(NameAt, vData);
+}
+quint8 Ingredient::Opacity() const
+{
+    return quint8(record.at(OpacityAt));
+}
+void Ingredient::SetOpacity(quint8 vData)
+{
+    record[OpacityAt] = char(vData);
+}
+bool Ingredient::Ounces() const
+{
+    return record.at(OuncesAt) == 1;
+}
+void Ingredient::SetOunces(bool vData)
+{
+    record[OuncesAt] = vData ? 1 : 0;
+}
+QString Ingredient::ParentItem() const
+{
+    return TextAt(ParentItemAt);
+}
+void Ingredient::SetParentItem(const QString& vData)
+{
+    SetTextAt(ParentItemAt, vData);
+}
+QString Ingredient::Shadow() const
+{
+    return TextAt(ShadowAt);
+}
+void Ingredient::SetShadow(const QString& vData)
+{
+    SetTextAt(ShadowAt, vData);
+}
+QString Ingredient::Zoom() const
+{
+    return TextAt(ZoomAt);
+}
+void Ingredient::SetZoom(const QString& vData)
+{
+    SetTextAt(ZoomAt, vData);
+}

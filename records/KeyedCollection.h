@@ -1,0 +1,170 @@
+// An ordered collection of shared records, each stored under a text key.
+// Positions are 1-based; keys compare without regard to letter case. Look-ups by key and by
+// position take constant time (small collections are searched directly); the order is the order in
+// which records are written back.
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+template <typename T> class KeyedCollection {
+public:
+    using Ptr = std::shared_ptr<T>;
+
+private:
+    struct Entry {
+        QString key;
+        QString folded; // the key as compared
+        Ptr item;
+    };
+    using Entries = std::vector<Entry>;
+    // Collections this small (a recipe's lines) are searched directly; larger ones keep a
+    // hash index.
+    static constexpr size_t IndexedFrom = 9;
+
+public:
+    // Adds at the end. Fails, changing nothing, when the key is empty or already present.
+    bool Add(const QString& key, Ptr item)
+    {
+        if (!item || key.isEmpty())
+            return false;
+        QString folded = Fold(key);
+        if (Find(folded))
+            return false;
+        entries.push_back(Entry{key, std::move(folded), std::move(item)});
+        if (!index.isEmpty())
+            index.insert(entries.back().folded, int(entries.size() - 1));
+        else if (entries.size() >= IndexedFrom)
+            Reindex(0);
+        return true;
+    }
+
+    bool Contains(const QString& key) const { return Find(Fold(key)) != nullptr; }
+
+    // The record under `key`, or null.
+    Ptr Item(const QString& key) const
+    {
+        const Entry* found = Find(Fold(key));
+        return found ? found->item : nullptr;
+    }
+
+    // The record at 1-based `position`, or null when out of range.
+    Ptr Item(int position) const
+    {
+        if (position < 1 || position > Count())
+            return nullptr;
+        return entries[position - 1].item;
+    }
+
+    // The key the record at `position` was stored under.
+    QString KeyAt(int position) const
+    {
+        return (position < 1 || position > Count()) ? QString() : entries[position - 1].key;
+    }
+
+    // Removes and returns the record under `key`; null when absent.
+    Ptr Remove(const QString& key)
+    {
+        const Entry* found = Find(Fold(key));
+        return found ? Erase(entries.begin() + (found - entries.data())) : nullptr;
+    }
+
+    // Removes and returns the record at 1-based `position`; null when out of range.
+    Ptr Remove(int position)
+    {
+        if (position < 1 || position > Count())
+            return nullptr;
+        return Erase(entries.begin() + (position - 1));
+    }
+
+    int Count() const { return int(entries.size()); }
+
+    void Clear()
+    {
+        entries.clear();
+        index.clear();
+    }
+
+    // Iteration in collection order yields the records.
+    class const_iterator {
+    public:
+        explicit const_iterator(typename Entries::const_iterator i) : it(i) {}
+        const Ptr& operator*() const { return it->item; }
+        const_iterator& operator++()
+        {
+            ++it;
+            return *this;
+        }
+        bool operator!=(const const_iterator& other) const { return it != other.it; }
+
+    private:
+        typename Entries::const_iterator it;
+    };
+    const_iterator begin() const { return const_iterator(entries.begin()); }
+    const_iterator end() const { return const_iterator(entries.end()); }
+
+private:
+    // The entry under `folded` (found through the index once there is one), or null.
+    const Entry* Find(const QString& folded) const
+    {
+        if (!index.isEmpty()) {
+            const auto found = index.constFind(folded);
+            return found == index.constEnd() ? nullptr : &entries[size_t(*found)];
+        }
+        const auto found = std::find_if(entries.begin(), entries.end(),
+                                        [&](const Entry& e) { return e.folded == folded; });
+        return found == entries.end() ? nullptr : &*found;
+    }
+
+    Ptr Erase(typename Entries::iterator at)
+    {
+        Ptr item = std::move(at->item);
+        const size_t position = size_t(at - entries.begin());
+        index.remove(at->folded);
+        entries.erase(at);
+        if (!index.isEmpty())
+            Reindex(position);
+        return item;
+    }
+
+    // Points the index at the entries from `first` on (their positions changed).
+    void Reindex(size_t first)
+    {
+        for (size_t i = first; i < entries.size(); ++i)
+            index.insert(entries[i].folded, int(i));
+    }
+
+    // The case-folded key. Outside surrogate pairs, folding a text is folding each of its
+    // characters on its own; doing that here avoids QString::toCaseFolded's slow path for
+    // every key that changes (which is nearly every key), and shares a key that does not.
+    static QString Fold(const QString& key)
+    {
+        const QChar* src = key.constData();
+        const qsizetype size = key.size();
+        qsizetype i = 0;
+        for (; i < size; ++i) {
+            if (src[i].isSurrogate())
+                return key.toCaseFolded();
+            if (src[i].toCaseFolded() != src[i])
+                break;
+        }
+        if (i == size)
+            return key;
+        QString folded(size, Qt::Uninitialized);
+        QChar* dst = folded.data();
+        std::copy(src, src + i, dst);
+        for (; i < size; ++i) {
+            if (src[i].isSurrogate())
+                return key.toCaseFolded();
+            dst[i] = src[i].toCaseFolded();
+        }
+        return folded;
+    }
+
+    Entries entries;
+    QHash<QString, int> index; // folded key -> 0-based position, for large collections
+};

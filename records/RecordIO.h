@@ -1,0 +1,31 @@
+// Reading and writing the little-endian fields of the database files on an open device.
+// Every routine reports failure by its result; none throws.
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+namespace RecordIO {
+
+// Bytes left between the current position and the end of the device.
+qint64 Remaining(const QIODevice& file);
+
+// Reads exactly `size` bytes into `out`. Fails without allocating when fewer bytes remain.
+bool ReadBytes(QIODevice& file, qint64 size, QByteArray& out);
+
+// Writes all of `data`; false on any shortfall.
+bool WriteBytes(QIODevice& file, const QByteArray& data);
+
+qint32 Int32At(const QByteArray& bytes, int offset);
+void PutInt32(QByteArray& bytes, int offset, qint32 value);
+QByteArray Int32Bytes(qint32 value);
+
+// A text field of the fixed part, trimmed of spaces.
+QString FixedTextAt(const QByteArray& bytes, int offset);
+
+// Reads a text of `length` bytes that follows a length field. A negative length, or one
+// longer than what remains of the file, fails.
+bool ReadText(QIODevice& file, qint32 length, QString& out);
+
+} // namespace RecordIO

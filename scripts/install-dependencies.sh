@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the editor needs to build, run and test, when any is missing.
+set -euo pipefail
+
+packages=(cmake make g++ qt6-base-dev libgl-dev fonts-dejavu-core)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+        missing+=("$package")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

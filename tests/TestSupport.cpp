@@ -1,0 +1,108 @@
+#include "TestSupport.h"
+
+#include "app/frmMain.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "platform/ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtEndian>
+
+namespace TestSupport {
+
+QByteArray Int32(qint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian<qint32>(value, bytes.data());
+    return bytes;
+}
+
+QByteArray Field(const QByteArray& text)
+{
+    Q_ASSERT(text.size() <= 50);
+    return text + QByteArray(50 - text.size(), ' ');
+}
+
+QByteArray Bytes(int count, char byte)
+{
+    return QByteArray(count, byte);
+}
+
+ProgramFolder::ProgramFolder()
+{
+    platform::SetProgramFolder(dir.path());
+}
+
+ProgramFolder::~ProgramFolder()
+{
+    platform::SetProgramFolder(QString());
+}
+
+QString ProgramFolder::Path() const
+{
+    return dir.path();
+}
+
+QString ProgramFolder::DataPath() const
+{
+    return dir.path() + QStringLiteral("/Data/");
+}
+
+void ProgramFolder::WriteDataFile(const QString& name, const QByteArray& bytes) const
+{
+    QDir().mkpath(DataPath());
+    QFile file(DataPath() + name);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the fixture %s", qPrintable(file.fileName()));
+}
+
+QByteArray ProgramFolder::ReadDataFile(const QString& name) const
+{
+    QFile file(DataPath() + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+FailingSaveFile::FailingSaveFile(const QString& path, qint64 limit)
+    : QSaveFile(path), remaining(limit)
+{
+}
+
+qint64 FailingSaveFile::writeData(const char* data, qint64 size)
+{
+    if (size > remaining) {
+        remaining = 0;
+        return -1;
+    }
+    remaining -= size;
+    return QSaveFile::writeData(data, size);
+}
+
+SaveFailure::SaveFailure(qint64 limit)
+{
+    platform::SetSaveFileFactory([limit](const QString& path) -> std::unique_ptr<QSaveFile> {
+        return std::make_unique<FailingSaveFile>(path, limit);
+    });
+}
+
+SaveFailure::~SaveFailure()
+{
+    platform::SetSaveFileFactory(nullptr);
+}
+
+void StartMainWindow()
+{
+    frmMain::Destroy();
+    platform::MessageBox::SetScripted(true);
+    platform::MessageBox::ClearShown();
+    frmMain::Instance()->MDIForm_Load();
+}
+
+void CloseMainWindow()
+{
+    if (frmMain* window = frmMain::Instance(); window->isVisible())
+        window->close();
+    frmMain::Destroy();
+}
+
+} // namespace TestSupport

@@ -1,0 +1,60 @@
+// Shared helpers of the tests: fixture bytes written by hand, a program folder of its own for
+// every test, a save file that fails on purpose, and starting the real main window.
+#pragma once
+
+#include <QByteArray>
+#include <QSaveFile>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace TestSupport {
+
+// A little-endian 32-bit field.
+QByteArray Int32(qint32 value);
+// A 50-byte text field: `text` followed by spaces.
+QByteArray Field(const QByteArray& text);
+// `count` bytes of value `byte`.
+QByteArray Bytes(int count, char byte);
+
+// A fresh, empty program folder that ProgramFolder() points at while this object lives.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    ~ProgramFolder();
+    QString Path() const;
+    QString DataPath() const; // Path() + "/Data/"
+    // Writes `bytes` as Data/<name>, creating the Data folder.
+    void WriteDataFile(const QString& name, const QByteArray& bytes) const;
+    QByteArray ReadDataFile(const QString& name) const;
+
+private:
+    QTemporaryDir dir;
+};
+
+// A save file whose writes fail once `limit` bytes have been written.
+class FailingSaveFile : public QSaveFile {
+public:
+    FailingSaveFile(const QString& path, qint64 limit);
+
+protected:
+    qint64 writeData(const char* data, qint64 size) override;
+
+private:
+    qint64 remaining;
+};
+
+// Makes every save file of the data store fail after `limit` bytes, until ~SaveFailure.
+class SaveFailure {
+public:
+    explicit SaveFailure(qint64 limit);
+    ~SaveFailure();
+};
+
+// Scripts the message boxes and starts a fresh main window on the current program folder,
+// running the whole start-up.
+void StartMainWindow();
+// Closes and destroys the main window (which runs the shut-down), keeping message boxes
+// scripted.
+void CloseMainWindow();
+
+} // namespace TestSupport

@@ -1,0 +1,504 @@
+// The recipe editor driven as the user drives it: the recipe list with its keys and in-place
+// renaming, the glass, level and instruction edits, the ingredient lines with their amount and
+// priority, the ingredient picker, and switching to another recipe database.
+#include "TestSupport.h"
+
+#include "app/frmMain.h"
+#include "app/modCellarix.h"
+#include "editors/frmAddIngredient.h"
+#include "editors/frmRecipes.h"
+#include "platform/Controls.h"
+#include "platform/Dialogs.h"
+#include "platform/ListView.h"
+#include "platform/MessageBox.h"
+#include "platform/TreeView.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+using namespace TestSupport;
+using namespace modCellarix;
+using platform::MessageBox;
+using platform::MsgAnswer;
+using platform::MsgButtons;
+using platform::MsgIcon;
+
+namespace {
+
+QByteArray Byte(int value)
+{
+    return Bytes(1, char(value));
+}
+
+QByteArray GlassRecord(const QByteArray& name)
+{
+    QByteArray record = Field(name);
+    for (int i = 0; i < 7; ++i)
+        record += Field("");
+    return record + Byte(0) + Int32(0);
+}
+
+QByteArray IngredientRecord(const QByteArray& name, const QByteArray& parent, bool ounces)
+{
+    return Field(name) + Byte(ounces ? 1 : 0) + Byte(0) + Int32(0) + Byte(0) + Field(parent) +
+           Bytes(300, '\0') + Byte(0) + Int32(0);
+}
+
+QByteArray Line(const QByteArray& name, int amount, int priority)
+{
+    return Field(name) + Byte(amount) + Byte(priority);
+}
+
+QByteArray RecipeRecord(const QByteArray& name, const QByteArray& glass, int level,
+                        const QByteArray& instructions, const QList<QByteArray>& lines)
+{
+    QByteArray record = Field(name) + Byte(0) + Field(glass) + Byte(level) +
+                        Int32(instructions.size()) + Int32(lines.size()) + instructions;
+    for (const QByteArray& line : lines)
+        record += line;
+    return record;
+}
+
+QByteArray DatabaseFile(const QList<QByteArray>& records)
+{
+    QByteArray file = Int32(records.size());
+    for (const QByteArray& record : records)
+        file += record;
+    return file;
+}
+
+// Lines are stored in priority order, so a save of unchanged recipes gives the same bytes.
+// Zombie's glass is unknown, its level has no entry, one of its lines names an ingredient that
+// no longer exists and has a priority without an entry.
+QByteArray RecipesFile(const QByteArray& ginInstructions = "Shake.", int ginLevel = 0)
+{
+    return DatabaseFile(
+        {RecipeRecord("Vodka Tonic", "Highball", 2, "Stir.",
+                      {Line("Vodka", 24, 0), Line("Tonic", 48, 1), Line("Lime Wedge", 1, 9)}),
+         RecipeRecord("Zombie", "Tiki Mug", 20, "",
+                      {Line("Vodka", 16, 0), Line("Rum Gone", 16, 12)}),
+         RecipeRecord("Gin Fizz", "Martini", ginLevel, ginInstructions, {Line("Gin", 32, 0)})});
+}
+
+QStringList RowTexts(const platform::ListView* list, int column = 0)
+{
+    QStringList texts;
+    for (int row = 1; row <= list->Count(); ++row)
+        texts << list->Item(row)->SubItem(column);
+    return texts;
+}
+
+// The user clicks a row with the mouse.
+void ClickRow(platform::ListView* list, int row)
+{
+    platform::ListItem* item = list->Item(row);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+// The user picks an entry from a chooser's drop-down.
+void Choose(QComboBox* box, int index)
+{
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+void Choose(QComboBox* box, const QString& text)
+{
+    Choose(box, box->findText(text));
+}
+
+// F2 on the list, then the text typed into the edit box and the edit ended with `finish`.
+// False when no edit box opened.
+bool EditLabel(platform::ListView* list, const QString& text, Qt::Key finish = Qt::Key_Return)
+{
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F2);
+    QLineEdit* box = nullptr;
+    for (QLineEdit* candidate : list->viewport()->findChildren<QLineEdit*>("labelEditor"))
+        if (candidate->isVisible())
+            box = candidate;
+    if (!box)
+        return false;
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, finish);
+    return true;
+}
+
+bool Shown(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons)
+{
+    const auto& shown = MessageBox::Shown();
+    return shown.size() == 1 && shown[0].text == text && shown[0].title == title &&
+           shown[0].icon == icon && shown[0].buttons == buttons;
+}
+bool Refused(const QString& text)
+{
+    return Shown(text, "INPUT ERROR", MsgIcon::Information, MsgButtons::OK);
+}
+bool Asked(const QString& text, const QString& title)
+{
+    return Shown(text, title, MsgIcon::Question, MsgButtons::YesNo);
+}
+
+} // namespace
+
+class TestRecipeEditor : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramFolder> folder;
+    frmRecipes* editor = nullptr;
+
+    // Presses `key` in `control`, answering the question it asks with `answer` (No when none
+    // is given).
+    void Press(QWidget* control, Qt::Key key, std::optional<MsgAnswer> answer = std::nullopt)
+    {
+        MessageBox::SetScripted(true); // forgets answers no message took
+        MessageBox::ClearShown();
+        if (answer)
+            MessageBox::SetNextAnswer(*answer);
+        control->setFocus();
+        QTest::keyClick(control, key);
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<ProgramFolder>();
+        folder->WriteDataFile("Glasses.Dat",
+                              DatabaseFile({GlassRecord("Highball"), GlassRecord("Martini"),
+                                            GlassRecord("Old Fashioned")}));
+        folder->WriteDataFile("Ingredients.Dat",
+                              DatabaseFile({IngredientRecord("Spirits", "", false),
+                                            IngredientRecord("Mixers", "", false),
+                                            IngredientRecord("Vodka", "Spirits", true),
+                                            IngredientRecord("Gin", "Spirits", true),
+                                            IngredientRecord("Tonic", "Mixers", true),
+                                            IngredientRecord("Lime Wedge", "Mixers", false)}));
+        folder->WriteDataFile("Recipes.Dat", RecipesFile());
+        StartMainWindow();
+        platform::OpenFileDialog::SetScripted(true);
+        frmMain* main = frmMain::Instance();
+        QApplication::setActiveWindow(main);
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        main->cmdRecipes->click();
+        editor = main->RecipeEditor;
+        QVERIFY(editor);
+        MessageBox::ClearShown();
+    }
+    void cleanup()
+    {
+        platform::ModalWindow::SetDriver(nullptr);
+        CloseMainWindow();
+        folder.reset();
+    }
+
+    void loadShowsSortedRecipesWithTotalsAndTheFirstRecipe()
+    {
+        QCOMPARE(editor->windowTitle(), QString("Recipes - (3 Entries)"));
+        QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Gin Fizz", "Vodka Tonic", "Zombie"}));
+        // Only ounce-measured ingredients count; a vanished ingredient counts nothing.
+        QCOMPARE(RowTexts(editor->lvRecipes, 1), QStringList({"2", "4 1/2", "1"}));
+        QCOMPARE(editor->lvRecipes->SelectedItem(), editor->lvRecipes->Item(1));
+        QCOMPARE(editor->cboGlass->count(), 3);
+        QCOMPARE(editor->cboGlass->currentText(), QString("Martini"));
+        QCOMPARE(editor->cboLevel->count(), 20);
+        QCOMPARE(editor->cboLevel->currentText(), QString("Level 1"));
+        QCOMPARE(editor->txtInstructions->Text(), QString("Shake."));
+        QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Gin"}));
+        QCOMPARE(editor->cboAmount->count(), 256);
+        QCOMPARE(editor->cboAmount->itemText(0), QString("(NONE)"));
+        QCOMPARE(editor->cboAmount->currentIndex(), 32);
+        QCOMPARE(editor->cboPriority->count(), 10);
+        QCOMPARE(editor->cboPriority->itemText(8), QString("Priority 9"));
+        QCOMPARE(editor->cboPriority->itemText(9), QString("Garnish"));
+        QCOMPARE(editor->cboPriority->currentText(), QString("Priority 1"));
+
+        QStringList menuBar;
+        for (QAction* entry : frmMain::Instance()->menuBar()->actions())
+            if (entry->isVisible())
+                menuBar << entry->text();
+        QVERIFY2(menuBar.contains("&Actions"), qPrintable(menuBar.join(", ")));
+        QCOMPARE(editor->mnuOpenDatabase->text(), QString("&Open Database"));
+        QCOMPARE(editor->mnuOpenDatabase->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    }
+
+    void insertAsksThenAddsOnePlaceholderAtTheTop()
+    {
+        Press(editor->lvRecipes, Qt::Key_Insert, MsgAnswer::No);
+        QVERIFY(Asked("Add a new recipe to the database ?", "ADD RECIPE"));
+        QCOMPARE(colRecipes.Count(), 3);
+
+        ClickRow(editor->lvRecipes, 3);
+        Press(editor->lvRecipes, Qt::Key_Insert, MsgAnswer::Yes);
+        const QString placeholder = "New Recipe (change this)";
+        QCOMPARE(editor->lvRecipes->Item(1)->Text(), placeholder); // at the top, though sorted
+        QCOMPARE(editor->lvRecipes->Item(1)->SubItem(1), QString("0"));
+        QCOMPARE(editor->CurrentRecipe(), colRecipes.Item(placeholder));
+        QCOMPARE(editor->windowTitle(), QString("Recipes - (4 Entries)"));
+        QVERIFY(editor->cboGlass->isEnabled() && editor->txtInstructions->isEnabled());
+        QCOMPARE(editor->cboGlass->currentIndex(), -1);
+        QCOMPARE(editor->cboLevel->currentText(), QString("Level 1"));
+        QCOMPARE(editor->lvRecipeIng->Count(), 0);
+        QVERIFY(!editor->cboAmount->isEnabled() && !editor->cboPriority->isEnabled());
+        QCOMPARE(editor->cboAmount->currentText(), QString("(NONE)"));
+        QCOMPARE(editor->cboPriority->currentIndex(), -1);
+
+        Press(editor->lvRecipeIng, Qt::Key_Delete);
+        QVERIFY(Refused("No current ingredient."));
+
+        ClickRow(editor->lvRecipes, 4);
+        Press(editor->lvRecipes, Qt::Key_Insert, MsgAnswer::Yes);
+        QCOMPARE(colRecipes.Count(), 4);
+        QCOMPARE(editor->lvRecipes->Count(), 4);
+        QCOMPARE(editor->lvRecipes->SelectedItem()->Text(), placeholder);
+        QCOMPARE(editor->windowTitle(), QString("Recipes - (4 Entries)"));
+    }
+
+    void renameRefusalsAndARenameThatKeepsItsPlace()
+    {
+        const auto gin = colRecipes.Item("Gin Fizz");
+        MessageBox::ClearShown();
+        QVERIFY(EditLabel(editor->lvRecipes, "   "));
+        QVERIFY(EditLabel(editor->lvRecipes, "Anything", Qt::Key_Escape));
+        QVERIFY(MessageBox::Shown().isEmpty());
+        QCOMPARE(editor->lvRecipes->Item(1)->Text(), QString("Gin Fizz"));
+
+        for (const QString& taken : {QString("vodka tonic"), QString("GIN FIZZ")}) {
+            MessageBox::ClearShown();
+            QVERIFY(EditLabel(editor->lvRecipes, taken));
+            QVERIFY(Refused("Recipe '" + taken + "' already in the database."));
+            QCOMPARE(editor->lvRecipes->Item(1)->Text(), QString("Gin Fizz"));
+            QCOMPARE(gin->Name, QString("Gin Fizz"));
+            QVERIFY(editor->lvRecipes->hasFocus());
+        }
+
+        QVERIFY(EditLabel(editor->lvRecipes, "Zesty Gin"));
+        QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Zesty Gin", "Vodka Tonic", "Zombie"}));
+        QCOMPARE(RowTexts(editor->lvRecipes, 1), QStringList({"2", "4 1/2", "1"}));
+        QCOMPARE(colRecipes.Item("Zesty Gin"), gin);
+        QVERIFY(!colRecipes.Contains("Gin Fizz"));
+        QCOMPARE(gin->Glass, QString("Martini"));
+        QCOMPARE(gin->RecipeIngredients.Count(), 1);
+        QCOMPARE(editor->CurrentRecipe(), gin);
+        QCOMPARE(editor->windowTitle(), QString("Recipes - (3 Entries)"));
+
+        // A click on the Name header re-sorts; it was ascending since the load.
+        QHeaderView* header = editor->lvRecipes->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+        QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Zombie", "Zesty Gin", "Vodka Tonic"}));
+    }
+
+    void deleteAsksRemovesAndSelectsTheNextUntilNoneIsLeft()
+    {
+        Press(editor->lvRecipes, Qt::Key_Delete, MsgAnswer::No);
+        QVERIFY(Asked("Remove recipe 'Gin Fizz' ?", "REMOVE RECIPE"));
+        QCOMPARE(colRecipes.Count(), 3);
+
+        Press(editor->lvRecipes, Qt::Key_Delete, MsgAnswer::Yes);
+        QVERIFY(!colRecipes.Contains("Gin Fizz"));
+        QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Vodka Tonic", "Zombie"}));
+        QCOMPARE(editor->CurrentRecipe(), colRecipes.Item("Vodka Tonic"));
+        QCOMPARE(editor->cboGlass->currentText(), QString("Highball"));
+        QCOMPARE(editor->txtInstructions->Text(), QString("Stir."));
+        QCOMPARE(editor->windowTitle(), QString("Recipes - (2 Entries)"));
+
+        Press(editor->lvRecipes, Qt::Key_Delete, MsgAnswer::Yes);
+        Press(editor->lvRecipes, Qt::Key_Delete, MsgAnswer::Yes);
+        QCOMPARE(colRecipes.Count(), 0);
+        QCOMPARE(editor->windowTitle(), QString("Recipes - (0 Entries)"));
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 editor->cboGlass, editor->cboLevel, editor->lvRecipeIng, editor->cboAmount,
+                 editor->cboPriority, editor->txtInstructions})
+            QVERIFY(!control->isEnabled());
+        QCOMPARE(editor->cboLevel->currentIndex(), -1);
+        QCOMPARE(editor->txtInstructions->Text(), QString());
+
+        Press(editor->lvRecipes, Qt::Key_Delete);
+        QVERIFY(Refused("No current recipe."));
+        QVERIFY(!EditLabel(editor->lvRecipes, "Nothing"));
+
+        Press(editor->lvRecipes, Qt::Key_Insert, MsgAnswer::Yes);
+        QCOMPARE(editor->windowTitle(), QString("Recipes - (1 Entries)"));
+        QVERIFY(editor->cboGlass->isEnabled());
+    }
+
+    void glassAndLevelApplyAtOnceInstructionsWhenTheFocusLeaves()
+    {
+        const auto gin = colRecipes.Item("Gin Fizz");
+        Choose(editor->cboGlass, "Old Fashioned");
+        QCOMPARE(gin->Glass, QString("Old Fashioned"));
+        Choose(editor->cboLevel, "Level 5");
+        QCOMPARE(int(gin->Level), 4);
+
+        editor->txtInstructions->setFocus();
+        QTest::keyClick(editor->txtInstructions, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor->txtInstructions, "Shake hard.");
+        QCOMPARE(gin->Instructions, QString("Shake."));
+        QTest::keyClick(editor->txtInstructions, Qt::Key_Tab);
+        QVERIFY(!editor->txtInstructions->hasFocus());
+        QCOMPARE(gin->Instructions, QString("Shake hard."));
+    }
+
+    void unknownGlassAndLevelShowNoChoiceAndKeepTheirValues()
+    {
+        const auto zombie = colRecipes.Item("Zombie");
+        for (int pass = 0; pass < 2; ++pass) {
+            ClickRow(editor->lvRecipes, 1);
+            ClickRow(editor->lvRecipes, 3);
+            QCOMPARE(editor->CurrentRecipe(), zombie);
+            QCOMPARE(editor->cboGlass->currentIndex(), -1);
+            QCOMPARE(editor->cboGlass->currentText(), QString());
+            QCOMPARE(editor->cboLevel->currentIndex(), -1);
+            QCOMPARE(zombie->Glass, QString("Tiki Mug"));
+            QCOMPARE(int(zombie->Level), 20);
+
+            QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Vodka", "Rum Gone"}));
+            ClickRow(editor->lvRecipeIng, 2);
+            QCOMPARE(editor->lvRecipeIng->Item(2)->SubItem(1), QString("Priority 13"));
+            QCOMPARE(editor->cboPriority->currentIndex(), -1);
+            QCOMPARE(int(editor->CurrentIngredient()->Priority), 12);
+        }
+        Choose(editor->cboGlass, "Highball");
+        QCOMPARE(zombie->Glass, QString("Highball"));
+    }
+
+    void priorityAppliesAtOnceAndAmountWhenTheFocusLeavesTheChooser()
+    {
+        ClickRow(editor->lvRecipes, 2);
+        const auto recipe = colRecipes.Item("Vodka Tonic");
+        QCOMPARE(editor->CurrentRecipe(), recipe);
+        QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Lime Wedge", "Vodka", "Tonic"}));
+        QCOMPARE(RowTexts(editor->lvRecipeIng, 1),
+                 QStringList({"Garnish", "Priority 1", "Priority 2"}));
+
+        ClickRow(editor->lvRecipeIng, 2);
+        const auto vodka = editor->CurrentIngredient();
+        QCOMPARE(vodka->Name, QString("Vodka"));
+        QCOMPARE(editor->cboAmount->currentIndex(), 24);
+        editor->cboAmount->setFocus();
+        Choose(editor->cboAmount, 40);
+        QCOMPARE(vodka->Amount, 24.0);
+        ClickRow(editor->lvRecipeIng, 3); // the focus leaves the chooser first
+        QCOMPARE(vodka->Amount, 40.0);
+        QCOMPARE(editor->CurrentIngredient()->Name, QString("Tonic"));
+        QCOMPARE(editor->CurrentIngredient()->Amount, 48.0);
+        QCOMPARE(editor->cboAmount->currentIndex(), 48);
+
+        // Tonic, the last row, becomes a garnish and keeps its place until the next sort.
+        const auto tonic = editor->CurrentIngredient();
+        Choose(editor->cboPriority, "Garnish");
+        QCOMPARE(int(tonic->Priority), 9);
+        QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Lime Wedge", "Vodka", "Tonic"}));
+        QCOMPARE(editor->lvRecipeIng->Item(3)->SubItem(1), QString("Garnish"));
+
+        ClickRow(editor->lvRecipes, 1);
+        ClickRow(editor->lvRecipes, 2);
+        QCOMPARE(RowTexts(editor->lvRecipeIng, 1),
+                 QStringList({"Garnish", "Garnish", "Priority 1"}));
+        QCOMPARE(editor->lvRecipeIng->Item(3)->Text(), QString("Vodka"));
+    }
+
+    void pickerAddsOneLineAtTheTopAndDeleteAsksBeforeRemoving()
+    {
+        ClickRow(editor->lvRecipes, 2);
+        const auto recipe = colRecipes.Item("Vodka Tonic");
+
+        bool stayedOpen = false, closed = false;
+        QList<platform::ShownMessage> shownInPicker;
+        platform::ModalWindow::SetDriver([&](QDialog& dialog) {
+            auto& picker = static_cast<frmAddIngredient&>(dialog);
+            picker.TV->setCurrentItem(picker.TV->Node("Ingredients"));
+            QTest::keyClick(picker.TV, Qt::Key_Return);
+            shownInPicker = MessageBox::Shown();
+            stayedOpen = picker.isVisible();
+            QTest::keyClick(&picker, Qt::Key_Escape);
+            closed = !picker.isVisible();
+        });
+        Press(editor->lvRecipeIng, Qt::Key_Insert);
+        QVERIFY(stayedOpen && closed);
+        QCOMPARE(shownInPicker.size(), 1);
+        QCOMPARE(shownInPicker[0].text, QString("No ingredient selected."));
+        QCOMPARE(shownInPicker[0].title, QString("INPUT ERROR"));
+        QCOMPARE(recipe->RecipeIngredients.Count(), 3);
+        QCOMPARE(editor->lvRecipeIng->Count(), 3);
+
+        platform::ModalWindow::SetDriver([&](QDialog& dialog) {
+            auto& picker = static_cast<frmAddIngredient&>(dialog);
+            picker.TV->setCurrentItem(picker.TV->Node("Tonic"));
+            QTest::mouseClick(picker.cmdOK, Qt::LeftButton);
+            closed = !picker.isVisible();
+        });
+        closed = false;
+        Press(editor->lvRecipeIng, Qt::Key_Insert);
+        QVERIFY(closed);
+        QCOMPARE(recipe->RecipeIngredients.Count(), 4);
+        QCOMPARE(RowTexts(editor->lvRecipeIng),
+                 QStringList({"Tonic", "Lime Wedge", "Vodka", "Tonic"}));
+        QCOMPARE(editor->lvRecipeIng->Item(1)->SubItem(1), QString("Priority 1"));
+        QCOMPARE(editor->lvRecipeIng->SelectedItem(), editor->lvRecipeIng->Item(1));
+        const auto added = editor->CurrentIngredient();
+        QVERIFY(added && added->Name == "Tonic" && added->Priority == 0 && added->Amount == 0);
+        QCOMPARE(recipe->RecipeIngredients.Item(editor->lvRecipeIng->Item(1)->Key()), added);
+        QCOMPARE(editor->cboAmount->currentText(), QString("(NONE)"));
+        QCOMPARE(editor->cboPriority->currentText(), QString("Priority 1"));
+        QCOMPARE(editor->lvRecipes->Item(2)->SubItem(1), QString("4 1/2")); // not recomputed
+
+        Press(editor->lvRecipeIng, Qt::Key_Delete, MsgAnswer::No);
+        QVERIFY(Asked("Remove ingredient 'Tonic' ?", "REMOVE INGREDIENT"));
+        QCOMPARE(recipe->RecipeIngredients.Count(), 4);
+        Press(editor->lvRecipeIng, Qt::Key_Delete, MsgAnswer::Yes);
+        QCOMPARE(recipe->RecipeIngredients.Count(), 3);
+        QVERIFY(!recipe->RecipeIngredients.Contains(added->ThisKey));
+        QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Lime Wedge", "Vodka", "Tonic"}));
+        QCOMPARE(editor->CurrentIngredient()->Name, QString("Lime Wedge"));
+        QCOMPARE(editor->cboPriority->currentText(), QString("Garnish"));
+    }
+
+    void openDatabaseCancelledChangesNothingConfirmedSavesFirst()
+    {
+        const QString oldPath = RecipeDatabasePath;
+        const QString newPath = folder->DataPath() + "Other.Dat";
+        folder->WriteDataFile("Other.Dat", DatabaseFile({RecipeRecord("Cuba Libre", "Highball", 1,
+                                                                      "", {Line("Tonic", 8, 0)})}));
+        Choose(editor->cboLevel, "Level 5"); // Gin Fizz
+
+        const qsizetype asked = platform::OpenFileDialog::Shown().size();
+        editor->lvRecipes->setFocus();
+        QTest::keyClick(editor->lvRecipes, Qt::Key_O, Qt::ControlModifier); // cancelled
+        QCOMPARE(platform::OpenFileDialog::Shown().size(), asked + 1);
+        const platform::OpenFileRequest request = platform::OpenFileDialog::Shown().last();
+        QCOMPARE(request.title, QString("Select the recipe database to edit ..."));
+        QCOMPARE(request.filter, QString("All Files (*.*)|*.*"));
+        QCOMPARE(request.fileName, oldPath);
+        QCOMPARE(folder->ReadDataFile("Recipes.Dat"), RecipesFile());
+        QCOMPARE(RecipeDatabasePath, oldPath);
+        QCOMPARE(colRecipes.Count(), 3);
+
+        // Instructions still being typed are stored before the old file is written.
+        editor->txtInstructions->setFocus();
+        QTest::keyClick(editor->txtInstructions, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor->txtInstructions, "Top with soda.");
+        platform::OpenFileDialog::SetNextAnswer(newPath);
+        editor->mnuOpenDatabase->trigger();
+        QCOMPARE(folder->ReadDataFile("Recipes.Dat"), RecipesFile("Top with soda.", 4));
+        QCOMPARE(RecipeDatabasePath, newPath);
+        QCOMPARE(editor->windowTitle(), QString("Recipes - (1 Entries)"));
+        QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Cuba Libre"}));
+        QCOMPARE(editor->CurrentRecipe(), colRecipes.Item("Cuba Libre"));
+        QCOMPARE(editor->cboLevel->currentText(), QString("Level 2"));
+        QCOMPARE(editor->cboAmount->count(), 256);
+        QCOMPARE(editor->cboAmount->itemText(0), QString("(NONE)"));
+        QCOMPARE(editor->cboPriority->count(), 10);
+        QCOMPARE(editor->cboGlass->count(), 3);
+    }
+};
+
+QTEST_MAIN(TestRecipeEditor)
+#include "test_recipeeditor.moc"
