@@ -7,13 +7,17 @@
 #include "records/RecordIO.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 namespace modCellarix {
 
 namespace {
 
 LoadResult lastLoads[4];
+// Files this session has already replaced: their backup is the file as it was at start-up.
+QSet<QString> backedUpFiles;
 
 LoadResult& LastLoadOf(Database database)
 {
@@ -43,46 +47,27 @@ void ShowError(const QString& text, const QString& title)
                                title);
 }
 
-// Replaces `collection` with the records of the file at `path`. A record that fails to read,
-// or whose key is already taken, is dropped; reading stops where the file ends.
 template <typename Record>
-void LoadDatabase(Database database, const QString& path, KeyedCollection<Record>& collection,
-                  bool yields)
+void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, bool yields,
+                 LoadResult& result)
 {
-    LoadResult& result = LastLoadOf(database);
-    result = LoadResult{path};
     collection = KeyedCollection<Record>();
-
-    QString error;
-    auto file = platform::OpenBinaryFile(path, &error);
-    if (!file) {
-        ShowError(QStringLiteral("Cannot open the file '%1': %2.\n\nIts records are not "
-                                 "loaded, and the file will not be written when the editor "
-                                 "closes.")
-                      .arg(path, error),
-                  QStringLiteral("LOAD ERROR"));
-        return;
-    }
-    result.opened = true;
-
-    // The records are read from a copy of the whole file in memory: one read from disk, and no
-    // file-system call each time a record asks how much of the file is left.
-    QByteArray contents = file->readAll();
-    QBuffer records(&contents);
-    records.open(QIODevice::ReadOnly);
-
     QByteArray countBytes;
-    if (RecordIO::ReadBytes(records, 4, countBytes))
+    if (RecordIO::ReadBytes(file, 4, countBytes))
         result.recordCount = RecordIO::Int32At(countBytes, 0);
     for (qint32 i = 1; i <= result.recordCount; ++i) {
-        if (RecordIO::Remaining(records) == 0)
-            break;
+        const qint64 start = file.pos();
         auto record = std::make_shared<Record>();
-        if (record->LoadFromFile(records) && collection.Add(KeyOf(*record), record))
-            ++result.recordsTaken;
+        if (record->LoadFromFile(file)) {
+            if (collection.Add(KeyOf(*record), record))
+                ++result.recordsTaken;
+        } else if (file.pos() == start) {
+            break; // too few bytes left for a record: every further one would fail the same way
+        }
         if (yields && i % 10 == 0)
             platform::ProcessPendingEvents();
     }
+    result.bytesLeftOver = RecordIO::Remaining(file);
 }
 
 // Writes the records of `collection` for which `include` holds, in collection order, counting
@@ -106,14 +91,72 @@ bool WriteRecords(QIODevice& file, const KeyedCollection<Record>& collection, In
     return true;
 }
 
-// Rewrites the file at `path` with `count` followed by what `writeRecords` writes. The new
-// file replaces the old one only when it is complete; otherwise the old file stays as it was.
-template <typename WriteRecordsFn>
-void SaveDatabase(Database database, const QString& path, qint32 count, const QString& message,
-                  WriteRecordsFn writeRecords)
+// Writes the count of `collection`, then its records in one pass per filter of `passes`. Every
+// pass runs, even after an earlier one stopped at a record that failed.
+template <typename Record, typename... Passes>
+bool WriteCollection(QIODevice& file, const KeyedCollection<Record>& collection,
+                     const QString& message, Passes... passes)
 {
-    if (path == LastLoadOf(database).path && !LastLoadOf(database).opened)
-        return; // never loaded: writing would replace records the editor never saw
+    if (!RecordIO::WriteBytes(file, RecordIO::Int32Bytes(collection.Count()))) {
+        ShowError(message, QStringLiteral("SAVE ERROR"));
+        return false;
+    }
+    int written = 0;
+    bool complete = true;
+    ((complete = WriteRecords(file, collection, passes, written, message) && complete), ...);
+    return complete;
+}
+
+// Replaces the collection of `database` with the file at `path`, read as a whole into memory.
+// A file that cannot be opened or read leaves the collection empty.
+void LoadDatabase(Database database, const QString& path)
+{
+    LoadResult& result = LastLoadOf(database);
+    result = LoadResult{path};
+    QByteArray contents;
+    if (auto file = platform::OpenBinaryFile(path, &result.error)) {
+        contents = file->readAll();
+        result.opened = file->error() == QFileDevice::NoError;
+        if (!result.opened) {
+            result.error = file->errorString();
+            contents.clear();
+        }
+    }
+    QBuffer buffer(&contents);
+    buffer.open(QIODevice::ReadOnly);
+    ReadDatabase(database, buffer);
+}
+
+// Keeps the file at `path`, as it stood before this session first replaced it, as
+// "<path>.bak". Returns an explanation when that failed.
+QString KeepBackup(const QString& path)
+{
+    if (backedUpFiles.contains(path))
+        return QString();
+    backedUpFiles.insert(path);
+    QFile original(path);
+    if (!QFileInfo(path).isFile() || QFileInfo(path).size() == 0)
+        return QString(); // nothing to keep
+    QSaveFile backup(path + QStringLiteral(".bak"));
+    if (!original.open(QIODevice::ReadOnly))
+        return original.errorString();
+    const QByteArray bytes = original.readAll();
+    if (original.error() != QFileDevice::NoError)
+        return original.errorString();
+    if (!backup.open(QIODevice::WriteOnly) || backup.write(bytes) != bytes.size() ||
+        !backup.commit())
+        return backup.errorString();
+    return QString();
+}
+
+// Rewrites the file at `path` from the collection of `database`. The new file replaces the old
+// one only when it is complete; otherwise the old file stays as it was. The first replacement
+// in a session keeps the old file as "<path>.bak".
+void SaveDatabase(Database database, const QString& path)
+{
+    const LoadResult& loaded = LastLoadOf(database);
+    if (path == loaded.path && !loaded.opened)
+        return; // never read: writing would replace records the editor never saw
 
     if (FileExists(path))
         platform::SetNormalAttributes(path);
@@ -124,20 +167,36 @@ void SaveDatabase(Database database, const QString& path, qint32 count, const QS
                   QStringLiteral("SAVE ERROR"));
         return;
     }
-    bool complete = RecordIO::WriteBytes(*file, RecordIO::Int32Bytes(count));
-    if (!complete)
-        ShowError(message, QStringLiteral("SAVE ERROR"));
-    else
-        complete = writeRecords(*file);
-    if (!complete) {
+    if (!WriteDatabase(database, *file)) {
         file->cancelWriting();
         file->commit();
         return;
     }
+    const QString backupError = KeepBackup(path);
+    if (!backupError.isEmpty())
+        ShowError(QStringLiteral("Cannot keep the file '%1' as it was as '%1.bak': %2.\n\nThe "
+                                 "file is saved without a backup.")
+                      .arg(path, backupError),
+                  QStringLiteral("SAVE ERROR"));
     if (!file->commit())
         ShowError(QStringLiteral("Cannot replace the file '%1': %2.\n\nThe file is unchanged.")
                       .arg(path, file->errorString()),
                   QStringLiteral("SAVE ERROR"));
+}
+
+QString PathOf(Database database)
+{
+    switch (database) {
+    case Database::Glasses:
+        return DataPath + QStringLiteral("Glasses.Dat");
+    case Database::Ingredients:
+        return DataPath + QStringLiteral("Ingredients.Dat");
+    case Database::HelpTopics:
+        return DataPath + QStringLiteral("Help.Dat");
+    case Database::Recipes:
+        break;
+    }
+    return RecipeDatabasePath;
 }
 
 } // namespace
@@ -147,65 +206,109 @@ const LoadResult& LastLoad(Database database)
     return LastLoadOf(database);
 }
 
+void ReadDatabase(Database database, QIODevice& file)
+{
+    LoadResult& result = LastLoadOf(database);
+    result.recordCount = 0;
+    result.recordsTaken = 0;
+    switch (database) {
+    case Database::Glasses:
+        return ReadRecords(file, colGlasses, true, result);
+    case Database::Ingredients:
+        return ReadRecords(file, colIngredients, true, result);
+    case Database::HelpTopics:
+        return ReadRecords(file, colHelpTopics, false, result);
+    case Database::Recipes:
+        return ReadRecords(file, colRecipes, false, result);
+    }
+}
+
+bool WriteDatabase(Database database, QIODevice& file)
+{
+    const auto all = [](const auto&) { return true; };
+    switch (database) {
+    case Database::Glasses:
+        return WriteCollection(file, colGlasses, QStringLiteral("Error saving glasses."), all);
+    case Database::Ingredients:
+        // Top-level ingredients first, so that every parent precedes its children.
+        return WriteCollection(
+            file, colIngredients, QStringLiteral("Error saving ingredients."),
+            [](const Ingredient& i) { return i.ParentItem().isEmpty(); },
+            [](const Ingredient& i) { return !i.ParentItem().isEmpty(); });
+    case Database::Recipes:
+        return WriteCollection(file, colRecipes, QStringLiteral("Error saving recipes."), all);
+    case Database::HelpTopics:
+        break;
+    }
+    return false;
+}
+
+void ReportLoadProblems(const QList<Database>& databases)
+{
+    QStringList problems;
+    bool damagedEditable = false;
+    if (!DataFolderError.isEmpty())
+        problems << QStringLiteral("The data folder '%1' could not be created: %2.")
+                        .arg(DataPath, DataFolderError);
+    for (Database database : databases) {
+        const LoadResult& result = LastLoadOf(database);
+        const QString name = QFileInfo(result.path).fileName();
+        if (!result.opened) {
+            if (DataFolderError.isEmpty())
+                problems << QStringLiteral("%1 could not be opened: %2. It will not be written "
+                                           "when the editor closes.")
+                                .arg(name, result.error);
+            continue;
+        }
+        if (result.IsClean())
+            continue;
+        QStringList parts;
+        if (result.RecordsNotTaken() > 0)
+            parts << (result.RecordsNotTaken() == 1
+                          ? QStringLiteral("1 record")
+                          : QStringLiteral("%1 records").arg(result.RecordsNotTaken()));
+        if (result.bytesLeftOver > 0)
+            parts << QStringLiteral("%1 bytes after the last record").arg(result.bytesLeftOver);
+        problems << QStringLiteral("%1: %2 could not be read.").arg(name, parts.join(" and "));
+        damagedEditable = damagedEditable || database != Database::HelpTopics;
+    }
+    if (problems.isEmpty())
+        return;
+    QString text = problems.join(QLatin1Char('\n'));
+    if (damagedEditable)
+        text += QStringLiteral("\n\nWhen the editor next saves a damaged file, it keeps the file "
+                               "as it was beside it as \"<name>.bak\".");
+    ShowError(text, QStringLiteral("LOAD ERROR"));
+}
+
 void LoadGlasses()
 {
-    LoadDatabase(Database::Glasses, DataPath + QStringLiteral("Glasses.Dat"), colGlasses, true);
+    LoadDatabase(Database::Glasses, PathOf(Database::Glasses));
 }
-
 void LoadIngredients()
 {
-    LoadDatabase(Database::Ingredients, DataPath + QStringLiteral("Ingredients.Dat"),
-                 colIngredients, true);
+    LoadDatabase(Database::Ingredients, PathOf(Database::Ingredients));
 }
-
 void LoadHelpTopics()
 {
-    LoadDatabase(Database::HelpTopics, DataPath + QStringLiteral("Help.Dat"), colHelpTopics, false);
+    LoadDatabase(Database::HelpTopics, PathOf(Database::HelpTopics));
 }
-
 void LoadRecipes()
 {
-    LoadDatabase(Database::Recipes, RecipeDatabasePath, colRecipes, false);
+    LoadDatabase(Database::Recipes, PathOf(Database::Recipes));
 }
 
 void SaveGlasses()
 {
-    const QString message = QStringLiteral("Error saving glasses.");
-    SaveDatabase(Database::Glasses, DataPath + QStringLiteral("Glasses.Dat"), colGlasses.Count(),
-                 message, [&](QIODevice& file) {
-                     int written = 0;
-                     return WriteRecords(
-                         file, colGlasses, [](const Glass&) { return true; }, written, message);
-                 });
+    SaveDatabase(Database::Glasses, PathOf(Database::Glasses));
 }
-
 void SaveIngredients()
 {
-    const QString message = QStringLiteral("Error saving ingredients.");
-    SaveDatabase(
-        Database::Ingredients, DataPath + QStringLiteral("Ingredients.Dat"), colIngredients.Count(),
-        message, [&](QIODevice& file) {
-            // Top-level ingredients first, so that every parent precedes its children.
-            int written = 0;
-            const bool topLevel = WriteRecords(
-                file, colIngredients, [](const Ingredient& i) { return i.ParentItem().isEmpty(); },
-                written, message);
-            const bool others = WriteRecords(
-                file, colIngredients, [](const Ingredient& i) { return !i.ParentItem().isEmpty(); },
-                written, message);
-            return topLevel && others;
-        });
+    SaveDatabase(Database::Ingredients, PathOf(Database::Ingredients));
 }
-
 void SaveRecipes()
 {
-    const QString message = QStringLiteral("Error saving recipes.");
-    SaveDatabase(Database::Recipes, RecipeDatabasePath, colRecipes.Count(), message,
-                 [&](QIODevice& file) {
-                     int written = 0;
-                     return WriteRecords(
-                         file, colRecipes, [](const Recipe&) { return true; }, written, message);
-                 });
+    SaveDatabase(Database::Recipes, PathOf(Database::Recipes));
 }
 
 } // namespace modCellarix

@@ -71,25 +71,45 @@ void FillIngredientTree(platform::TreeView* Tree)
     platform::TreeNode* rootNode = Tree->Add(QString(), root, root);
     Tree->SetExpanded(rootNode, true);
     Tree->SetSorted(rootNode, true);
-    for (const auto& ingredient : colIngredients) {
-        if (ingredient->ParentItem().isEmpty()) {
-            if (platform::TreeNode* node = Tree->Add(root, ingredient->Name(), ingredient->Name()))
-                Tree->SetSorted(node, true);
+
+    // Each ingredient under its parent's name (top-level ones under the empty name), in
+    // collection order.
+    struct Entry {
+        QString name;
+        QString parent;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(size_t(colIngredients.Count()));
+    for (const auto& ingredient : colIngredients)
+        entries.push_back({ingredient->Name(), ingredient->ParentItem()});
+    QHash<QString, std::vector<const Entry*>> childrenOf;
+    for (const Entry& entry : entries)
+        childrenOf[entry.parent.toCaseFolded()].push_back(&entry);
+
+    // The tree is filled from the root down, so a sub-ingredient stored before its parent
+    // (possible in a file, never made by the editor) still finds it. Under the sorted nodes
+    // (the root and the top-level ones) the children arrive in alphabetical order, each taking
+    // its place at the end; deeper levels keep the collection order.
+    const auto byName = [](const Entry* a, const Entry* b) {
+        return QString::compare(a->name, b->name, Qt::CaseInsensitive) < 0;
+    };
+    std::vector<const Entry*> placed;
+    std::vector<const Entry*> topLevel = childrenOf.value(QString());
+    std::stable_sort(topLevel.begin(), topLevel.end(), byName);
+    for (const Entry* entry : topLevel) {
+        if (platform::TreeNode* node = Tree->Add(root, entry->name, entry->name)) {
+            Tree->SetSorted(node, true);
+            placed.push_back(entry);
         }
     }
-    // Sub-ingredients under their parents. A child stored before its parent (possible in a
-    // file, never made by the editor) is placed by a further pass once the parent is there.
-    std::vector<std::shared_ptr<Ingredient>> waiting;
-    for (const auto& ingredient : colIngredients)
-        if (!ingredient->ParentItem().isEmpty())
-            waiting.push_back(ingredient);
-    for (size_t placed = 1; placed > 0 && !waiting.empty();) {
-        std::vector<std::shared_ptr<Ingredient>> stillWaiting;
-        for (const auto& ingredient : waiting)
-            if (!Tree->Add(ingredient->ParentItem(), ingredient->Name(), ingredient->Name()))
-                stillWaiting.push_back(ingredient);
-        placed = waiting.size() - stillWaiting.size();
-        waiting.swap(stillWaiting);
+    for (size_t i = 0; i < placed.size(); ++i) {
+        const Entry* parent = placed[i];
+        std::vector<const Entry*> children = childrenOf.value(parent->name.toCaseFolded());
+        if (parent->parent.isEmpty())
+            std::stable_sort(children.begin(), children.end(), byName);
+        for (const Entry* child : children)
+            if (Tree->Add(parent->name, child->name, child->name))
+                placed.push_back(child);
     }
 }
 

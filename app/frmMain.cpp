@@ -30,6 +30,13 @@ constexpr int ButtonLeft = 60, ButtonWidth = 1455, ButtonHeight = 375;
 constexpr int HintTop = 5580;
 } // namespace
 
+namespace modCellarix {
+void ShowHint(const QString& Message)
+{
+    frmMain::Instance()->txtHelp->setPlainText(Message);
+}
+} // namespace modCellarix
+
 frmMain* frmMain::Instance()
 {
     if (!instance)
@@ -173,6 +180,8 @@ void frmMain::MDIForm_Load()
 
     picToolbox->setEnabled(true);
     state = State::Ready;
+    ReportLoadProblems(
+        {Database::Glasses, Database::Ingredients, Database::HelpTopics, Database::Recipes});
     if (closeRequestedWhileLoading)
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }

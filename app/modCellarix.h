@@ -9,6 +9,8 @@
 #include "records/NewKey.h"
 #include "records/Recipe.h"
 
+#include <QIODevice>
+#include <QList>
 #include <QString>
 
 namespace platform {
@@ -22,6 +24,8 @@ namespace modCellarix {
 extern QString DataPath;
 // Full path of the recipe database being edited.
 extern QString RecipeDatabasePath;
+// Why the data folder could not be created at start-up; empty when it exists.
+extern QString DataFolderError;
 // The ingredient picker's hand-over: the confirmed ingredient's name, or empty.
 extern QString PickedIngredientName;
 
@@ -63,16 +67,37 @@ void SortByColumn(platform::ListView* List, int Column, bool Reset);
 // it and every other ingredient under its parent.
 void FillIngredientTree(platform::TreeView* Tree);
 
-// The four databases, for asking what their last load took from disk.
+// The four databases.
 enum class Database { Glasses, Ingredients, HelpTopics, Recipes };
 
 // What the most recent load of one database took from its file.
 struct LoadResult {
     QString path;
-    bool opened = false;    // false when the file could not be opened (or was never loaded)
-    qint32 recordCount = 0; // the count at the start of the file
-    int recordsTaken = 0;   // records added to the collection
+    bool opened = false;      // false when the file could not be opened or read
+    QString error;            // why it could not, when it could not
+    qint32 recordCount = 0;   // the count at the start of the file
+    int recordsTaken = 0;     // records added to the collection
+    qint64 bytesLeftOver = 0; // bytes after the records the count announced
+    // Records the file announced but the collection did not take: unreadable, missing from
+    // the file, or carrying a name already taken.
+    int RecordsNotTaken() const { return qMax(0, recordCount) - recordsTaken; }
+    bool IsClean() const { return opened && RecordsNotTaken() == 0 && bytesLeftOver == 0; }
 };
 const LoadResult& LastLoad(Database database);
+
+// Replaces the collection of `database` with the records of `file` (a count, then the
+// records), noting what was taken in LastLoad. A record that cannot be read, or whose name is
+// already taken (letter case ignored), is dropped; reading stops where the file ends.
+void ReadDatabase(Database database, QIODevice& file);
+
+// Writes the collection of `database` to `file`: the count, then the records (top-level
+// ingredients first). Shows "Error saving …" under "SAVE ERROR" and stops at a record that
+// cannot be written; false then. The help topics are never written.
+bool WriteDatabase(Database database, QIODevice& file);
+
+// Tells the user, in one message, what the last loads of `databases` could not take: a data
+// folder that could not be made, files that could not be opened or read, and records that
+// could not be read. Shows nothing when everything loaded cleanly.
+void ReportLoadProblems(const QList<Database>& databases);
 
 } // namespace modCellarix

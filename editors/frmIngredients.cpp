@@ -285,15 +285,14 @@ void frmIngredients::RemoveIngredient()
     if (!confirmed)
         return;
     // Everything below the node, at every depth, goes with it.
-    QList<platform::TreeNode*> below;
-    for (int i = 0; i < node->Children(); ++i)
-        below.append(node->Child(i));
-    for (int i = 0; i < below.size(); ++i)
-        for (int j = 0; j < below[i]->Children(); ++j)
-            below.append(below[i]->Child(j));
-    for (const platform::TreeNode* child : below)
-        colIngredients.Remove(child->Key());
-    colIngredients.Remove(ingredient->Name());
+    QStringList removed{ingredient->Name()};
+    QList<const platform::TreeNode*> nodes{node};
+    for (int i = 0; i < nodes.size(); ++i)
+        for (int j = 0; j < nodes[i]->Children(); ++j) {
+            nodes.append(nodes[i]->Child(j));
+            removed << nodes[i]->Child(j)->Key();
+        }
+    colIngredients.Remove(removed);
     TV->Remove(ingredient->Name());
     TV->SetSelectedNode(TV->Node(1));
     TV_NodeClick();

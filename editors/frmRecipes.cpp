@@ -326,6 +326,7 @@ void frmRecipes::LoadDatabase()
     LoadRecipes();
     Form_Load();
     lvRecipes->setFocus();
+    ReportLoadProblems({Database::Recipes});
 }
 
 void frmRecipes::closeEvent(QCloseEvent* event)

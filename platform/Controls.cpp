@@ -70,6 +70,13 @@ TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
     });
 }
 
+QString TextBox::Text() const
+{
+    QString text = toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}
+
 CheckBox::CheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent)
 {
     connect(this, &QCheckBox::clicked, this, [this] {

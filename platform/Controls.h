@@ -39,11 +39,12 @@ public:
 };
 
 // A multi-line text box with a vertical scroll bar. Enter inserts a line break; Tab moves on.
-// Setting the text by program raises Change, as typing does.
+// Setting the text by program raises Change, as typing does. Line breaks are read as the
+// database files hold them ("\r\n"), so a text set and read back is unchanged.
 class TextBox : public QPlainTextEdit {
 public:
     explicit TextBox(QWidget* parent);
-    QString Text() const { return toPlainText(); }
+    QString Text() const;
     void SetText(const QString& text) { setPlainText(text); }
     std::function<void()> Change;
 };

@@ -11,6 +11,11 @@ bool FindEntry(const QString& path)
     return info.exists() || info.isSymLink();
 }
 
+bool IsFolder(const QString& path)
+{
+    return QFileInfo(path).isDir();
+}
+
 bool MakeFolder(const QString& path, QString* error)
 {
     if (QDir().mkdir(path))

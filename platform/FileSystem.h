@@ -13,6 +13,9 @@ namespace platform {
 // True when a directory search for `path` finds an entry: a file or a folder of that name.
 bool FindEntry(const QString& path);
 
+// True when `path` is a folder.
+bool IsFolder(const QString& path);
+
 // Creates one folder level; `error` receives the reason on failure.
 bool MakeFolder(const QString& path, QString* error = nullptr);
 

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <memory>
@@ -23,7 +25,7 @@ private:
     };
     using Entries = std::vector<Entry>;
     // Collections this small (a recipe's lines) are searched directly; larger ones keep a
-    // hash index.
+    // hash index from key to record.
     static constexpr size_t IndexedFrom = 9;
 
 public:
@@ -33,23 +35,27 @@ public:
         if (!item || key.isEmpty())
             return false;
         QString folded = Fold(key);
-        if (Find(folded))
+        if (ContainsFolded(folded))
             return false;
         entries.push_back(Entry{key, std::move(folded), std::move(item)});
         if (!index.isEmpty())
-            index.insert(entries.back().folded, int(entries.size() - 1));
+            index.insert(entries.back().folded, entries.back().item);
         else if (entries.size() >= IndexedFrom)
-            Reindex(0);
+            for (const Entry& entry : entries)
+                index.insert(entry.folded, entry.item);
         return true;
     }
 
-    bool Contains(const QString& key) const { return Find(Fold(key)) != nullptr; }
+    bool Contains(const QString& key) const { return ContainsFolded(Fold(key)); }
 
     // The record under `key`, or null.
     Ptr Item(const QString& key) const
     {
-        const Entry* found = Find(Fold(key));
-        return found ? found->item : nullptr;
+        const QString folded = Fold(key);
+        if (!index.isEmpty())
+            return index.value(folded);
+        const auto found = FindEntry(folded);
+        return found == entries.end() ? nullptr : found->item;
     }
 
     // The record at 1-based `position`, or null when out of range.
@@ -69,8 +75,24 @@ public:
     // Removes and returns the record under `key`; null when absent.
     Ptr Remove(const QString& key)
     {
-        const Entry* found = Find(Fold(key));
-        return found ? Erase(entries.begin() + (found - entries.data())) : nullptr;
+        const auto found = FindEntry(Fold(key));
+        return found == entries.end() ? nullptr
+                                      : Erase(entries.begin() + (found - entries.begin()));
+    }
+
+    // Removes the records under `keys`, in one pass over the collection however many there are.
+    void Remove(const QStringList& keys)
+    {
+        QSet<QString> folded;
+        for (const QString& key : keys)
+            folded.insert(Fold(key));
+        const auto removed = [&](const Entry& e) {
+            if (!folded.contains(e.folded))
+                return false;
+            index.remove(e.folded);
+            return true;
+        };
+        entries.erase(std::remove_if(entries.begin(), entries.end(), removed), entries.end());
     }
 
     // Removes and returns the record at 1-based `position`; null when out of range.
@@ -108,34 +130,24 @@ public:
     const_iterator end() const { return const_iterator(entries.end()); }
 
 private:
-    // The entry under `folded` (found through the index once there is one), or null.
-    const Entry* Find(const QString& folded) const
+    bool ContainsFolded(const QString& folded) const
     {
-        if (!index.isEmpty()) {
-            const auto found = index.constFind(folded);
-            return found == index.constEnd() ? nullptr : &entries[size_t(*found)];
-        }
-        const auto found = std::find_if(entries.begin(), entries.end(),
-                                        [&](const Entry& e) { return e.folded == folded; });
-        return found == entries.end() ? nullptr : &*found;
+        return index.isEmpty() ? FindEntry(folded) != entries.end() : index.contains(folded);
+    }
+
+    // The entry under `folded`, searched entry by entry.
+    typename Entries::const_iterator FindEntry(const QString& folded) const
+    {
+        return std::find_if(entries.begin(), entries.end(),
+                            [&](const Entry& e) { return e.folded == folded; });
     }
 
     Ptr Erase(typename Entries::iterator at)
     {
         Ptr item = std::move(at->item);
-        const size_t position = size_t(at - entries.begin());
         index.remove(at->folded);
         entries.erase(at);
-        if (!index.isEmpty())
-            Reindex(position);
         return item;
-    }
-
-    // Points the index at the entries from `first` on (their positions changed).
-    void Reindex(size_t first)
-    {
-        for (size_t i = first; i < entries.size(); ++i)
-            index.insert(entries[i].folded, int(i));
     }
 
     // The case-folded key. Outside surrogate pairs, folding a text is folding each of its
@@ -166,5 +178,5 @@ private:
     }
 
     Entries entries;
-    QHash<QString, int> index; // folded key -> 0-based position, for large collections
+    QHash<QString, Ptr> index;
 };

@@ -24,6 +24,56 @@ QByteArray Field(const QByteArray& text)
     return text + QByteArray(50 - text.size(), ' ');
 }
 
+QByteArray Byte(int value)
+{
+    return QByteArray(1, char(value));
+}
+
+QByteArray GlassRecord(const QByteArray& name, const QByteArray& text, int hotSpot,
+                       const QByteArray& assets)
+{
+    QByteArray record = Field(name);
+    for (int i = 0; i < 7; ++i)
+        record += Field(assets);
+    return record + Byte(hotSpot) + Int32(text.size()) + text;
+}
+
+QByteArray IngredientRecord(const QByteArray& name, const QByteArray& parent,
+                            const IngredientAttributes& a)
+{
+    return Field(name) + Byte(a.ounces) + Byte(a.action) + Int32(a.color) + Byte(a.opacity) +
+           Field(parent) + QByteArray(300, '\0') + Byte(a.hotSpot) + Int32(a.text.size()) + a.text;
+}
+
+QByteArray Line(const QByteArray& name, int amount, int priority)
+{
+    return Field(name) + Byte(amount) + Byte(priority);
+}
+
+QByteArray RecipeRecord(const QByteArray& name, const QByteArray& glass,
+                        const QByteArray& instructions, const QList<QByteArray>& lines, int level,
+                        int category)
+{
+    QByteArray record = Field(name) + Byte(category) + Field(glass) + Byte(level) +
+                        Int32(instructions.size()) + Int32(lines.size()) + instructions;
+    for (const QByteArray& line : lines)
+        record += line;
+    return record;
+}
+
+QByteArray HelpRecord(const QByteArray& name, const QByteArray& data)
+{
+    return Field(name) + Int32(data.size()) + data;
+}
+
+QByteArray DatabaseFile(const QList<QByteArray>& records)
+{
+    QByteArray file = Int32(records.size());
+    for (const QByteArray& record : records)
+        file += record;
+    return file;
+}
+
 QByteArray Bytes(int count, char byte)
 {
     return QByteArray(count, byte);

@@ -15,6 +15,32 @@ QByteArray Int32(qint32 value);
 QByteArray Field(const QByteArray& text);
 // `count` bytes of value `byte`.
 QByteArray Bytes(int count, char byte);
+// One byte.
+QByteArray Byte(int value);
+
+// Records of the database files, byte by byte.
+// A glass: name, the seven asset fields (each `assets`), hot spot, display text.
+QByteArray GlassRecord(const QByteArray& name, const QByteArray& text = {}, int hotSpot = 0,
+                       const QByteArray& assets = {});
+struct IngredientAttributes {
+    bool ounces = true;
+    bool action = false;
+    qint32 color = 0;
+    int opacity = 0;
+    int hotSpot = 0;
+    QByteArray text;
+};
+// An ingredient whose six asset fields were never assigned (zero bytes).
+QByteArray IngredientRecord(const QByteArray& name, const QByteArray& parent,
+                            const IngredientAttributes& attributes = {});
+// An ingredient line of a recipe.
+QByteArray Line(const QByteArray& name, int amount, int priority);
+QByteArray RecipeRecord(const QByteArray& name, const QByteArray& glass,
+                        const QByteArray& instructions, const QList<QByteArray>& lines,
+                        int level = 0, int category = 0);
+QByteArray HelpRecord(const QByteArray& name, const QByteArray& data);
+// A whole database file: the count, then the records.
+QByteArray DatabaseFile(const QList<QByteArray>& records);
 
 // A fresh, empty program folder that ProgramFolder() points at while this object lives.
 class ProgramFolder {

@@ -18,70 +18,19 @@ using namespace modCellarix;
 
 namespace {
 
-QByteArray Byte(int value)
-{
-    return Bytes(1, char(value));
-}
-
-// A glass record; the seven asset fields hold `assets` (blank by default).
-QByteArray GlassRecord(const QByteArray& name, const QByteArray& text = {}, int hotSpot = 0,
-                       const QByteArray& assets = {})
-{
-    QByteArray record = Field(name);
-    for (int i = 0; i < 7; ++i)
-        record += Field(assets);
-    return record + Byte(hotSpot) + Int32(text.size()) + text;
-}
-
-// An ingredient record whose six asset fields were never assigned (zero bytes).
-QByteArray IngredientRecord(const QByteArray& name, const QByteArray& parent,
-                            const QByteArray& text = {})
-{
-    return Field(name) + Byte(1) + Byte(0) + Int32(0x336699) + Byte(200) + Field(parent) +
-           Bytes(300, '\0') + Byte(7) + Int32(text.size()) + text;
-}
-
-QByteArray Line(const QByteArray& name, int amount, int priority)
-{
-    return Field(name) + Byte(amount) + Byte(priority);
-}
-
-QByteArray RecipeRecord(const QByteArray& name, const QByteArray& glass,
-                        const QByteArray& instructions, const QList<QByteArray>& lines,
-                        int category = 0)
-{
-    QByteArray record = Field(name) + Byte(category) + Field(glass) + Byte(2) +
-                        Int32(instructions.size()) + Int32(lines.size()) + instructions;
-    for (const QByteArray& line : lines)
-        record += line;
-    return record;
-}
-
-QByteArray HelpRecord(const QByteArray& name, const QByteArray& data)
-{
-    return Field(name) + Int32(data.size()) + data;
-}
-
-QByteArray DatabaseFile(const QList<QByteArray>& records)
-{
-    QByteArray file = Int32(records.size());
-    for (const QByteArray& record : records)
-        file += record;
-    return file;
-}
-
 // A small database in the order every saver writes it, so that it survives a round trip.
 const QByteArray Glass1 = GlassRecord("Highball", "A tall glass", 3, "glass.ani");
 const QByteArray Glass2 = GlassRecord("Caf\xE9 Cup", {}, 0);
 const QByteArray Glasses = DatabaseFile({Glass1, Glass2});
 const QByteArray Spirits = IngredientRecord("Spirits", "");
 const QByteArray Mixers = IngredientRecord("Mixers", "");
-const QByteArray Gin = IngredientRecord("Gin", "Spirits", "Juniper spirit");
+const QByteArray Gin =
+    IngredientRecord("Gin", "Spirits", {true, false, 0x336699, 200, 7, "Juniper spirit"});
 const QByteArray Tonic = IngredientRecord("Tonic", "Mixers");
 const QByteArray Ingredients = DatabaseFile({Spirits, Mixers, Gin, Tonic});
 const QByteArray Recipe1 =
     RecipeRecord("Gin and Tonic", "Highball", "Build over ice.\r\nStir.",
-                 {Line("Gin", 24, 0), Line("Tonic", 80, 1), Line("Lime", 0, 9)}, 5);
+                 {Line("Gin", 24, 0), Line("Tonic", 80, 1), Line("Lime", 0, 9)}, 2, 5);
 const QByteArray Recipe2 = RecipeRecord("Neat Gin", "", "", {});
 const QByteArray Recipes = DatabaseFile({Recipe1, Recipe2});
 const QByteArray Help =

@@ -32,59 +32,17 @@ using platform::MsgIcon;
 
 namespace {
 
-QByteArray Byte(int value)
-{
-    return Bytes(1, char(value));
-}
-
-QByteArray GlassRecord(const QByteArray& name)
-{
-    QByteArray record = Field(name);
-    for (int i = 0; i < 7; ++i)
-        record += Field("");
-    return record + Byte(0) + Int32(0);
-}
-
-QByteArray IngredientRecord(const QByteArray& name, const QByteArray& parent, bool ounces)
-{
-    return Field(name) + Byte(ounces ? 1 : 0) + Byte(0) + Int32(0) + Byte(0) + Field(parent) +
-           Bytes(300, '\0') + Byte(0) + Int32(0);
-}
-
-QByteArray Line(const QByteArray& name, int amount, int priority)
-{
-    return Field(name) + Byte(amount) + Byte(priority);
-}
-
-QByteArray RecipeRecord(const QByteArray& name, const QByteArray& glass, int level,
-                        const QByteArray& instructions, const QList<QByteArray>& lines)
-{
-    QByteArray record = Field(name) + Byte(0) + Field(glass) + Byte(level) +
-                        Int32(instructions.size()) + Int32(lines.size()) + instructions;
-    for (const QByteArray& line : lines)
-        record += line;
-    return record;
-}
-
-QByteArray DatabaseFile(const QList<QByteArray>& records)
-{
-    QByteArray file = Int32(records.size());
-    for (const QByteArray& record : records)
-        file += record;
-    return file;
-}
-
 // Lines are stored in priority order, so a save of unchanged recipes gives the same bytes.
 // Zombie's glass is unknown, its level has no entry, one of its lines names an ingredient that
 // no longer exists and has a priority without an entry.
 QByteArray RecipesFile(const QByteArray& ginInstructions = "Shake.", int ginLevel = 0)
 {
     return DatabaseFile(
-        {RecipeRecord("Vodka Tonic", "Highball", 2, "Stir.",
-                      {Line("Vodka", 24, 0), Line("Tonic", 48, 1), Line("Lime Wedge", 1, 9)}),
-         RecipeRecord("Zombie", "Tiki Mug", 20, "",
-                      {Line("Vodka", 16, 0), Line("Rum Gone", 16, 12)}),
-         RecipeRecord("Gin Fizz", "Martini", ginLevel, ginInstructions, {Line("Gin", 32, 0)})});
+        {RecipeRecord("Vodka Tonic", "Highball", "Stir.",
+                      {Line("Vodka", 24, 0), Line("Tonic", 48, 1), Line("Lime Wedge", 1, 9)}, 2),
+         RecipeRecord("Zombie", "Tiki Mug", "", {Line("Vodka", 16, 0), Line("Rum Gone", 16, 12)},
+                      20),
+         RecipeRecord("Gin Fizz", "Martini", ginInstructions, {Line("Gin", 32, 0)}, ginLevel)});
 }
 
 QStringList RowTexts(const platform::ListView* list, int column = 0)
@@ -174,12 +132,12 @@ private slots:
                               DatabaseFile({GlassRecord("Highball"), GlassRecord("Martini"),
                                             GlassRecord("Old Fashioned")}));
         folder->WriteDataFile("Ingredients.Dat",
-                              DatabaseFile({IngredientRecord("Spirits", "", false),
-                                            IngredientRecord("Mixers", "", false),
-                                            IngredientRecord("Vodka", "Spirits", true),
-                                            IngredientRecord("Gin", "Spirits", true),
-                                            IngredientRecord("Tonic", "Mixers", true),
-                                            IngredientRecord("Lime Wedge", "Mixers", false)}));
+                              DatabaseFile({IngredientRecord("Spirits", "", {false}),
+                                            IngredientRecord("Mixers", "", {false}),
+                                            IngredientRecord("Vodka", "Spirits", {true}),
+                                            IngredientRecord("Gin", "Spirits", {true}),
+                                            IngredientRecord("Tonic", "Mixers", {true}),
+                                            IngredientRecord("Lime Wedge", "Mixers", {false})}));
         folder->WriteDataFile("Recipes.Dat", RecipesFile());
         StartMainWindow();
         platform::OpenFileDialog::SetScripted(true);
@@ -465,8 +423,8 @@ private slots:
     {
         const QString oldPath = RecipeDatabasePath;
         const QString newPath = folder->DataPath() + "Other.Dat";
-        folder->WriteDataFile("Other.Dat", DatabaseFile({RecipeRecord("Cuba Libre", "Highball", 1,
-                                                                      "", {Line("Tonic", 8, 0)})}));
+        folder->WriteDataFile("Other.Dat", DatabaseFile({RecipeRecord("Cuba Libre", "Highball", "",
+                                                                      {Line("Tonic", 8, 0)}, 1)}));
         Choose(editor->cboLevel, "Level 5"); // Gin Fizz
 
         const qsizetype asked = platform::OpenFileDialog::Shown().size();

@@ -16,18 +16,15 @@
 
 #include <limits>
 
+using TestSupport::Byte;
 using TestSupport::Bytes;
 using TestSupport::Field;
 using TestSupport::Int32;
+using TestSupport::Line;
 
 namespace {
 
 constexpr qint32 Huge = std::numeric_limits<qint32>::max();
-
-QByteArray Byte(int value)
-{
-    return QByteArray(1, char(value));
-}
 
 // Fixed part of a glass: name, seven empty fields, hot spot 0, then the length field.
 QByteArray GlassFixed(qint32 length)
@@ -46,11 +43,6 @@ QByteArray RecipeHead(const QByteArray& name, int category, const QByteArray& gl
 {
     return Field(name) + Byte(category) + Field(glass) + Byte(level) + Int32(instructionLength) +
            Int32(lineCount);
-}
-
-QByteArray Line(const QByteArray& name, int amount, int priority)
-{
-    return Field(name) + Byte(amount) + Byte(priority);
 }
 
 QByteArray ImageRecord(int deleted, const QByteArray& name, qint32 dataSize)

@@ -1,0 +1,316 @@
+// The two read-only browsers: the recipe card with its names, amounts and instructions, the
+// list in collection order, the layout that follows the window size, printing the card, and
+// the help browser with its topic text.
+#include "TestSupport.h"
+
+#include "app/frmMain.h"
+#include "browse/frmBrowse.h"
+#include "browse/frmHelp.h"
+#include "platform/ListView.h"
+#include "platform/MessageBox.h"
+#include "platform/Printing.h"
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <memory>
+
+using namespace TestSupport;
+using platform::MessageBox;
+
+namespace {
+
+// Out of name order. Zombie's middle line is a garnish (priority 9) that carries an amount;
+// its last line (priority 10) is a named measure. Americano's first line has no amount.
+QByteArray RecipesFile()
+{
+    return DatabaseFile(
+        {RecipeRecord("Zombie", "Tiki Mug", "Blend.\r\nServe cold.",
+                      {Line("Rum", 16, 0), Line("Cherry", 7, 9), Line("Pineapple Juice", 65, 10)}),
+         RecipeRecord("Americano", "Rocks", "Build.", {Line("Campari", 0, 0), Line("Soda", 22, 1)}),
+         RecipeRecord("Water", "", "Pour.", {})});
+}
+
+QByteArray HelpFile()
+{
+    return DatabaseFile({HelpRecord("Welcome", "First line.\r\nSecond line."),
+                         HelpRecord("About", "Mixora keeps the bar's recipes.")});
+}
+
+struct Row {
+    QString text;
+    int tag;
+    bool operator==(const Row& other) const { return text == other.text && tag == other.tag; }
+};
+QList<Row> Rows(const platform::ListView* list)
+{
+    QList<Row> rows;
+    for (int i = 1; i <= list->Count(); ++i)
+        rows.append({list->Item(i)->Text(), list->Item(i)->Tag.toInt()});
+    return rows;
+}
+
+void ClickRow(platform::ListView* list, int row)
+{
+    platform::ListItem* item = list->Item(row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+// Twips read back from pixels are off by at most one pixel.
+bool Near(int actualTwips, int expectedTwips)
+{
+    return qAbs(actualTwips - expectedTwips) <= int(platform::TwipsPerPixelX()) + 1;
+}
+#define QVERIFY_NEAR(actual, expected)                                                             \
+    QVERIFY2(Near(actual, expected),                                                               \
+             qPrintable(QString("%1 is %2, expected %3").arg(#actual).arg(actual).arg(expected)))
+
+// A control's geometry in twips.
+struct Twips {
+    static int Left(const QWidget* w) { return platform::PixelsToTwipsX(w->x()); }
+    static int Top(const QWidget* w) { return platform::PixelsToTwipsY(w->y()); }
+    static int Width(const QWidget* w) { return platform::PixelsToTwipsX(w->width()); }
+    static int Height(const QWidget* w) { return platform::PixelsToTwipsY(w->height()); }
+};
+
+// Resizes the child window's sub-window to `width` × `height` pixels; its outer size in twips.
+QSize ResizeOuter(QWidget* child, int width, int height)
+{
+    QWidget* outer = child->parentWidget();
+    outer->resize(width, height);
+    QApplication::processEvents();
+    return QSize(platform::PixelsToTwipsX(outer->width()),
+                 platform::PixelsToTwipsY(outer->height()));
+}
+
+// The number of pages of a PDF file: page objects, not the page tree.
+int PageCount(const QByteArray& pdf)
+{
+    return int(pdf.count("/Type /Page") - pdf.count("/Type /Pages"));
+}
+
+} // namespace
+
+class TestBrowsers : public QObject, Twips {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramFolder> folder;
+    QTemporaryDir printFolder;
+
+    void Start(const QByteArray& recipes, const QByteArray& help)
+    {
+        folder.reset();
+        folder = std::make_unique<ProgramFolder>();
+        folder->WriteDataFile("Glasses.Dat", Int32(0));
+        folder->WriteDataFile("Ingredients.Dat", Int32(0));
+        folder->WriteDataFile("Recipes.Dat", recipes);
+        folder->WriteDataFile("Help.Dat", help);
+        StartMainWindow();
+        QApplication::setActiveWindow(frmMain::Instance());
+        QVERIFY(QTest::qWaitForWindowActive(frmMain::Instance()));
+    }
+    frmBrowse* OpenBrowser()
+    {
+        frmMain::Instance()->cmdBrowse->click();
+        return frmMain::Instance()->RecipeBrowser;
+    }
+    frmHelp* OpenHelp()
+    {
+        frmMain::Instance()->cmdShowHelp->click();
+        return frmMain::Instance()->HelpBrowser;
+    }
+
+    void VerifyCard(frmBrowse* browser, const QString& name, const QString& glass,
+                    const QString& ings, const QString& amounts)
+    {
+        QCOMPARE(browser->lblName->text(), name);
+        QCOMPARE(browser->lblGlass->text(), glass);
+        QCOMPARE(browser->lblIngs->text(), ings);
+        QCOMPARE(browser->lblAmt->text(), amounts);
+    }
+
+    // The resize rule of the recipe browser for an outer size of `outer` twips.
+    void VerifyBrowserLayout(frmBrowse* b, QSize outer)
+    {
+        const int w = outer.width(), h = outer.height();
+        QVERIFY_NEAR(Height(b->lvRecipes), qMax(0, h - 430));
+        QVERIFY_NEAR(Width(b->lvRecipes), 2220);
+        QVERIFY_NEAR(Height(b->lblIngs), h);
+        QVERIFY_NEAR(Height(b->lblAmt), h);
+        QVERIFY_NEAR(Width(b->lblIngs), qBound(2000, w - 2520 - Width(b->lblAmt) - 500, 5000));
+        QVERIFY_NEAR(Left(b->lblIngs), 2520);
+        QVERIFY_NEAR(Left(b->lblAmt), Left(b->lblIngs) + Width(b->lblIngs) + 500);
+        QVERIFY_NEAR(Left(b->cmdPrint), qMax(w - Width(b->cmdPrint) - 200, 2220 + 200));
+        QVERIFY_NEAR(Top(b->cmdPrint), h - Height(b->cmdPrint) - 500);
+        QVERIFY_NEAR(Left(b->lblName), 2400);
+        QVERIFY_NEAR(Top(b->lblGlass), 600);
+    }
+
+    void VerifyHelpLayout(frmHelp* help, QSize outer)
+    {
+        QVERIFY_NEAR(Height(help->lvHelpTopics), qMax(0, outer.height() - 430));
+        QVERIFY_NEAR(Height(help->lblInst), outer.height());
+        QVERIFY_NEAR(Width(help->lblInst), qBound(2000, outer.width() - 2520 - 500, 10000));
+        QVERIFY_NEAR(Width(help->lblName), 4695);
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(printFolder.isValid()); }
+    void init() { Start(RecipesFile(), HelpFile()); }
+    void cleanup()
+    {
+        platform::SetPrintOutputFile(QString());
+        CloseMainWindow();
+        folder.reset();
+    }
+
+    void recipeCardShowsAmountsBesideNamesThenInstructions()
+    {
+        frmBrowse* browser = OpenBrowser();
+        QVERIFY(browser);
+        QCOMPARE(browser->windowTitle(), QString("Recipe Browser"));
+        QCOMPARE(Rows(browser->lvRecipes),
+                 QList<Row>({{"Zombie", 1}, {"Americano", 2}, {"Water", 3}}));
+        QCOMPARE(browser->lvRecipes->SelectedItem(), browser->lvRecipes->Item(1));
+        // A garnish shows no amount, even with one stored; code 16 is ounces, 65 a measure.
+        VerifyCard(browser, "Zombie", "Tiki Mug",
+                   "Rum\nCherry\nPineapple Juice\n\nBlend.\nServe cold.", "1 oz\n\nFill\n");
+
+        ClickRow(browser->lvRecipes, 2);
+        VerifyCard(browser, "Americano", "Rocks", "Campari\nSoda\n\nBuild.", "\nHalf Fill\n");
+        ClickRow(browser->lvRecipes, 3);
+        VerifyCard(browser, "Water", "", "\nPour.", "");
+        ClickRow(browser->lvRecipes, 1);
+        QCOMPARE(browser->lblName->text(), QString("Zombie"));
+    }
+
+    void recipeLayoutFollowsTheWindowSize()
+    {
+        frmBrowse* browser = OpenBrowser();
+        QVERIFY(browser);
+        // As opened: the design client area.
+        VerifyBrowserLayout(browser, ResizeOuter(browser, browser->parentWidget()->width(),
+                                                 browser->parentWidget()->height()));
+        QVERIFY_NEAR(Width(browser), 8610);
+
+        // Narrow: the names keep 2000 twips and the button stays right of the list.
+        QSize outer = ResizeOuter(browser, 200, 300);
+        QVERIFY(outer.width() - Width(browser->cmdPrint) - 200 < 2420);
+        VerifyBrowserLayout(browser, outer);
+        QVERIFY_NEAR(Width(browser->lblIngs), 2000);
+        QVERIFY_NEAR(Left(browser->cmdPrint), 2420);
+
+        outer = ResizeOuter(browser, 600, 400);
+        VerifyBrowserLayout(browser, outer);
+        QVERIFY(Width(browser->lblIngs) > 2100 && Width(browser->lblIngs) < 4900);
+
+        // Very wide: the names stop at 5000 twips.
+        outer = ResizeOuter(browser, 1400, 900);
+        VerifyBrowserLayout(browser, outer);
+        QVERIFY_NEAR(Width(browser->lblIngs), 5000);
+
+        // Shorter than the list's margin: the list is 0 high.
+        outer = ResizeOuter(browser, 600, 1);
+        QVERIFY(outer.height() < 430);
+        QCOMPARE(browser->lvRecipes->height(), 0);
+        VerifyBrowserLayout(browser, outer);
+    }
+
+    void printWritesOnePageWithTheCardFromButtonAndMenu()
+    {
+        frmBrowse* browser = OpenBrowser();
+        QVERIFY(browser);
+        QVERIFY(frmMain::Instance()->menuBar()->actions().contains(browser->mnuPrint));
+
+        // A blank window of the same size gives the size of an empty page.
+        const QString blankPath = printFolder.filePath("blank.pdf");
+        QWidget blank;
+        blank.resize(browser->size());
+        platform::SetPrintOutputFile(blankPath);
+        QVERIFY(platform::PrintWindowImage(&blank, "blank").printed);
+        QFile blankFile(blankPath);
+        QVERIFY(blankFile.open(QIODevice::ReadOnly));
+        const qint64 blankSize = blankFile.size();
+        QCOMPARE(PageCount(blankFile.readAll()), 1);
+
+        const auto printVia = [&](const QString& name, const std::function<void()>& print) {
+            const QString path = printFolder.filePath(name);
+            platform::SetPrintOutputFile(path);
+            MessageBox::ClearShown();
+            print();
+            QFile pdf(path);
+            QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(path));
+            const QByteArray bytes = pdf.readAll();
+            QVERIFY(bytes.startsWith("%PDF"));
+            QCOMPARE(PageCount(bytes), 1);
+            QVERIFY2(bytes.size() > blankSize + 500,
+                     qPrintable(QString("%1 against %2").arg(bytes.size()).arg(blankSize)));
+            const auto& shown = MessageBox::Shown();
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].title, QString("PRINT"));
+            QCOMPARE(shown[0].icon, platform::MsgIcon::Information);
+            QCOMPARE(shown[0].buttons, platform::MsgButtons::OK);
+            QVERIFY(shown[0].text.contains(path));
+        };
+        printVia("button.pdf", [&] { QTest::mouseClick(browser->cmdPrint, Qt::LeftButton); });
+        printVia("menu.pdf", [&] { browser->mnuPrint->trigger(); });
+    }
+
+    void emptyRecipeDatabaseOpensWithNothingShown()
+    {
+        CloseMainWindow();
+        Start(DatabaseFile({}), DatabaseFile({}));
+        frmBrowse* browser = OpenBrowser();
+        QVERIFY(browser);
+        QCOMPARE(browser->lvRecipes->Count(), 0);
+        VerifyCard(browser, "", "", "", "");
+
+        frmHelp* help = OpenHelp();
+        QVERIFY(help);
+        QCOMPARE(help->lvHelpTopics->Count(), 0);
+        QCOMPARE(help->lblName->text(), QString());
+        QCOMPARE(help->lblInst->text(), QString());
+    }
+
+    void helpShowsTheClickedTopicInCollectionOrder()
+    {
+        frmHelp* help = OpenHelp();
+        QVERIFY(help);
+        QCOMPARE(help->windowTitle(), QString("Help Browser"));
+        QCOMPARE(Rows(help->lvHelpTopics), QList<Row>({{"Welcome", 1}, {"About", 2}}));
+        QCOMPARE(help->lblName->text(), QString("Welcome"));
+        QCOMPARE(help->lblInst->text(), QString("First line.\nSecond line."));
+        QVERIFY(help->lblInst->wordWrap());
+
+        ClickRow(help->lvHelpTopics, 2);
+        QCOMPARE(help->lblName->text(), QString("About"));
+        QCOMPARE(help->lblInst->text(), QString("Mixora keeps the bar's recipes."));
+    }
+
+    void helpTextWidthFollowsTheWindowWithinLimits()
+    {
+        frmHelp* help = OpenHelp();
+        QVERIFY(help);
+        QSize outer = ResizeOuter(help, 200, 250);
+        VerifyHelpLayout(help, outer);
+        QVERIFY_NEAR(Width(help->lblInst), 2000);
+
+        outer = ResizeOuter(help, 500, 400);
+        VerifyHelpLayout(help, outer);
+        QVERIFY(Width(help->lblInst) > 2100 && Width(help->lblInst) < 9900);
+
+        outer = ResizeOuter(help, 1100, 500);
+        VerifyHelpLayout(help, outer);
+        QVERIFY_NEAR(Width(help->lblInst), 10000);
+    }
+};
+
+QTEST_MAIN(TestBrowsers)
+#include "test_browsers.moc"
