@@ -7,6 +7,7 @@
 // priority, the order in which a load leaves them and a save writes them.
 //
 // Run it headless: QT_QPA_PLATFORM=offscreen bench_datastore
+#include "BenchSupport.h"
 #include "app/modCellarix.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
@@ -26,6 +27,8 @@
 
 namespace {
 
+using namespace BenchSupport;
+
 constexpr int IngredientCount = 10000;
 constexpr int SmallRecipeCount = 10000;
 constexpr int LargeRecipeCount = 100000;
@@ -33,48 +36,6 @@ constexpr int Runs = 3;
 
 // ---------------------------------------------------------------------------------------------
 // Building the files
-
-// A small deterministic generator, so that every run measures the same files.
-class Random {
-public:
-    explicit Random(quint32 seed) : state(seed) {}
-    quint32 Next()
-    {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    }
-    int Below(int limit) { return int(Next() % quint32(limit)); }
-
-private:
-    quint32 state;
-};
-
-void AppendInt32(QByteArray& out, qint32 value)
-{
-    const quint32 v = quint32(value);
-    out.append(char(v & 0xFF));
-    out.append(char((v >> 8) & 0xFF));
-    out.append(char((v >> 16) & 0xFF));
-    out.append(char((v >> 24) & 0xFF));
-}
-
-void AppendByte(QByteArray& out, int value)
-{
-    out.append(char(quint8(value)));
-}
-
-// A 50-byte text field: the Windows-1252 bytes of the text, then spaces.
-void AppendField(QByteArray& out, const QByteArray& text)
-{
-    if (text.size() > 50) {
-        std::fprintf(stderr, "generated text longer than 50 bytes: %s\n", text.constData());
-        std::exit(2);
-    }
-    out.append(text);
-    out.append(50 - text.size(), ' ');
-}
 
 // A 50-byte text field that was never assigned: all zero bytes.
 void AppendEmptyField(QByteArray& out)
@@ -340,21 +301,6 @@ QByteArray BuildRecipes(int count, const IngredientDatabase& ingredients)
 
 // ---------------------------------------------------------------------------------------------
 // Measuring
-
-double Ms(qint64 nanoseconds)
-{
-    return double(nanoseconds) / 1e6;
-}
-
-bool WriteWhole(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const bool written = file.write(bytes) == bytes.size();
-    file.close();
-    return written && file.error() == QFileDevice::NoError;
-}
 
 // Writes as the data store's savers do: into a file beside `path`, flushed to disk and then put
 // in its place.

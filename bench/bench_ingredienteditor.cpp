@@ -9,6 +9,7 @@
 // Run it headless: QT_QPA_PLATFORM=offscreen bench_ingredienteditor [ingredients recipes [once]]
 // (without arguments: 10,000 ingredients with 100,000 recipes, then ten times both; "once"
 // measures the given size alone, for profiling).
+#include "BenchSupport.h"
 #include "app/frmMain.h"
 #include "app/modCellarix.h"
 #include "editors/frmIngredients.h"
@@ -33,50 +34,13 @@ using namespace modCellarix;
 
 namespace {
 
+using namespace BenchSupport;
+
 constexpr int Runs = 3;
 constexpr int RemovedChildren = 100;
 const char* const RemovedCategory = "Bitters";
 // The other categories share every remaining sub-ingredient.
 const std::vector<QByteArray> Categories = {"Spirits", "Mixers", "Juices", "Garnishes"};
-
-class Random {
-public:
-    explicit Random(quint32 seed) : state(seed) {}
-    quint32 Next()
-    {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    }
-    int Below(int limit) { return int(Next() % quint32(limit)); }
-
-private:
-    quint32 state;
-};
-
-void AppendInt32(QByteArray& out, qint32 value)
-{
-    const quint32 v = quint32(value);
-    for (int shift = 0; shift < 32; shift += 8)
-        out.append(char((v >> shift) & 0xFF));
-}
-
-void AppendByte(QByteArray& out, int value)
-{
-    out.append(char(quint8(value)));
-}
-
-// A 50-byte text field: the text, then spaces.
-void AppendField(QByteArray& out, const QByteArray& text)
-{
-    if (text.size() > 50) {
-        std::fprintf(stderr, "generated text longer than 50 bytes: %s\n", text.constData());
-        std::exit(2);
-    }
-    out.append(text);
-    out.append(50 - text.size(), ' ');
-}
 
 QByteArray ChildName(const QByteArray& category, int number)
 {
@@ -163,18 +127,6 @@ Data Build(int ingredientCount, int recipeCount)
         }
     }
     return data;
-}
-
-bool WriteWhole(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
-double Ms(qint64 nanoseconds)
-{
-    return double(nanoseconds) / 1e6;
 }
 
 double Median(std::vector<double> values)

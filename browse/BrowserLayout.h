@@ -2,20 +2,30 @@
 // the transparent labels of the card beside it.
 #pragma once
 
+#include "platform/ListView.h"
+#include "records/KeyedCollection.h"
+
 #include <QFont>
 #include <QString>
 
 class QLabel;
 class QWidget;
-namespace platform {
-class ListView;
-}
 
 namespace BrowserLayout {
 
 void MakeWhite(QWidget* window);
 // A report-style list with one column headed "Name".
 platform::ListView* NameList(QWidget* window);
+// Fills `list` with one row per record, in collection order, each row's Tag holding the
+// record's position; selects the first row.
+template <typename Record>
+void FillByPosition(platform::ListView* list, const KeyedCollection<Record>& records)
+{
+    for (int i = 1; i <= records.Count(); ++i)
+        if (platform::ListItem* row = list->Add(records.Item(i)->Name, records.Item(i)->Name))
+            row->Tag = i;
+    list->SetSelectedItem(list->Item(1));
+}
 // A label with a transparent background, text from its top-left corner.
 QLabel* CardLabel(QWidget* window, const QFont& font);
 // Stored text as shown on a card: line breaks of the files ("\r\n") as plain line breaks.

@@ -52,12 +52,8 @@ frmBrowse::frmBrowse()
 
 void frmBrowse::Form_Load()
 {
-    for (int i = 1; i <= colRecipes.Count(); ++i)
-        if (platform::ListItem* row =
-                lvRecipes->Add(colRecipes.Item(i)->Name, colRecipes.Item(i)->Name))
-            row->Tag = i;
+    BrowserLayout::FillByPosition(lvRecipes, colRecipes);
     SetClientSize(8610, 4635);
-    lvRecipes->SetSelectedItem(lvRecipes->Item(1));
     ShowRecipe();
 }
 

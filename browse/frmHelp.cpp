@@ -32,12 +32,8 @@ frmHelp::frmHelp()
 
 void frmHelp::Form_Load()
 {
-    for (int i = 1; i <= colHelpTopics.Count(); ++i)
-        if (platform::ListItem* row =
-                lvHelpTopics->Add(colHelpTopics.Item(i)->Name, colHelpTopics.Item(i)->Name))
-            row->Tag = i;
+    BrowserLayout::FillByPosition(lvHelpTopics, colHelpTopics);
     SetClientSize(4680, 3195);
-    lvHelpTopics->SetSelectedItem(lvHelpTopics->Item(1));
     ShowTopic();
 }
 

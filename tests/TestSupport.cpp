@@ -2,11 +2,16 @@
 
 #include "app/frmMain.h"
 #include "platform/FileSystem.h"
+#include "platform/ListView.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QTest>
 #include <QtEndian>
 
 namespace TestSupport {
@@ -153,6 +158,97 @@ void CloseMainWindow()
     if (frmMain* window = frmMain::Instance(); window->isVisible())
         window->close();
     frmMain::Destroy();
+}
+
+bool ActivateMainWindow()
+{
+    QApplication::setActiveWindow(frmMain::Instance());
+    return QTest::qWaitForWindowActive(frmMain::Instance());
+}
+
+void ClickRow(QTreeWidget* view, QTreeWidgetItem* item)
+{
+    for (QTreeWidgetItem* parent = item->parent(); parent; parent = parent->parent())
+        parent->setExpanded(true);
+    view->scrollToItem(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
+}
+
+void ClickRow(platform::ListView* list, int row)
+{
+    ClickRow(list, list->Item(row));
+}
+
+void Choose(QComboBox* box, const QString& text)
+{
+    const int index = box->findText(text);
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+void Press(QWidget* control, Qt::Key key, std::optional<platform::MsgAnswer> answer)
+{
+    platform::MessageBox::SetScripted(true); // forgets answers no message took
+    platform::MessageBox::ClearShown();
+    if (answer)
+        platform::MessageBox::SetNextAnswer(*answer);
+    control->setFocus();
+    QTest::keyClick(control, key);
+}
+
+void Retype(QWidget* box, const QString& text)
+{
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, text);
+}
+
+bool EditLabel(QTreeWidget* view, const QString& text, Qt::Key finish)
+{
+    Press(view, Qt::Key_F2);
+    QLineEdit* box = nullptr; // an earlier edit's box may not be deleted yet
+    for (QLineEdit* candidate : view->viewport()->findChildren<QLineEdit*>("labelEditor"))
+        if (candidate->isVisible())
+            box = candidate;
+    if (!box)
+        return false;
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, finish);
+    return true;
+}
+
+static bool ShownOnly(const QString& text, const QString& title, platform::MsgIcon icon,
+                      platform::MsgButtons buttons)
+{
+    const auto& shown = platform::MessageBox::Shown();
+    return shown.size() == 1 && shown[0].text == text && shown[0].title == title &&
+           shown[0].icon == icon && shown[0].buttons == buttons;
+}
+
+bool Asked(const QString& text, const QString& title)
+{
+    return ShownOnly(text, title, platform::MsgIcon::Question, platform::MsgButtons::YesNo);
+}
+
+bool Refused(const QString& text, const QString& title)
+{
+    return ShownOnly(text, title, platform::MsgIcon::Information, platform::MsgButtons::OK);
+}
+
+QStringList RowTexts(const platform::ListView* list, int column)
+{
+    QStringList texts;
+    for (int row = 1; row <= list->Count(); ++row)
+        texts << list->Item(row)->SubItem(column);
+    return texts;
+}
+
+QStringList ChildTexts(const QTreeWidgetItem* node)
+{
+    QStringList texts;
+    for (int i = 0; i < node->childCount(); ++i)
+        texts << node->child(i)->text(0);
+    return texts;
 }
 
 } // namespace TestSupport

@@ -1,11 +1,20 @@
 // Shared helpers of the tests: fixture bytes written by hand, a program folder of its own for
-// every test, a save file that fails on purpose, and starting the real main window.
+// every test, a save file that fails on purpose, starting the real main window, and driving its
+// windows as the user does.
 #pragma once
+
+#include "platform/ListView.h"
+#include "platform/MessageBox.h"
 
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+
+#include <optional>
+
+class QComboBox;
 
 namespace TestSupport {
 
@@ -82,5 +91,31 @@ void StartMainWindow();
 // Closes and destroys the main window (which runs the shut-down), keeping message boxes
 // scripted.
 void CloseMainWindow();
+
+// Driving the windows as the user does.
+
+// Makes the main window the active one, so that the focus moves as on the screen. False when
+// it never became active.
+bool ActivateMainWindow();
+// A mouse click on `item`, its parents opened and the view scrolled to it first.
+void ClickRow(QTreeWidget* view, QTreeWidgetItem* item);
+void ClickRow(platform::ListView* list, int row);
+// The entry `text` picked from the drop-down of `box`.
+void Choose(QComboBox* box, const QString& text);
+// Presses `key` in `control`; the question it asks is answered `answer` (No when none is
+// given), and MessageBox::Shown() holds only what the key brought up.
+void Press(QWidget* control, Qt::Key key, std::optional<platform::MsgAnswer> answer = std::nullopt);
+// The whole text of `box` replaced by `text`, typed.
+void Retype(QWidget* box, const QString& text);
+// F2 in `view`, `text` typed over the selected old name and the edit ended with `finish`,
+// messages reset as by Press. False when no edit box opened.
+bool EditLabel(QTreeWidget* view, const QString& text, Qt::Key finish = Qt::Key_Return);
+// Exactly one message was shown: the Yes/No question `text` under `title`, or the refusal
+// `text` (information with OK) under `title`.
+bool Asked(const QString& text, const QString& title);
+bool Refused(const QString& text, const QString& title = QStringLiteral("INPUT ERROR"));
+// The texts in `column` of a list's rows, top to bottom; the texts of a node's children.
+QStringList RowTexts(const platform::ListView* list, int column = 0);
+QStringList ChildTexts(const QTreeWidgetItem* node);
 
 } // namespace TestSupport

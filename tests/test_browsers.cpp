@@ -7,17 +7,14 @@
 #include "browse/frmBrowse.h"
 #include "browse/frmHelp.h"
 #include "platform/ListView.h"
-#include "platform/MessageBox.h"
 #include "platform/Printing.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -44,23 +41,14 @@ QByteArray HelpFile()
                          HelpRecord("About", "Mixora keeps the bar's recipes.")});
 }
 
-struct Row {
-    QString text;
-    int tag;
-    bool operator==(const Row& other) const { return text == other.text && tag == other.tag; }
-};
+// A row's text and Tag.
+using Row = std::pair<QString, int>;
 QList<Row> Rows(const platform::ListView* list)
 {
     QList<Row> rows;
     for (int i = 1; i <= list->Count(); ++i)
         rows.append({list->Item(i)->Text(), list->Item(i)->Tag.toInt()});
     return rows;
-}
-
-void ClickRow(platform::ListView* list, int row)
-{
-    platform::ListItem* item = list->Item(row);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
 // Twips read back from pixels are off by at most one pixel.
@@ -113,8 +101,7 @@ class TestBrowsers : public QObject, Twips {
         folder->WriteDataFile("Recipes.Dat", recipes);
         folder->WriteDataFile("Help.Dat", help);
         StartMainWindow();
-        QApplication::setActiveWindow(frmMain::Instance());
-        QVERIFY(QTest::qWaitForWindowActive(frmMain::Instance()));
+        QVERIFY(ActivateMainWindow());
     }
     frmBrowse* OpenBrowser()
     {
@@ -136,9 +123,11 @@ class TestBrowsers : public QObject, Twips {
         QCOMPARE(browser->lblAmt->text(), amounts);
     }
 
-    // The resize rule of the recipe browser for an outer size of `outer` twips.
-    void VerifyBrowserLayout(frmBrowse* b, QSize outer)
+    // The recipe browser's sub-window resized to `width` × `height` pixels follows the resize
+    // rule for its outer size in twips.
+    void VerifyBrowserLayout(frmBrowse* b, int width, int height)
     {
+        const QSize outer = ResizeOuter(b, width, height);
         const int w = outer.width(), h = outer.height();
         QVERIFY_NEAR(Height(b->lvRecipes), qMax(0, h - 430));
         QVERIFY_NEAR(Width(b->lvRecipes), 2220);
@@ -153,8 +142,9 @@ class TestBrowsers : public QObject, Twips {
         QVERIFY_NEAR(Top(b->lblGlass), 600);
     }
 
-    void VerifyHelpLayout(frmHelp* help, QSize outer)
+    void VerifyHelpLayout(frmHelp* help, int width, int height)
     {
+        const QSize outer = ResizeOuter(help, width, height);
         QVERIFY_NEAR(Height(help->lvHelpTopics), qMax(0, outer.height() - 430));
         QVERIFY_NEAR(Height(help->lblInst), outer.height());
         QVERIFY_NEAR(Width(help->lblInst), qBound(2000, outer.width() - 2520 - 500, 10000));
@@ -162,7 +152,6 @@ class TestBrowsers : public QObject, Twips {
     }
 
 private slots:
-    void initTestCase() { QVERIFY(printFolder.isValid()); }
     void init() { Start(RecipesFile(), HelpFile()); }
     void cleanup()
     {
@@ -171,7 +160,7 @@ private slots:
         folder.reset();
     }
 
-    void recipeCardShowsAmountsBesideNamesThenInstructions()
+    void recipeCardShowsAmountsBesideNamesThenInstructionsAndHelpTheTopicText()
     {
         frmBrowse* browser = OpenBrowser();
         QVERIFY(browser);
@@ -189,38 +178,51 @@ private slots:
         VerifyCard(browser, "Water", "", "\nPour.", "");
         ClickRow(browser->lvRecipes, 1);
         QCOMPARE(browser->lblName->text(), QString("Zombie"));
+
+        // The help browser shows its topics the same way.
+        frmHelp* help = OpenHelp();
+        QVERIFY(help);
+        QCOMPARE(help->windowTitle(), QString("Help Browser"));
+        QCOMPARE(Rows(help->lvHelpTopics), QList<Row>({{"Welcome", 1}, {"About", 2}}));
+        QCOMPARE(help->lblName->text(), QString("Welcome"));
+        QCOMPARE(help->lblInst->text(), QString("First line.\nSecond line."));
+        QVERIFY(help->lblInst->wordWrap());
+
+        ClickRow(help->lvHelpTopics, 2);
+        QCOMPARE(help->lblName->text(), QString("About"));
+        QCOMPARE(help->lblInst->text(), QString("Mixora keeps the bar's recipes."));
     }
 
-    void recipeLayoutFollowsTheWindowSize()
+    void browserAndHelpLayoutsFollowTheWindowSizeWithinLimits()
     {
         frmBrowse* browser = OpenBrowser();
         QVERIFY(browser);
         // As opened: the design client area.
-        VerifyBrowserLayout(browser, ResizeOuter(browser, browser->parentWidget()->width(),
-                                                 browser->parentWidget()->height()));
+        VerifyBrowserLayout(browser, browser->parentWidget()->width(),
+                            browser->parentWidget()->height());
         QVERIFY_NEAR(Width(browser), 8610);
-
         // Narrow: the names keep 2000 twips and the button stays right of the list.
-        QSize outer = ResizeOuter(browser, 200, 300);
-        QVERIFY(outer.width() - Width(browser->cmdPrint) - 200 < 2420);
-        VerifyBrowserLayout(browser, outer);
+        VerifyBrowserLayout(browser, 200, 300);
         QVERIFY_NEAR(Width(browser->lblIngs), 2000);
         QVERIFY_NEAR(Left(browser->cmdPrint), 2420);
-
-        outer = ResizeOuter(browser, 600, 400);
-        VerifyBrowserLayout(browser, outer);
+        VerifyBrowserLayout(browser, 600, 400);
         QVERIFY(Width(browser->lblIngs) > 2100 && Width(browser->lblIngs) < 4900);
-
         // Very wide: the names stop at 5000 twips.
-        outer = ResizeOuter(browser, 1400, 900);
-        VerifyBrowserLayout(browser, outer);
+        VerifyBrowserLayout(browser, 1400, 900);
         QVERIFY_NEAR(Width(browser->lblIngs), 5000);
-
         // Shorter than the list's margin: the list is 0 high.
-        outer = ResizeOuter(browser, 600, 1);
-        QVERIFY(outer.height() < 430);
+        VerifyBrowserLayout(browser, 600, 1);
         QCOMPARE(browser->lvRecipes->height(), 0);
-        VerifyBrowserLayout(browser, outer);
+
+        // The help text keeps between 2000 and 10000 twips.
+        frmHelp* help = OpenHelp();
+        QVERIFY(help);
+        VerifyHelpLayout(help, 200, 250);
+        QVERIFY_NEAR(Width(help->lblInst), 2000);
+        VerifyHelpLayout(help, 500, 400);
+        QVERIFY(Width(help->lblInst) > 2100 && Width(help->lblInst) < 9900);
+        VerifyHelpLayout(help, 1100, 500);
+        QVERIFY_NEAR(Width(help->lblInst), 10000);
     }
 
     void printWritesOnePageWithTheCardFromButtonAndMenu()
@@ -277,38 +279,6 @@ private slots:
         QCOMPARE(help->lvHelpTopics->Count(), 0);
         QCOMPARE(help->lblName->text(), QString());
         QCOMPARE(help->lblInst->text(), QString());
-    }
-
-    void helpShowsTheClickedTopicInCollectionOrder()
-    {
-        frmHelp* help = OpenHelp();
-        QVERIFY(help);
-        QCOMPARE(help->windowTitle(), QString("Help Browser"));
-        QCOMPARE(Rows(help->lvHelpTopics), QList<Row>({{"Welcome", 1}, {"About", 2}}));
-        QCOMPARE(help->lblName->text(), QString("Welcome"));
-        QCOMPARE(help->lblInst->text(), QString("First line.\nSecond line."));
-        QVERIFY(help->lblInst->wordWrap());
-
-        ClickRow(help->lvHelpTopics, 2);
-        QCOMPARE(help->lblName->text(), QString("About"));
-        QCOMPARE(help->lblInst->text(), QString("Mixora keeps the bar's recipes."));
-    }
-
-    void helpTextWidthFollowsTheWindowWithinLimits()
-    {
-        frmHelp* help = OpenHelp();
-        QVERIFY(help);
-        QSize outer = ResizeOuter(help, 200, 250);
-        VerifyHelpLayout(help, outer);
-        QVERIFY_NEAR(Width(help->lblInst), 2000);
-
-        outer = ResizeOuter(help, 500, 400);
-        VerifyHelpLayout(help, outer);
-        QVERIFY(Width(help->lblInst) > 2100 && Width(help->lblInst) < 9900);
-
-        outer = ResizeOuter(help, 1100, 500);
-        VerifyHelpLayout(help, outer);
-        QVERIFY_NEAR(Width(help->lblInst), 10000);
     }
 };
 

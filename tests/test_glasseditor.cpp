@@ -8,108 +8,29 @@
 #include "editors/frmGlasses.h"
 #include "platform/Controls.h"
 #include "platform/ListView.h"
-#include "platform/MessageBox.h"
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTest>
 
 #include <memory>
-#include <optional>
 
 using namespace TestSupport;
 using namespace modCellarix;
 using platform::MessageBox;
 using platform::MsgAnswer;
-using platform::MsgButtons;
-using platform::MsgIcon;
 
 namespace {
 
 const QString Placeholder = "New Glass (change this)";
 
-struct GlassBytes {
-    QByteArray name, cursor, zoom;
-    int hotSpot;
-    QByteArray text;
-};
-
-QByteArray GlassRecord(const GlassBytes& g)
+// Stored out of name order; Coupe has assets, and its text the files' line break.
+QByteArray Coupe(const QByteArray& name = "Coupe")
 {
-    // Name, Cursor, OpacityMap, Shadow, Highlight, Zoom, Animation, HelpTopic.
-    return Field(g.name) + Field(g.cursor) + Field("") + Field("") + Field("") + Field(g.zoom) +
-           Field("") + Field("") + Bytes(1, char(g.hotSpot)) + Int32(g.text.size()) + g.text;
+    return GlassRecord(name, "Shallow bowl.\r\nChill first.", 3, "coupe.ani");
 }
-
-QByteArray GlassesFile(const QList<GlassBytes>& glasses)
-{
-    QByteArray file = Int32(glasses.size());
-    for (const GlassBytes& glass : glasses)
-        file += GlassRecord(glass);
-    return file;
-}
-
-// Stored out of name order; Coupe's text has the files' line break.
-const GlassBytes Pint{"Pint", "", "", 12, "Beer."};
-const GlassBytes Coupe{"Coupe", "cur_coupe", "zoom_coupe", 3, "Shallow bowl.\r\nChill first."};
-const GlassBytes Highball{"Highball", "", "", 0, ""};
-
-QStringList RowTexts(const platform::ListView* list)
-{
-    QStringList texts;
-    for (int row = 1; row <= list->Count(); ++row)
-        texts << list->Item(row)->Text();
-    return texts;
-}
-
-void ClickRow(platform::ListView* list, int row)
-{
-    platform::ListItem* item = list->Item(row);
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
-
-void Choose(QComboBox* box, const QString& text)
-{
-    const int index = box->findText(text);
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
-
-// F2 on the list; `keys` typed into the edit box (replacing the selected old name), then Enter.
-bool EditLabel(platform::ListView* list, const QString& keys, bool clear = false)
-{
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_F2);
-    QLineEdit* box = nullptr; // an earlier edit's box may not be deleted yet
-    for (QLineEdit* candidate : list->viewport()->findChildren<QLineEdit*>("labelEditor"))
-        if (candidate->isVisible())
-            box = candidate;
-    if (!box)
-        return false;
-    if (clear)
-        QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, keys);
-    QTest::keyClick(box, Qt::Key_Return);
-    return true;
-}
-
-// Exactly one message was shown: a Yes/No question, or the refusal of the name `text`.
-bool Asked(const QString& text, const QString& title)
-{
-    const auto& shown = MessageBox::Shown();
-    return shown.size() == 1 && shown[0].text == text && shown[0].title == title &&
-           shown[0].icon == MsgIcon::Question && shown[0].buttons == MsgButtons::YesNo;
-}
-bool Refused(const QString& name)
-{
-    const auto& shown = MessageBox::Shown();
-    return shown.size() == 1 && shown[0].text == "Glass '" + name + "' already in the database." &&
-           shown[0].title == "INPUT ERROR" && shown[0].icon == MsgIcon::Information &&
-           shown[0].buttons == MsgButtons::OK;
-}
+const QByteArray Pint = GlassRecord("Pint", "Beer.", 12);
+const QByteArray Highball = GlassRecord("Highball");
 
 } // namespace
 
@@ -129,25 +50,12 @@ class TestGlassEditor : public QObject {
         for (const char* name : {"Ingredients.Dat", "Recipes.Dat", "Help.Dat"})
             folder->WriteDataFile(name, Int32(0));
         StartMainWindow();
-        frmMain* main = frmMain::Instance();
-        QApplication::setActiveWindow(main);
-        QVERIFY(QTest::qWaitForWindowActive(main));
-        main->mnuShowAllEditors->trigger();
-        main->cmdGlasses->click();
-        editor = main->GlassEditor;
+        QVERIFY(ActivateMainWindow());
+        frmMain::Instance()->mnuShowAllEditors->trigger();
+        frmMain::Instance()->cmdGlasses->click();
+        editor = frmMain::Instance()->GlassEditor;
         QVERIFY(editor);
         MessageBox::ClearShown();
-    }
-
-    // Presses `key` in the list, answering the question it asks with `answer` (No when none).
-    void Press(Qt::Key key, std::optional<MsgAnswer> answer = std::nullopt)
-    {
-        MessageBox::SetScripted(true); // forgets answers no message took
-        MessageBox::ClearShown();
-        if (answer)
-            MessageBox::SetNextAnswer(*answer);
-        editor->LV->setFocus();
-        QTest::keyClick(editor->LV, key);
     }
 
     // The glass shown is `name`, with the values it holds in the chooser and the text box.
@@ -175,7 +83,7 @@ class TestGlassEditor : public QObject {
     }
 
 private slots:
-    void init() { Open(GlassesFile({Pint, Coupe, Highball})); }
+    void init() { Open(DatabaseFile({Pint, Coupe(), Highball})); }
     void cleanup()
     {
         CloseMainWindow();
@@ -207,14 +115,21 @@ private slots:
         QCOMPARE(editor->cboHotspotID->itemText(255), QString("(Unassigned)"));
     }
 
-    void insertAsksAndAddsOnePlaceholderInNameOrder()
+    void headerClicksKeepNameOrderAndInsertAddsOnePlaceholderInIt()
     {
-        Press(Qt::Key_Insert, MsgAnswer::No);
+        QHeaderView* header = editor->LV->header();
+        for (int click = 0; click < 2; ++click) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+            QCOMPARE(RowTexts(editor->LV), QStringList({"Coupe", "Highball", "Pint"}));
+        }
+
+        Press(editor->LV, Qt::Key_Insert, MsgAnswer::No);
         QVERIFY(Asked("Add a new glass to the database ?", "ADD GLASS"));
         QCOMPARE(colGlasses.Count(), 3);
         QVERIFY(editor->LV->hasFocus());
 
-        Press(Qt::Key_Insert, MsgAnswer::Yes);
+        Press(editor->LV, Qt::Key_Insert, MsgAnswer::Yes);
         QVERIFY(Asked("Add a new glass to the database ?", "ADD GLASS"));
         QCOMPARE(colGlasses.Count(), 4);
         QCOMPARE(editor->windowTitle(), QString("Glasses - (4 Entries)"));
@@ -227,39 +142,33 @@ private slots:
 
         // A second placeholder is not added; the one there is selected again.
         ClickRow(editor->LV, 1);
-        Press(Qt::Key_Insert, MsgAnswer::Yes);
+        Press(editor->LV, Qt::Key_Insert, MsgAnswer::Yes);
         QCOMPARE(MessageBox::Shown().size(), 1);
         QCOMPARE(editor->LV->Count(), 4);
         QCOMPARE(editor->windowTitle(), QString("Glasses - (4 Entries)"));
         VerifyShows(Placeholder);
     }
 
-    void renameToATakenUnchangedOrEmptyNameIsRefused()
+    void renameRefusesTakenUnchangedOrEmptyNamesAndSavesTheGlassLast()
     {
         const auto coupe = colGlasses.Item("Coupe");
         QVERIFY(EditLabel(editor->LV, "PINT"));
-        QVERIFY(Refused("PINT"));
+        QVERIFY(Refused("Glass 'PINT' already in the database."));
         QCOMPARE(coupe->Name, QString("Coupe"));
         QCOMPARE(RowTexts(editor->LV), QStringList({"Coupe", "Highball", "Pint"}));
         VerifyShows("Pint"); // the glass that bears the name
         QVERIFY(editor->LV->hasFocus());
 
-        MessageBox::ClearShown();
         QVERIFY(EditLabel(editor->LV, "")); // Enter on the unchanged name
-        QVERIFY(Refused("Pint"));
+        QVERIFY(Refused("Glass 'Pint' already in the database."));
         VerifyShows("Pint");
-
-        MessageBox::ClearShown();
-        QVERIFY(EditLabel(editor->LV, "", true));
-        QVERIFY(Refused(""));
+        QVERIFY(EditLabel(editor->LV, "\b")); // the name erased
+        QVERIFY(Refused("Glass '' already in the database."));
         QCOMPARE(RowTexts(editor->LV), QStringList({"Coupe", "Highball", "Pint"}));
         QCOMPARE(colGlasses.Count(), 3);
         VerifyShows("Pint");
-    }
 
-    void renameKeepsTheGlassSelectedAndSavesItLast()
-    {
-        const auto coupe = colGlasses.Item("Coupe");
+        ClickRow(editor->LV, 1);
         QVERIFY(EditLabel(editor->LV, "Snifter"));
         QVERIFY(MessageBox::Shown().isEmpty());
         QCOMPARE(RowTexts(editor->LV), QStringList({"Highball", "Pint", "Snifter"}));
@@ -270,50 +179,40 @@ private slots:
 
         // Every glass was shown once; the untouched fields are carried over byte for byte.
         ClickRow(editor->LV, 1);
-        ClickRow(editor->LV, 2);
         CloseMainWindow();
-        GlassBytes snifter = Coupe;
-        snifter.name = "Snifter";
-        QCOMPARE(folder->ReadDataFile("Glasses.Dat"), GlassesFile({Pint, Highball, snifter}));
+        QCOMPARE(folder->ReadDataFile("Glasses.Dat"),
+                 DatabaseFile({Pint, Highball, Coupe("Snifter")}));
     }
 
     void removeAsksThenSelectsTheFirstRowUntilNoneIsLeft()
     {
         ClickRow(editor->LV, 3);
-        Press(Qt::Key_Delete, MsgAnswer::No);
+        Press(editor->LV, Qt::Key_Delete, MsgAnswer::No);
         QVERIFY(Asked("Remove glass 'Pint' ?", "REMOVE GLASS"));
         QCOMPARE(colGlasses.Count(), 3);
         QVERIFY(editor->LV->hasFocus());
 
         ClickRow(editor->LV, 2);
-        Press(Qt::Key_Delete, MsgAnswer::Yes);
+        Press(editor->LV, Qt::Key_Delete, MsgAnswer::Yes);
         QVERIFY(Asked("Remove glass 'Highball' ?", "REMOVE GLASS"));
         QVERIFY(!colGlasses.Contains("Highball"));
         QCOMPARE(RowTexts(editor->LV), QStringList({"Coupe", "Pint"}));
         VerifyShows("Coupe"); // the first row, not the removed one's neighbour
         QCOMPARE(editor->windowTitle(), QString("Glasses - (2 Entries)"));
 
-        Press(Qt::Key_Delete, MsgAnswer::Yes);
-        Press(Qt::Key_Delete, MsgAnswer::Yes);
+        Press(editor->LV, Qt::Key_Delete, MsgAnswer::Yes);
+        Press(editor->LV, Qt::Key_Delete, MsgAnswer::Yes);
         VerifyNoGlassState();
-
-        Press(Qt::Key_Delete, MsgAnswer::Yes);
+        Press(editor->LV, Qt::Key_Delete, MsgAnswer::Yes);
         QVERIFY(MessageBox::Shown().isEmpty());
         VerifyNoGlassState();
-    }
-
-    void emptyDatabaseOpensWithNoGlassAndDeleteDoesNothing()
-    {
-        Open(GlassesFile({}));
-        QVERIFY(editor);
-        VerifyNoGlassState();
-        Press(Qt::Key_Delete, MsgAnswer::Yes);
-        QVERIFY(MessageBox::Shown().isEmpty());
-        VerifyNoGlassState();
-
-        Press(Qt::Key_Insert, MsgAnswer::Yes);
+        Press(editor->LV, Qt::Key_Insert, MsgAnswer::Yes);
         QCOMPARE(editor->windowTitle(), QString("Glasses - (1 Entries)"));
         VerifyShows(Placeholder);
+
+        // An empty database opens in the same state.
+        Open(DatabaseFile({}));
+        VerifyNoGlassState();
     }
 
     void enterMovesOnAndEditsReachTheSelectedGlassAtOnce()
@@ -330,12 +229,8 @@ private slots:
         QTest::keyClick(editor->cboHotspotID, Qt::Key_Return);
         QVERIFY(editor->txtDisplayText->hasFocus());
 
-        QString typed;
-        for (const QChar c : QString("Tall")) {
-            QTest::keyClick(editor->txtDisplayText, c.toLatin1());
-            typed += c;
-            QCOMPARE(highball->DisplayText, typed);
-        }
+        QTest::keyClicks(editor->txtDisplayText, "Tall");
+        QCOMPARE(highball->DisplayText, QString("Tall"));        // while the box keeps the focus
         QTest::keyClick(editor->txtDisplayText, Qt::Key_Return); // a line break, not a move
         QVERIFY(editor->txtDisplayText->hasFocus());
         QTest::keyClicks(editor->txtDisplayText, "Ice");
@@ -348,19 +243,6 @@ private slots:
         ClickRow(editor->LV, 2);
         QCOMPARE(editor->cboHotspotID->currentText(), QString("0"));
         QCOMPARE(editor->txtDisplayText->Text(), QString("Tall\r\nIce"));
-    }
-
-    void nameHeaderClickKeepsAscendingOrder()
-    {
-        QHeaderView* header = editor->LV->header();
-        for (int click = 0; click < 2; ++click) {
-            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                              QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
-            QCOMPARE(RowTexts(editor->LV), QStringList({"Coupe", "Highball", "Pint"}));
-        }
-        // Later additions still take their place in ascending order.
-        Press(Qt::Key_Insert, MsgAnswer::Yes);
-        QCOMPARE(RowTexts(editor->LV), QStringList({"Coupe", "Highball", Placeholder, "Pint"}));
     }
 };
 

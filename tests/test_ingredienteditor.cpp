@@ -8,24 +8,18 @@
 #include "editors/frmIngredients.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
-#include "platform/MessageBox.h"
 #include "platform/TreeView.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 
 #include <memory>
-#include <optional>
 
 using namespace TestSupport;
 using namespace modCellarix;
 using platform::MessageBox;
 using platform::MsgAnswer;
-using platform::MsgButtons;
-using platform::MsgIcon;
 
 namespace {
 
@@ -67,29 +61,12 @@ QByteArray RecipesFile(const QByteArray& rum = "Rum")
          HighballRecipe("Gin Fizz", {Line("Gin", 32, 0), Line("Soda", 16, 1)})});
 }
 
-QStringList ChildTexts(const QTreeWidgetItem* node)
-{
-    QStringList texts;
-    for (int i = 0; i < node->childCount(); ++i)
-        texts << node->child(i)->text(0);
-    return texts;
-}
-
 QStringList LineNames(const QString& recipe)
 {
     QStringList names;
     for (const auto& line : colRecipes.Item(recipe)->RecipeIngredients)
         names << line->Name;
     return names;
-}
-
-// Exactly one message was shown: `text` under `title`, a question or a refusal.
-bool Only(const QString& text, const QString& title, bool question)
-{
-    const auto& shown = MessageBox::Shown();
-    return shown.size() == 1 && shown[0].text == text && shown[0].title == title &&
-           shown[0].icon == (question ? MsgIcon::Question : MsgIcon::Information) &&
-           shown[0].buttons == (question ? MsgButtons::YesNo : MsgButtons::OK);
 }
 
 } // namespace
@@ -101,46 +78,7 @@ class TestIngredientEditor : public QObject {
     frmIngredients* editor = nullptr;
     platform::TreeView* tree = nullptr;
 
-    // The user clicks the node with the mouse, opening its parents first.
-    void ClickNode(const QString& key)
-    {
-        platform::TreeNode* node = tree->Node(key);
-        QVERIFY2(node, qPrintable(key));
-        for (QTreeWidgetItem* parent = node->parent(); parent; parent = parent->parent())
-            parent->setExpanded(true);
-        tree->scrollToItem(node);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                          tree->visualItemRect(node).center());
-        QCOMPARE(tree->SelectedNode(), node);
-    }
-
-    // Presses `key` in `control`, answering the question it asks with `answer` (No when none is
-    // given).
-    void Press(QWidget* control, Qt::Key key, std::optional<MsgAnswer> answer = std::nullopt)
-    {
-        MessageBox::SetScripted(true); // forgets answers no message took
-        MessageBox::ClearShown();
-        if (answer)
-            MessageBox::SetNextAnswer(*answer);
-        control->setFocus();
-        QTest::keyClick(control, key);
-    }
-
-    // F2 on the tree, then `text` typed into the edit box and Enter. False when no box opened.
-    bool EditLabel(const QString& text)
-    {
-        Press(tree, Qt::Key_F2);
-        QLineEdit* box = nullptr;
-        for (QLineEdit* candidate : tree->viewport()->findChildren<QLineEdit*>("labelEditor"))
-            if (candidate->isVisible())
-                box = candidate;
-        if (!box)
-            return false;
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(box, text);
-        QTest::keyClick(box, Qt::Key_Return);
-        return true;
-    }
+    void ClickNode(const QString& key) { ClickRow(tree, tree->Node(key)); }
 
     QList<QWidget*> PanelControls() const
     {
@@ -157,9 +95,8 @@ private slots:
         folder->WriteDataFile("Recipes.Dat", RecipesFile());
         StartMainWindow();
         platform::ColorDialog::SetScripted(true);
+        QVERIFY(ActivateMainWindow());
         frmMain* main = frmMain::Instance();
-        QApplication::setActiveWindow(main);
-        QVERIFY(QTest::qWaitForWindowActive(main));
         main->mnuShowAllEditors->trigger();
         main->cmdIngredients->click();
         editor = main->IngredientEditor;
@@ -200,7 +137,7 @@ private slots:
         const QString placeholder = "New Ingredient (change this)";
         ClickNode("Bitters");
         Press(tree, Qt::Key_Insert, MsgAnswer::No);
-        QVERIFY(Only("Add a new ingredient to the database ?", "ADD INGREDIENT", true));
+        QVERIFY(Asked("Add a new ingredient to the database ?", "ADD INGREDIENT"));
         QCOMPARE(colIngredients.Count(), 13);
 
         Press(tree, Qt::Key_Insert, MsgAnswer::Yes);
@@ -225,7 +162,7 @@ private slots:
         QCOMPARE(tree->SelectedNode(), tree->Node(placeholder));
         QCOMPARE(editor->windowTitle(), QString("Ingredients - (14 Entries)"));
 
-        QVERIFY(EditLabel("Angostura"));
+        QVERIFY(EditLabel(tree, "Angostura"));
         ClickNode("Ingredients");
         Press(tree, Qt::Key_Insert, MsgAnswer::Yes);
         QCOMPARE(colIngredients.Item(placeholder)->ParentItem(), QString());
@@ -233,27 +170,35 @@ private slots:
         QCOMPARE(editor->windowTitle(), QString("Ingredients - (15 Entries)"));
     }
 
-    void renameRefusesTakenNamesAndRenamesExactRecipeLines()
+    void renameRefusesTakenNamesAndNodesWithChildrenAndRenamesExactRecipeLines()
     {
+        for (const QString& key : {QString("Spirits"), QString("Gin")}) {
+            ClickNode(key);
+            QVERIFY(!EditLabel(tree, "Renamed"));
+            QVERIFY(Refused("Cannot edit a top-level ingredient.", "INVALID ACTION"));
+            QVERIFY(tree->hasFocus());
+        }
+        ClickNode("Ingredients"); // the root is not renamed, without a word
+        QVERIFY(!EditLabel(tree, "Renamed") && MessageBox::Shown().isEmpty());
+
         const auto rum = colIngredients.Item("Rum");
         for (const QString& taken : {QString("GIN"), QString("rum")}) {
             ClickNode("Rum");
-            QVERIFY(EditLabel(taken));
-            QVERIFY(Only("Ingredient already in the database.", "INPUT ERROR", false));
+            QVERIFY(EditLabel(tree, taken));
+            QVERIFY(Refused("Ingredient already in the database."));
             QCOMPARE(tree->Node("Rum")->text(0), QString("Rum"));
             QCOMPARE(rum->Name(), QString("Rum"));
             QCOMPARE(colIngredients.Count(), 13);
             QVERIFY(tree->hasFocus());
         }
 
-        QVERIFY(EditLabel("  Dark Rum  "));
+        QVERIFY(EditLabel(tree, "  Dark Rum  "));
         QVERIFY(MessageBox::Shown().isEmpty());
         QCOMPARE(rum->Name(), QString("Dark Rum"));
         QCOMPARE(colIngredients.Item(colIngredients.Count()), rum);
         QVERIFY(!colIngredients.Contains("Rum"));
         QVERIFY(!tree->Node("Rum"));
         QCOMPARE(tree->SelectedNode(), tree->Node("Dark Rum"));
-        QCOMPARE(tree->SelectedNode()->text(0), QString("Dark Rum"));
         QCOMPARE(ChildTexts(tree->Node("Spirits")),
                  QStringList({"aquavit", "Dark Rum", "Gin", "Vodka"}));
         QCOMPARE(editor->SelectedIngredient, rum);
@@ -263,34 +208,22 @@ private slots:
 
         // A name is kept to 50 characters, in the tree as in the recipe lines.
         const QString longName = QString(60, QChar('x'));
-        QVERIFY(EditLabel(longName));
+        QVERIFY(EditLabel(tree, longName));
         QCOMPARE(rum->Name(), longName.left(50));
         QCOMPARE(tree->SelectedNode()->Key(), longName.left(50));
         QCOMPARE(LineNames("Cuba Libre").first(), longName.left(50));
     }
 
-    void f2OnANodeWithChildrenAndKeysOnTheRootAreRefusedOrIgnored()
-    {
-        for (const QString& key : {QString("Spirits"), QString("Gin")}) {
-            ClickNode(key);
-            QVERIFY(!EditLabel("Renamed"));
-            QVERIFY(Only("Cannot edit a top-level ingredient.", "INVALID ACTION", false));
-            QVERIFY(tree->hasFocus());
-        }
-        ClickNode("Ingredients");
-        QVERIFY(!EditLabel("Renamed"));
-        Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
-        QVERIFY(MessageBox::Shown().isEmpty());
-        QCOMPARE(colIngredients.Count(), 13);
-        QCOMPARE(tree->Count(), 14);
-    }
-
     void removeAsksThenTakesTheIngredientWithEverythingBelowIt()
     {
+        ClickNode("Ingredients"); // the root is not removed, without a word
+        Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
+        QVERIFY(MessageBox::Shown().isEmpty());
+        QCOMPARE(tree->Count(), 14);
+
         ClickNode("Mixers");
         Press(tree, Qt::Key_Delete, MsgAnswer::No);
-        QVERIFY(Only("Remove ingredient 'Mixers' and all sub-ingredients ?", "REMOVE INGREDIENT",
-                     true));
+        QVERIFY(Asked("Remove ingredient 'Mixers' and all sub-ingredients ?", "REMOVE INGREDIENT"));
         QCOMPARE(colIngredients.Count(), 13);
 
         // Every depth goes: the category, its four sub-ingredients and their four. What stays
@@ -317,7 +250,7 @@ private slots:
 
         ClickNode("Bitters");
         Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
-        QVERIFY(Only("Remove ingredient 'Bitters' ?", "REMOVE INGREDIENT", true));
+        QVERIFY(Asked("Remove ingredient 'Bitters' ?", "REMOVE INGREDIENT"));
         QCOMPARE(colIngredients.Count(), 0);
         QCOMPARE(tree->Count(), 1);
         QCOMPARE(editor->windowTitle(), QString("Ingredients - (0 Entries)"));
@@ -325,7 +258,7 @@ private slots:
         QCOMPARE(LineNames("Cuba Libre"), QStringList({"Rum", "Soda"}));
     }
 
-    void panelShowsAndWritesTheSelectedIngredient()
+    void panelShowsAndWritesTheSelectedIngredientAndTheRootClearsIt()
     {
         ClickNode("Tonic");
         const auto tonic = colIngredients.Item("Tonic");
@@ -340,25 +273,28 @@ private slots:
         QCOMPARE(editor->chkAction->GetValue(), platform::CheckBox::Checked);
         QCOMPARE(editor->cmdColor->FaceColor(), 0x336699);
         QCOMPARE(editor->txtDisplayText->Text(), QString("Bubbly"));
+        // The action box shows its hint while it has the focus and clears it when left.
+        editor->chkAction->setFocus();
+        QCOMPARE(frmMain::Instance()->txtHelp->toPlainText(),
+                 QString("Check this if the ingredient is considered to be an action, uncheck it "
+                         "otherwise ..."));
+        editor->cboHotspotID->setFocus(); // has no hint of its own
+        QCOMPARE(frmMain::Instance()->txtHelp->toPlainText(), QString());
 
-        editor->cboOpacity->setCurrentIndex(75);
-        emit editor->cboOpacity->activated(75);
+        Choose(editor->cboOpacity, "75 Percent");
         QCOMPARE(int(tonic->Opacity()), 75);
-        editor->cboHotspotID->setCurrentIndex(7);
-        emit editor->cboHotspotID->activated(7);
+        Choose(editor->cboHotspotID, "7");
         QCOMPARE(int(tonic->HotSpotID()), 7);
         QTest::mouseClick(editor->chkAction, Qt::LeftButton);
         QVERIFY(!tonic->Action());
-
-        // Soda's opacity has no entry: none is shown, and it is kept through selections.
-        ClickNode("Soda");
-        QCOMPARE(editor->cboOpacity->currentIndex(), -1);
-        QCOMPARE(editor->cboHotspotID->currentText(), QString("3"));
-        QCOMPARE(editor->chkAction->GetValue(), platform::CheckBox::Unchecked);
-        ClickNode("Tonic");
-        QCOMPARE(editor->cboOpacity->currentText(), QString("75 Percent"));
-        ClickNode("Soda");
-        QCOMPARE(int(colIngredients.Item("Soda")->Opacity()), 150);
+        // Ounces decides whether the ingredient counts in the recipe totals.
+        const auto punch = colRecipes.Item("Rum Punch");
+        QCOMPARE(punch->TotalOunces(colIngredients), 56.0);
+        QTest::mouseClick(editor->chkOunces, Qt::LeftButton);
+        QVERIFY(!tonic->Ounces());
+        QCOMPARE(punch->TotalOunces(colIngredients), 48.0);
+        QTest::mouseClick(editor->chkOunces, Qt::LeftButton);
+        QCOMPARE(punch->TotalOunces(colIngredients), 56.0);
 
         // The choosers of attributes this window does not edit stay disabled and empty.
         const QList<QComboBox*> unused{editor->cboCursor,    editor->cboShadow,
@@ -369,27 +305,18 @@ private slots:
         for (QLabel* label : {editor->lblCursor, editor->lblShadow, editor->lblHighlight,
                               editor->lblAnimation, editor->lblHelpTopic, editor->lblZoom})
             QVERIFY(!label->isEnabled());
-    }
 
-    void ouncesCheckBoxDecidesWhetherTheIngredientCountsInRecipeTotals()
-    {
-        const auto punch = colRecipes.Item("Rum Punch");
-        QCOMPARE(punch->TotalOunces(colIngredients), 56.0);
+        // Soda's opacity has no entry: none is shown, and leaving Soda keeps it.
+        ClickNode("Soda");
+        QCOMPARE(editor->cboOpacity->currentIndex(), -1);
+        QCOMPARE(editor->cboHotspotID->currentText(), QString("3"));
+        QCOMPARE(editor->chkAction->GetValue(), platform::CheckBox::Unchecked);
         ClickNode("Tonic");
-        QTest::mouseClick(editor->chkOunces, Qt::LeftButton);
-        QVERIFY(!colIngredients.Item("Tonic")->Ounces());
-        QCOMPARE(punch->TotalOunces(colIngredients), 48.0);
-        QTest::mouseClick(editor->chkOunces, Qt::LeftButton);
-        QCOMPARE(punch->TotalOunces(colIngredients), 56.0);
-    }
+        QCOMPARE(int(colIngredients.Item("Soda")->Opacity()), 150);
+        QCOMPARE(editor->cboOpacity->currentText(), QString("75 Percent"));
 
-    void displayTextGoesToItsIngredientAndTheRootClearsThePanel()
-    {
-        ClickNode("Tonic");
-        editor->txtDisplayText->setFocus();
-        QTest::keyClick(editor->txtDisplayText, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor->txtDisplayText, "Fizzy");
-        const auto tonic = colIngredients.Item("Tonic");
+        // The display text goes to its ingredient when another is selected.
+        Retype(editor->txtDisplayText, "Fizzy");
         QCOMPARE(tonic->DisplayText(), QString("Bubbly"));
         ClickNode("Gin");
         QCOMPARE(tonic->DisplayText(), QString("Fizzy"));
@@ -407,8 +334,8 @@ private slots:
         for (QWidget* control : PanelControls())
             QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
         // Clearing the panel wrote nothing into the ingredient shown before.
-        QVERIFY(tonic->Ounces() && tonic->Action());
-        QCOMPARE(int(tonic->Opacity()), 40);
+        QVERIFY(tonic->Ounces() && !tonic->Action());
+        QCOMPARE(int(tonic->Opacity()), 75);
         QCOMPARE(tonic->DisplayText(), QString("Fizzy"));
     }
 
@@ -437,27 +364,14 @@ private slots:
         QCOMPARE(editor->cmdColor->FaceColor(), chosen);
     }
 
-    void actionCheckBoxClearsItsHintWhenLeftLikeItsSisters()
-    {
-        ClickNode("Tonic");
-        editor->chkAction->setFocus();
-        QCOMPARE(frmMain::Instance()->txtHelp->toPlainText(),
-                 QString("Check this if the ingredient is considered to be an action, uncheck it "
-                         "otherwise ..."));
-        editor->cboHotspotID->setFocus(); // has no hint of its own
-        QCOMPARE(frmMain::Instance()->txtHelp->toPlainText(), QString());
-    }
-
     void savedFilesHoldTheEdits()
     {
         ClickNode("Rum");
-        QVERIFY(EditLabel("Dark Rum"));
+        QVERIFY(EditLabel(tree, "Dark Rum"));
         ClickNode("Tonic");
         platform::ColorDialog::SetNextAnswer(0x563412);
         QTest::mouseClick(editor->cmdColor, Qt::LeftButton);
-        editor->txtDisplayText->setFocus();
-        QTest::keyClick(editor->txtDisplayText, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor->txtDisplayText, "Quinine water");
+        Retype(editor->txtDisplayText, "Quinine water");
         ClickNode("Ingredients");
         Press(tree, Qt::Key_Insert, MsgAnswer::Yes);
         CloseMainWindow();
@@ -466,8 +380,7 @@ private slots:
         tonic.color = 0x563412;
         tonic.text = "Quinine water";
         QList<QByteArray> records = IngredientRecords(tonic);
-        const QByteArray rum = records.takeAt(6);
-        QCOMPARE(rum, IngredientRecord("Rum", "Spirits"));
+        records.removeAt(6); // Rum, saved last under its new name
         records.insert(3, IngredientRecord("New Ingredient (change this)", "",
                                            {true, false, 16777215, 0, 0, ""}));
         records.append(IngredientRecord("Dark Rum", "Spirits"));

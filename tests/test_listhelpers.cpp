@@ -1,6 +1,8 @@
 // The routines the editors' lists and trees share: fitting list columns to their texts,
 // sorting a list by a column with the direction toggled by repeated clicks, and filling a
 // tree with the ingredient hierarchy.
+#include "TestSupport.h"
+
 #include "app/frmMain.h"
 #include "app/modCellarix.h"
 #include "platform/Fonts.h"
@@ -13,8 +15,11 @@
 
 #include <cmath>
 #include <memory>
+#include <numeric>
 
 using namespace modCellarix;
+using TestSupport::ChildTexts;
+using TestSupport::RowTexts;
 
 namespace {
 
@@ -50,14 +55,6 @@ std::unique_ptr<platform::ListView> MakeList(int widthPixels, const QStringList&
     return list;
 }
 
-QStringList Order(const platform::ListView& list)
-{
-    QStringList texts;
-    for (int row = 1; row <= list.Count(); ++row)
-        texts << list.Item(row)->Text();
-    return texts;
-}
-
 QStringList Tags(const platform::ListView& list)
 {
     QStringList tags;
@@ -77,120 +74,94 @@ private slots:
     void cleanupTestCase() { frmMain::Destroy(); }
     void cleanup() { colIngredients.Clear(); }
 
-    void autoSizeWithRowsFitsOtherColumnsToWidestTextIncludingHeader()
+    void autoSizeFitsOtherColumnsToTheirTextsAndGivesTheFirstTheRest()
     {
         const QList<QStringList> rows = {{"Vodka Tonic", "2", "Highball glass, tall"},
                                          {"Gin", "12 1/2", "Tumbler"}};
+        const QString longHeader = "A first column header wider than every row";
         // "Total Ounces" is wider than its texts; "Glass" narrower than one of its texts.
         QVERIFY(Measure("Total Ounces") > Measure("12 1/2"));
         QVERIFY(Measure("Glass") < Measure("Highball glass, tall"));
-        const int w2 = Measure("Total Ounces") + Margin();
-        const int w3 = Measure("Highball glass, tall") + Margin();
-
-        auto wide = MakeList(600, {"Name", "Total Ounces", "Glass"}, rows);
-        AutoSizeColumns(wide.get());
-        QCOMPARE(wide->ColumnWidth(2), Shown(w2));
-        QCOMPARE(wide->ColumnWidth(3), Shown(w3));
-        QCOMPARE(wide->ColumnWidth(1), Shown(wide->OuterWidth() - 315 - w2 - w3));
-
-        // Too narrow for the rest: the first column fits its widest row text, never its header.
-        const QString longHeader = "A first column header wider than every row";
         QVERIFY(Measure(longHeader) > Measure("Vodka Tonic"));
-        auto narrow = MakeList(30, {longHeader, "Total Ounces", "Glass"}, rows);
-        AutoSizeColumns(narrow.get());
-        QCOMPARE(narrow->ColumnWidth(1), Shown(Measure("Vodka Tonic") + Margin()));
-        QCOMPARE(narrow->ColumnWidth(2), Shown(w2));
-        QCOMPARE(narrow->ColumnWidth(3), Shown(w3));
+        const int ounces = Measure("Total Ounces") + Margin();
+        const int glass = Measure("Highball glass, tall") + Margin();
+        const int priority = Measure("Priority") + Margin();
+        // The widths of the columns after AutoSizeColumns; a 0 for the first column stands for
+        // what the others leave of the list.
+        const auto verify = [](int widthPixels, const QStringList& headers,
+                               const QList<QStringList>& rows, QList<int> widths) {
+            auto list = MakeList(widthPixels, headers, rows);
+            AutoSizeColumns(list.get());
+            if (widths[0] == 0)
+                widths[0] =
+                    list->OuterWidth() - 315 - std::accumulate(widths.begin() + 1, widths.end(), 0);
+            for (int column = 1; column <= widths.size(); ++column)
+                QCOMPARE(list->ColumnWidth(column), Shown(widths[column - 1]));
+        };
+        verify(600, {"Name", "Total Ounces", "Glass"}, rows, {0, ounces, glass});
+        verify(400, {"Name"}, {{"Gin"}}, {0});
+        verify(500, {"A long first header", "Priority"}, {}, {0, priority});
+        // Too narrow for the rest: the first column fits its widest row text, never its header,
+        // or is twenty pixels wide without rows.
+        verify(30, {longHeader, "Total Ounces", "Glass"}, rows,
+               {Measure("Vodka Tonic") + Margin(), ounces, glass});
+        verify(20, {"A long first header", "Priority"}, {}, {Margin(), priority});
     }
 
-    void autoSizeWithoutRowsFitsHeadersAndGivesFirstColumnTheRestOrTwentyPixels()
-    {
-        const int w2 = Measure("Priority") + Margin();
-        auto wide = MakeList(500, {"A long first header", "Priority"}, {});
-        AutoSizeColumns(wide.get());
-        QCOMPARE(wide->ColumnWidth(2), Shown(w2));
-        QCOMPARE(wide->ColumnWidth(1), Shown(wide->OuterWidth() - 315 - w2));
-
-        auto narrow = MakeList(20, {"A long first header", "Priority"}, {});
-        AutoSizeColumns(narrow.get());
-        QCOMPARE(narrow->ColumnWidth(2), Shown(w2));
-        QCOMPARE(narrow->ColumnWidth(1), Shown(Margin()));
-
-        auto single = MakeList(400, {"Name"}, {{"Gin"}});
-        AutoSizeColumns(single.get());
-        QCOMPARE(single->ColumnWidth(1), Shown(single->OuterWidth() - 315));
-    }
-
-    void sortSameHeaderTogglesAscendingDescendingAscending()
+    void sortByColumnTogglesTheSameColumnStartsOthersAscendingAndKeepsTheListSorted()
     {
         auto list = MakeList(300, {"Name", "Amount"}, Fruit);
         const QStringList ascending = {"Apple", "banana", "cherry", "Date"}; // case ignored
         const QStringList descending = {"Date", "cherry", "banana", "Apple"};
-
-        SortByColumn(list.get(), 1, false);
-        QCOMPARE(Order(*list), ascending);
-        QCOMPARE(Tags(*list), QStringList({"ASC", ""}));
-        SortByColumn(list.get(), 1, false);
-        QCOMPARE(Order(*list), descending);
-        QCOMPARE(Tags(*list), QStringList({"DSC", ""}));
-        SortByColumn(list.get(), 1, false);
-        QCOMPARE(Order(*list), ascending);
-        QCOMPARE(Tags(*list), QStringList({"ASC", ""}));
-    }
-
-    void sortOtherHeaderStartsAscendingAndComparesText()
-    {
-        auto list = MakeList(300, {"Name", "Amount"}, Fruit);
-        SortByColumn(list.get(), 1, false);
-        SortByColumn(list.get(), 1, false); // Name descending
-        SortByColumn(list.get(), 2, false);
         // Sub-item texts compare as text, not as numbers: "10" before "2".
-        QCOMPARE(Order(*list), QStringList({"cherry", "Apple", "banana", "Date"}));
-        QCOMPARE(Tags(*list), QStringList({"", "ASC"}));
-        SortByColumn(list.get(), 1, false);
-        QCOMPARE(Order(*list), QStringList({"Apple", "banana", "cherry", "Date"}));
-        QCOMPARE(Tags(*list), QStringList({"ASC", ""}));
-    }
+        const QStringList byAmount = {"cherry", "Apple", "banana", "Date"};
+        const QStringList ascendingTags = {"ASC", ""};
+        const struct {
+            int column;
+            bool reset;
+            QStringList order, tags;
+        } steps[] = {
+            {1, false, ascending, ascendingTags},
+            {1, false, descending, {"DSC", ""}},
+            {1, false, ascending, ascendingTags},
+            {1, true, ascending, ascendingTags}, // a reset is always ascending
+            {1, false, descending, {"DSC", ""}},
+            {2, false, byAmount, {"", "ASC"}},
+            {1, false, ascending, ascendingTags},
+            {2, false, byAmount, {"", "ASC"}},
+            {2, false, {"Date", "banana", "Apple", "cherry"}, {"", "DSC"}},
+            {1, true, ascending, ascendingTags},
+        };
+        for (const auto& step : steps) {
+            SortByColumn(list.get(), step.column, step.reset);
+            QCOMPARE(RowTexts(list.get()), step.order);
+            QCOMPARE(Tags(*list), step.tags);
+        }
 
-    void sortWithResetIsAlwaysAscending()
-    {
-        auto list = MakeList(300, {"Name", "Amount"}, Fruit);
-        SortByColumn(list.get(), 1, false);
-        SortByColumn(list.get(), 1, true);
-        QCOMPARE(Order(*list), QStringList({"Apple", "banana", "cherry", "Date"}));
-        QCOMPARE(Tags(*list), QStringList({"ASC", ""}));
-
-        SortByColumn(list.get(), 2, false);
-        SortByColumn(list.get(), 2, false); // Amount descending
-        SortByColumn(list.get(), 1, true);
-        QCOMPARE(Tags(*list), QStringList({"ASC", ""}));
-        QCOMPARE(Order(*list), QStringList({"Apple", "banana", "cherry", "Date"}));
-    }
-
-    void sortedListPlacesAddedAndRenamedRowsButNotInsertedOrSubItemChanges()
-    {
-        auto list = MakeList(300, {"Name", "Amount"}, Fruit);
-        SortByColumn(list.get(), 1, true);
+        // While sorted, added and renamed rows take their place; inserted rows and sub-item
+        // changes wait for the next sort.
         list->Add("Blueberry", "Blueberry");
-        QCOMPARE(Order(*list), QStringList({"Apple", "banana", "Blueberry", "cherry", "Date"}));
+        QCOMPARE(RowTexts(list.get()),
+                 QStringList({"Apple", "banana", "Blueberry", "cherry", "Date"}));
         list->SetItemText(list->Item("Apple"), "elderberry");
-        QCOMPARE(Order(*list),
+        QCOMPARE(RowTexts(list.get()),
                  QStringList({"banana", "Blueberry", "cherry", "Date", "elderberry"}));
         list->Insert(1, "Zucchini", "Zucchini");
         QCOMPARE(list->Item(1)->Text(), QString("Zucchini"));
 
         SortByColumn(list.get(), 1, false); // descending
         list->Add("coconut", "coconut");
-        QCOMPARE(Order(*list), QStringList({"Zucchini", "elderberry", "Date", "coconut", "cherry",
-                                            "Blueberry", "banana"}));
+        QCOMPARE(RowTexts(list.get()), QStringList({"Zucchini", "elderberry", "Date", "coconut",
+                                                    "cherry", "Blueberry", "banana"}));
 
         SortByColumn(list.get(), 2, true);
-        const QStringList byAmount = Order(*list);
+        const QStringList sorted = RowTexts(list.get());
         list->Item(1)->SetSubItem(1, "99");
-        QCOMPARE(Order(*list), byAmount);
+        QCOMPARE(RowTexts(list.get()), sorted);
     }
 
-    void fillIngredientTreeBuildsSortedHierarchy()
+    // The hierarchy below the categories is checked through the ingredient editor's tree.
+    void fillIngredientTreeReplacesWhatItHeldAndLeavesOutOrphans()
     {
         const auto add = [](const QString& name, const QString& parent) {
             auto ingredient = std::make_shared<Ingredient>();
@@ -200,44 +171,23 @@ private slots:
         };
         add("Spirits", "");
         add("mixers", "");
-        add("Lime Vodka", "Vodka"); // stored before its parent, which is not top-level
         add("Vodka", "Spirits");
-        add("Gin", "Spirits");
-        add("Tonic", "mixers");
         add("Ghost", "Nowhere"); // its parent does not exist
-        add("Zubrowka", "Vodka");
-        add("Citrus Vodka", "Vodka");
         add("Bitters", "");
 
         platform::TreeView tree(nullptr);
         FillIngredientTree(&tree);
         FillIngredientTree(&tree); // a second fill replaces the first
-        const auto children = [](const platform::TreeNode* node) {
-            QStringList texts;
-            for (int i = 0; i < node->Children(); ++i)
-                texts << node->Child(i)->Text();
-            return texts;
-        };
-        platform::TreeNode* root = tree.Node("Ingredients");
-        QVERIFY(root && !root->Parent());
-        QCOMPARE(root->Text(), QString("Ingredients"));
-        QVERIFY(root->isExpanded());
-        QVERIFY(root->Sorted());
-        QCOMPARE(children(root), QStringList({"Bitters", "mixers", "Spirits"}));
-        QCOMPARE(children(tree.Node("Spirits")), QStringList({"Gin", "Vodka"}));
-        QVERIFY(!tree.Node("Spirits")->isExpanded());
-        QCOMPARE(children(tree.Node("mixers")), QStringList({"Tonic"}));
-        // Below the top level the nodes keep the order in which they were added.
-        const QStringList vodkas = children(tree.Node("Vodka"));
-        QVERIFY(vodkas.indexOf("Zubrowka") < vodkas.indexOf("Citrus Vodka"));
-        QVERIFY(vodkas.contains("Lime Vodka"));
-        QCOMPARE(tree.Node("Lime Vodka")->Parent()->Key(), QString("Vodka"));
-        QCOMPARE(tree.Node("tonic")->Key(), QString("Tonic")); // keys ignore letter case
+        QCOMPARE(tree.Count(), 5);
+        QCOMPARE(ChildTexts(tree.Node("Ingredients")),
+                 QStringList({"Bitters", "mixers", "Spirits"}));
+        QCOMPARE(tree.Node("VODKA")->Parent(), tree.Node("spirits")); // keys ignore letter case
 
         colIngredients.Clear();
         FillIngredientTree(&tree);
         QCOMPARE(tree.Count(), 1);
         QCOMPARE(tree.Node(1)->Key(), QString("Ingredients"));
+        QCOMPARE(tree.Node(1)->Text(), QString("Ingredients"));
     }
 };
 

@@ -1,5 +1,5 @@
-// The main window: its toolbox and menu, the hint line, the hint box layout, and that every
-// way of quitting saves the three editable databases.
+// The main window: its toolbox and menu, the hint line, the hint box layout, and that File, Quit
+// saves the three editable databases.
 #include "TestSupport.h"
 
 #include "app/frmMain.h"
@@ -39,35 +39,21 @@ private slots:
     {
         QCOMPARE(window->windowTitle(), QString("Mixora Database Editor"));
 
-        struct Expected {
-            QPushButton* button;
-            const char* caption;
-            bool visible;
-            bool enabled;
-        };
-        const Expected buttons[] = {
-            {window->cmdRecipes, "Edit Recipes", true, true},
-            {window->cmdBrowse, "Browse Recipes", true, true},
-            {window->cmdShowHelp, "Show Help", true, true},
-            {window->cmdGlasses, "Glasses", false, true},
-            {window->cmdIngredients, "Ingredients", false, true},
-            {window->cmdPictures, "Pictures", false, false},
-            {window->cmdSounds, "Sounds", false, false},
-            {window->cmdMusic, "Music", false, false},
-            {window->cmdHelp, "Help", false, false},
-            {window->cmdImageMap, "Image Maps", false, false},
-            {window->cmdImageLoc, "Image Locations", false, false},
-            {window->cmdAnimations, "Animations", false, false},
-            {window->cmdTrivia, "Trivia", false, false},
-            {window->cmdDYK, "DYK", false, false},
-            {window->cmdBarTricks, "Bar Tricks", false, false},
-        };
-        for (const Expected& expected : buttons) {
-            const QByteArray which = expected.caption;
-            QVERIFY2(expected.button->parentWidget() == window->picToolbox, which);
-            QCOMPARE(expected.button->text(), QString(expected.caption));
-            QVERIFY2(expected.button->isVisible() == expected.visible, which);
-            QVERIFY2(expected.button->isEnabled() == expected.enabled, which);
+        // In toolbox order: only the first three are shown, and only the first five are enabled.
+        const frmMain* w = window;
+        const QList<QPushButton*> buttons = {
+            w->cmdRecipes,  w->cmdBrowse,     w->cmdShowHelp, w->cmdGlasses, w->cmdIngredients,
+            w->cmdPictures, w->cmdSounds,     w->cmdMusic,    w->cmdHelp,    w->cmdImageMap,
+            w->cmdImageLoc, w->cmdAnimations, w->cmdTrivia,   w->cmdDYK,     w->cmdBarTricks};
+        const QStringList captions = {
+            "Edit Recipes",    "Browse Recipes", "Show Help", "Glasses", "Ingredients",
+            "Pictures",        "Sounds",         "Music",     "Help",    "Image Maps",
+            "Image Locations", "Animations",     "Trivia",    "DYK",     "Bar Tricks"};
+        for (int i = 0; i < buttons.size(); ++i) {
+            QVERIFY2(buttons[i]->parentWidget() == window->picToolbox, qPrintable(captions[i]));
+            QCOMPARE(buttons[i]->text(), captions[i]);
+            QVERIFY2(buttons[i]->isVisible() == (i < 3) && buttons[i]->isEnabled() == (i < 5),
+                     qPrintable(captions[i]));
         }
         QVERIFY(!window->txtHelp->isEnabled()); // the user never types into the hint line
 
@@ -77,16 +63,9 @@ private slots:
         QVERIFY(window->mnuFile->actions().contains(window->mnuQuit));
     }
 
-    void quittingSavesAllThreeFiles_data()
+    // The close box runs the same shut-down; every data store test leaves through it.
+    void quitSavesAllThreeFilesAndReleasesTheCollections()
     {
-        QTest::addColumn<bool>("throughMenu");
-        QTest::newRow("File, Quit") << true;
-        QTest::newRow("close box") << false;
-    }
-
-    void quittingSavesAllThreeFiles()
-    {
-        QFETCH(bool, throughMenu);
         auto glass = std::make_shared<Glass>();
         glass->Name = "Flute";
         QVERIFY(colGlasses.Add(glass->Name, glass));
@@ -99,24 +78,15 @@ private slots:
         recipe->Glass = "Flute";
         QVERIFY(colRecipes.Add(recipe->Name, recipe));
 
-        if (throughMenu)
-            window->mnuQuit->trigger();
-        else
-            window->close();
+        window->mnuQuit->trigger();
 
         QVERIFY(!window->isVisible());
         QCOMPARE(colGlasses.Count() + colIngredients.Count() + colRecipes.Count(), 0);
-        QByteArray glassRecord = Field("Flute");
-        for (int i = 0; i < 7; ++i)
-            glassRecord += Field("");
-        QCOMPARE(folder->ReadDataFile("Glasses.Dat"),
-                 Int32(1) + glassRecord + Bytes(1, '\0') + Int32(0));
+        QCOMPARE(folder->ReadDataFile("Glasses.Dat"), DatabaseFile({GlassRecord("Flute")}));
         QCOMPARE(folder->ReadDataFile("Ingredients.Dat"),
-                 Int32(1) + Field("Rum") + Bytes(7, '\0') + Field("") + Bytes(305, '\0'));
-        QCOMPARE(folder->ReadDataFile("Recipes.Dat"), Int32(1) + Field("Daiquiri") +
-                                                          Bytes(1, '\0') + Field("Flute") +
-                                                          Bytes(1, '\0') + Int32(0) + Int32(0));
-        QCOMPARE(folder->ReadDataFile("Help.Dat"), QByteArray());
+                 DatabaseFile({IngredientRecord("Rum", "", {false})}));
+        QCOMPARE(folder->ReadDataFile("Recipes.Dat"),
+                 DatabaseFile({RecipeRecord("Daiquiri", "Flute", "", {})}));
     }
 
     void hintLineFollowsToolboxFocus()

@@ -1,7 +1,7 @@
 // Builds the four database files from the readable JSON form of a database:
 //   make-sample-database DATABASE.json OUTPUT_FOLDER
-// Every reference and every amount text is checked; on the first problem the tool names the
-// record and field, writes nothing and exits with status 1.
+// Every reference and every amount text is checked; on a problem the tool names the record and
+// field of the first one, writes nothing and exits with status 1.
 #include "records/AnsiText.h"
 #include "records/Glass.h"
 #include "records/Ingredient.h"
@@ -24,9 +24,14 @@
 
 namespace {
 
-struct Problem {
-    QString where;
-};
+// The first problem found; nothing is written once there is one.
+QString firstProblem;
+
+void Report(const QString& problem)
+{
+    if (firstProblem.isEmpty())
+        firstProblem = problem;
+}
 
 QString Where(const char* array, int index, const QString& field)
 {
@@ -38,9 +43,9 @@ QString Text(const QJsonObject& object, const QString& field, const QString& whe
 {
     const QJsonValue value = object.value(field);
     if (!value.isString())
-        throw Problem{where + QStringLiteral(": a text is required")};
+        Report(where + QStringLiteral(": a text is required"));
     if (nameLike && (value.toString().isEmpty() || value.toString().size() > 50))
-        throw Problem{where + QStringLiteral(": must hold 1 to 50 characters")};
+        Report(where + QStringLiteral(": must hold 1 to 50 characters"));
     return value.toString();
 }
 
@@ -49,16 +54,15 @@ int Number(const QJsonObject& object, const QString& field, const QString& where
     const QJsonValue value = object.value(field);
     const double number = value.toDouble(-1);
     if (!value.isDouble() || number != int(number) || number < low || number > high)
-        throw Problem{
-            where +
-            QStringLiteral(": a whole number from %1 to %2 is required").arg(low).arg(high)};
+        Report(where +
+               QStringLiteral(": a whole number from %1 to %2 is required").arg(low).arg(high));
     return int(number);
 }
 
 bool Flag(const QJsonObject& object, const QString& field, const QString& where)
 {
     if (!object.value(field).isBool())
-        throw Problem{where + QStringLiteral(": true or false is required")};
+        Report(where + QStringLiteral(": true or false is required"));
     return object.value(field).toBool();
 }
 
@@ -68,7 +72,7 @@ qint32 Colour(const QJsonObject& object, const QString& field, const QString& wh
     bool ok = false;
     const uint rgb = text.mid(1).toUInt(&ok, 16);
     if (text.size() != 7 || !text.startsWith(QLatin1Char('#')) || !ok)
-        throw Problem{where + QStringLiteral(": a colour #RRGGBB is required")};
+        Report(where + QStringLiteral(": a colour #RRGGBB is required"));
     const uint red = (rgb >> 16) & 0xFF, green = (rgb >> 8) & 0xFF, blue = rgb & 0xFF;
     return qint32(red + 256 * green + 65536 * blue);
 }
@@ -76,7 +80,7 @@ qint32 Colour(const QJsonObject& object, const QString& field, const QString& wh
 QJsonArray Array(const QJsonObject& object, const char* field)
 {
     if (!object.value(QLatin1String(field)).isArray())
-        throw Problem{QStringLiteral("%1: an array is required").arg(QLatin1String(field))};
+        Report(QStringLiteral("%1: an array is required").arg(QLatin1String(field)));
     return object.value(QLatin1String(field)).toArray();
 }
 
@@ -85,7 +89,7 @@ void Add(KeyedCollection<Record>& collection, const QString& key, std::shared_pt
          const QString& where)
 {
     if (!collection.Add(key, std::move(record)))
-        throw Problem{where + QStringLiteral(": the name '%1' is already used").arg(key)};
+        Report(where + QStringLiteral(": the name '%1' is already used").arg(key));
 }
 
 // Writes `count` and then the records through `writeRecords` into `path`.
@@ -95,7 +99,7 @@ void WriteFile(const QString& path, int count, const std::function<bool(QIODevic
     if (!file.open(QIODevice::WriteOnly) ||
         !RecordIO::WriteBytes(file, RecordIO::Int32Bytes(count)) || !writeRecords(file) ||
         !file.commit())
-        throw Problem{QStringLiteral("%1: cannot write (%2)").arg(path, file.errorString())};
+        Report(QStringLiteral("%1: cannot write (%2)").arg(path, file.errorString()));
 }
 
 template <typename Record, typename Include>
@@ -139,8 +143,8 @@ void Build(const QJsonObject& root, const QString& outputFolder)
         ingredient->SetName(Text(o, QStringLiteral("name"), Where("ingredients", i, "name"), true));
         const QString parent = Text(o, QStringLiteral("parent"), Where("ingredients", i, "parent"));
         if (!parent.isEmpty() && !ingredients.Contains(parent))
-            throw Problem{Where("ingredients", i, "parent") +
-                          QStringLiteral(": '%1' is not an earlier ingredient").arg(parent)};
+            Report(Where("ingredients", i, "parent") +
+                   QStringLiteral(": '%1' is not an earlier ingredient").arg(parent));
         ingredient->SetParentItem(parent);
         ingredient->SetOunces(Flag(o, QStringLiteral("ounces"), Where("ingredients", i, "ounces")));
         ingredient->SetAction(Flag(o, QStringLiteral("action"), Where("ingredients", i, "action")));
@@ -172,8 +176,8 @@ void Build(const QJsonObject& root, const QString& outputFolder)
         recipe->Name = Text(o, QStringLiteral("name"), Where("recipes", i, "name"), true);
         recipe->Glass = Text(o, QStringLiteral("glass"), Where("recipes", i, "glass"));
         if (!recipe->Glass.isEmpty() && !glasses.Contains(recipe->Glass))
-            throw Problem{Where("recipes", i, "glass") +
-                          QStringLiteral(": no glass '%1'").arg(recipe->Glass)};
+            Report(Where("recipes", i, "glass") +
+                   QStringLiteral(": no glass '%1'").arg(recipe->Glass));
         recipe->Level =
             quint8(Number(o, QStringLiteral("level"), Where("recipes", i, "level"), 0, 19));
         recipe->Category =
@@ -188,17 +192,16 @@ void Build(const QJsonObject& root, const QString& outputFolder)
             line->Name =
                 Text(l, QStringLiteral("ingredient"), where + QStringLiteral(".ingredient"), true);
             if (!ingredients.Contains(line->Name))
-                throw Problem{where +
-                              QStringLiteral(".ingredient: no ingredient '%1'").arg(line->Name)};
+                Report(where + QStringLiteral(".ingredient: no ingredient '%1'").arg(line->Name));
             const int amount =
                 Number(l, QStringLiteral("amount"), where + QStringLiteral(".amount"), 0, 255);
             line->Amount = amount;
             const QString expected = modGeneralAmounts::AmountText(quint8(amount));
             if (Text(l, QStringLiteral("amountText"), where + QStringLiteral(".amountText")) !=
                 expected)
-                throw Problem{
+                Report(
                     where +
-                    QStringLiteral(".amountText: amount %1 reads '%2'").arg(amount).arg(expected)};
+                    QStringLiteral(".amountText: amount %1 reads '%2'").arg(amount).arg(expected));
             line->Priority = quint8(
                 Number(l, QStringLiteral("priority"), where + QStringLiteral(".priority"), 0, 9));
             line->ThisKey = QString::number(j);
@@ -215,16 +218,18 @@ void Build(const QJsonObject& root, const QString& outputFolder)
         const QJsonObject o = topicArray.at(i).toObject();
         const QString name = Text(o, QStringLiteral("name"), Where("helpTopics", i, "name"), true);
         if (topicNames.contains(name.toCaseFolded()))
-            throw Problem{Where("helpTopics", i, "name") +
-                          QStringLiteral(": the name '%1' is already used").arg(name)};
+            Report(Where("helpTopics", i, "name") +
+                   QStringLiteral(": the name '%1' is already used").arg(name));
         topicNames.insert(name.toCaseFolded());
         const QByteArray text =
             AnsiText::Encode(Text(o, QStringLiteral("text"), Where("helpTopics", i, "text")));
         help += AnsiText::FixedField(name) + RecordIO::Int32Bytes(qint32(text.size())) + text;
     }
 
+    if (!firstProblem.isEmpty())
+        return; // nothing is written from a database with a problem
     if (!QDir().mkpath(outputFolder))
-        throw Problem{outputFolder + QStringLiteral(": cannot create the folder")};
+        return Report(outputFolder + QStringLiteral(": cannot create the folder"));
     const QString folder = outputFolder + QLatin1Char('/');
     const auto all = [](const auto&) { return true; };
     WriteFile(folder + QStringLiteral("Glasses.Dat"), glasses.Count(),
@@ -240,7 +245,7 @@ void Build(const QJsonObject& root, const QString& outputFolder)
     QSaveFile helpFile(folder + QStringLiteral("Help.Dat"));
     if (!helpFile.open(QIODevice::WriteOnly) || helpFile.write(help) != help.size() ||
         !helpFile.commit())
-        throw Problem{folder + QStringLiteral("Help.Dat: cannot write")};
+        Report(folder + QStringLiteral("Help.Dat: cannot write"));
 }
 
 } // namespace
@@ -265,10 +270,9 @@ int main(int argc, char* argv[])
                      qPrintable(parseError.errorString()), int(parseError.offset));
         return 1;
     }
-    try {
-        Build(document.object(), args.at(2));
-    } catch (const Problem& problem) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(args.at(1)), qPrintable(problem.where));
+    Build(document.object(), args.at(2));
+    if (!firstProblem.isEmpty()) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(args.at(1)), qPrintable(firstProblem));
         return 1;
     }
     return 0;
