@@ -20,7 +20,7 @@ public:
 private:
     struct Entry {
         QString key;
-        QString folded; // the key as compared
+        QString folded; // the key as compared, once the collection is indexed
         Ptr item;
     };
     using Entries = std::vector<Entry>;
@@ -32,29 +32,33 @@ public:
     // Adds at the end. Fails, changing nothing, when the key is empty or already present.
     bool Add(const QString& key, Ptr item)
     {
-        if (!item || key.isEmpty())
+        if (!item || key.isEmpty() || Contains(key))
             return false;
-        QString folded = Fold(key);
-        if (ContainsFolded(folded))
-            return false;
-        entries.push_back(Entry{key, std::move(folded), std::move(item)});
-        if (!index.isEmpty())
-            index.insert(entries.back().folded, entries.back().item);
-        else if (entries.size() >= IndexedFrom)
-            for (const Entry& entry : entries)
+        entries.push_back(Entry{key, QString(), std::move(item)});
+        if (!index.isEmpty()) {
+            Entry& added = entries.back();
+            added.folded = Fold(key);
+            index.insert(added.folded, added.item);
+        } else if (entries.size() >= IndexedFrom) {
+            for (Entry& entry : entries) {
+                entry.folded = Fold(entry.key);
                 index.insert(entry.folded, entry.item);
+            }
+        }
         return true;
     }
 
-    bool Contains(const QString& key) const { return ContainsFolded(Fold(key)); }
+    bool Contains(const QString& key) const
+    {
+        return index.isEmpty() ? FindEntry(key) != entries.end() : index.contains(Fold(key));
+    }
 
     // The record under `key`, or null.
     Ptr Item(const QString& key) const
     {
-        const QString folded = Fold(key);
         if (!index.isEmpty())
-            return index.value(folded);
-        const auto found = FindEntry(folded);
+            return index.value(Fold(key));
+        const auto found = FindEntry(key);
         return found == entries.end() ? nullptr : found->item;
     }
 
@@ -87,7 +91,7 @@ public:
         for (const QString& key : keys)
             folded.insert(Fold(key));
         const auto removed = [&](const Entry& e) {
-            if (!folded.contains(e.folded))
+            if (!folded.contains(index.isEmpty() ? Fold(e.key) : e.folded))
                 return false;
             index.remove(e.folded);
             return true;
@@ -104,6 +108,7 @@ public:
     }
 
     int Count() const { return int(entries.size()); }
+    void Reserve(int count) { entries.reserve(size_t(count)); }
 
     void Clear()
     {
@@ -130,16 +135,18 @@ public:
     const_iterator end() const { return const_iterator(entries.end()); }
 
 private:
-    bool ContainsFolded(const QString& folded) const
+    // The entry under `key`, searched entry by entry: by the folded keys once the collection is
+    // indexed, else comparing without regard to letter case.
+    typename Entries::const_iterator FindEntry(const QString& key) const
     {
-        return index.isEmpty() ? FindEntry(folded) != entries.end() : index.contains(folded);
-    }
-
-    // The entry under `folded`, searched entry by entry.
-    typename Entries::const_iterator FindEntry(const QString& folded) const
-    {
-        return std::find_if(entries.begin(), entries.end(),
-                            [&](const Entry& e) { return e.folded == folded; });
+        if (!index.isEmpty()) {
+            const QString folded = Fold(key);
+            return std::find_if(entries.begin(), entries.end(),
+                                [&](const Entry& e) { return e.folded == folded; });
+        }
+        return std::find_if(entries.begin(), entries.end(), [&](const Entry& e) {
+            return QString::compare(e.key, key, Qt::CaseInsensitive) == 0;
+        });
     }
 
     Ptr Erase(typename Entries::iterator at)

@@ -18,13 +18,13 @@ constexpr int LineAmountAt = 50, LinePriorityAt = 51;
 
 bool RecipeIngredient::LoadFromFile(QIODevice& file)
 {
-    QByteArray line;
-    if (!RecordIO::ReadBytes(file, Size, line))
+    char line[Size];
+    if (!RecordIO::ReadExact(file, line, Size))
         return false;
     Name = RecordIO::FixedTextAt(line, 0);
     ThisKey = NewKey();
-    Amount = quint8(line.at(LineAmountAt));
-    Priority = quint8(line.at(LinePriorityAt));
+    Amount = quint8(line[LineAmountAt]);
+    Priority = quint8(line[LinePriorityAt]);
     return true;
 }
 
@@ -41,12 +41,12 @@ bool RecipeIngredient::SaveToFile(QIODevice& file) const
 
 bool Recipe::LoadFromFile(QIODevice& file)
 {
-    QByteArray head;
-    if (!RecordIO::ReadBytes(file, HeadSize, head))
+    char head[HeadSize];
+    if (!RecordIO::ReadExact(file, head, HeadSize))
         return false;
     Name = RecordIO::FixedTextAt(head, NameAt);
-    Level = quint8(head.at(LevelAt));
-    Category = quint8(head.at(CategoryAt));
+    Level = quint8(head[LevelAt]);
+    Category = quint8(head[CategoryAt]);
     Glass = RecordIO::FixedTextAt(head, GlassAt);
     if (!RecordIO::ReadText(file, RecordIO::Int32At(head, InstructionLengthAt), Instructions))
         return false;
@@ -75,6 +75,7 @@ bool Recipe::LoadFromFile(QIODevice& file)
                 std::swap(lineSlots[i], lineSlots[j]);
 
     RecipeIngredients = KeyedCollection<RecipeIngredient>();
+    RecipeIngredients.Reserve(int(lineSlots.size()));
     for (auto& line : lineSlots)
         if (!RecipeIngredients.Add(line->ThisKey, line))
             return false;

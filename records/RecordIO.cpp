@@ -18,7 +18,14 @@ bool ReadBytes(QIODevice& file, qint64 size, QByteArray& out)
     if (size < 0 || size > Remaining(file))
         return false;
     out.resize(size);
-    return size == 0 || file.read(out.data(), size) == size;
+    return ReadExact(file, out.data(), size);
+}
+
+bool ReadExact(QIODevice& file, char* out, qint64 size)
+{
+    if (size < 0 || size > Remaining(file))
+        return false;
+    return size == 0 || file.read(out, size) == size;
 }
 
 bool WriteBytes(QIODevice& file, const QByteArray& data)
@@ -26,9 +33,9 @@ bool WriteBytes(QIODevice& file, const QByteArray& data)
     return file.write(data) == data.size();
 }
 
-qint32 Int32At(const QByteArray& bytes, int offset)
+qint32 Int32At(const char* bytes, int offset)
 {
-    return qFromLittleEndian<qint32>(bytes.constData() + offset);
+    return qFromLittleEndian<qint32>(bytes + offset);
 }
 
 void PutInt32(QByteArray& bytes, int offset, qint32 value)
@@ -43,10 +50,10 @@ QByteArray Int32Bytes(qint32 value)
     return bytes;
 }
 
-QString FixedTextAt(const QByteArray& bytes, int offset)
+QString FixedTextAt(const char* bytes, int offset)
 {
     // Only the byte 0x20 decodes to a space, so the spaces are trimmed before decoding.
-    const char* field = bytes.constData() + offset;
+    const char* field = bytes + offset;
     int first = 0;
     int last = AnsiText::FixedFieldSize;
     while (first < last && field[first] == ' ')

@@ -13,16 +13,26 @@ qint64 Remaining(const QIODevice& file);
 
 // Reads exactly `size` bytes into `out`. Fails without allocating when fewer bytes remain.
 bool ReadBytes(QIODevice& file, qint64 size, QByteArray& out);
+// Reads exactly `size` bytes into `out`, a buffer of at least that size.
+bool ReadExact(QIODevice& file, char* out, qint64 size);
 
 // Writes all of `data`; false on any shortfall.
 bool WriteBytes(QIODevice& file, const QByteArray& data);
 
-qint32 Int32At(const QByteArray& bytes, int offset);
+qint32 Int32At(const char* bytes, int offset);
+inline qint32 Int32At(const QByteArray& bytes, int offset)
+{
+    return Int32At(bytes.constData(), offset);
+}
 void PutInt32(QByteArray& bytes, int offset, qint32 value);
 QByteArray Int32Bytes(qint32 value);
 
 // A text field of the fixed part, trimmed of spaces.
-QString FixedTextAt(const QByteArray& bytes, int offset);
+QString FixedTextAt(const char* bytes, int offset);
+inline QString FixedTextAt(const QByteArray& bytes, int offset)
+{
+    return FixedTextAt(bytes.constData(), offset);
+}
 
 // Reads a text of `length` bytes that follows a length field. A negative length, or one
 // longer than what remains of the file, fails.
