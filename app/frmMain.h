@@ -29,8 +29,6 @@ public:
 
     // Start-up: hint, show, data folder, then the four databases.
     void MDIForm_Load();
-    // True once start-up has loaded every database and until shut-down begins.
-    bool IsReady() const { return state == State::Ready; }
 
     QMdiArea* mdiArea;
     QWidget* picToolbox;

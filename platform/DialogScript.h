@@ -16,7 +16,6 @@ public:
         scripted = on;
         answers.clear();
     }
-    bool IsScripted() const { return scripted; }
     void SetNextAnswer(Answer answer) { answers.enqueue(std::move(answer)); }
     // Records `request`; while scripted returns the next answer, or `safeAnswer` when none is
     // queued; otherwise returns nothing and the caller shows the real dialog.

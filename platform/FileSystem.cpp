@@ -32,11 +32,6 @@ bool SetNormalAttributes(const QString& path)
                                            QFileDevice::WriteOwner);
 }
 
-bool DeleteFile(const QString& path)
-{
-    return QFile::remove(path);
-}
-
 std::unique_ptr<QFile> OpenBinaryFile(const QString& path, QString* error)
 {
     auto file = std::make_unique<QFile>(path);

@@ -22,9 +22,6 @@ bool MakeFolder(const QString& path, QString* error = nullptr);
 // Gives an existing file normal permissions (readable and writable by its owner).
 bool SetNormalAttributes(const QString& path);
 
-// Deletes a file.
-bool DeleteFile(const QString& path);
-
 // Opens a file for binary reading and writing, creating it empty when it is missing. An
 // existing file that cannot be written is opened for reading only. Null on failure, with the
 // reason in `error`.

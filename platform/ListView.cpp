@@ -1,6 +1,5 @@
 #include "ListView.h"
 
-#include "LabelEditor.h"
 #include "Twips.h"
 
 #include <QHeaderView>
@@ -30,13 +29,10 @@ bool ListItem::operator<(const QTreeWidgetItem& other) const
     return CompareText(*this, other, column) < 0;
 }
 
-ListView::ListView(QWidget* parent) : QTreeWidget(parent), labelEditor(new LabelEditor(this))
+ListView::ListView(QWidget* parent) : ItemView(parent)
 {
     setRootIsDecorated(false);
     setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setColumnCount(0);
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(false);
@@ -48,16 +44,12 @@ ListView::ListView(QWidget* parent) : QTreeWidget(parent), labelEditor(new Label
         if (ColumnClick)
             ColumnClick(section + 1);
     });
-    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (selectingByProgram || !current || !ItemClick)
-            return;
-        // A mouse press makes the row current before it selects it; the handlers read the
-        // selected row, so it is selected first.
-        if (!current->isSelected())
-            selectionModel()->select(indexFromItem(current), QItemSelectionModel::ClearAndSelect |
-                                                                 QItemSelectionModel::Rows);
-        ItemClick(static_cast<ListItem*>(current));
-    });
+}
+
+void ListView::UserSelected(QTreeWidgetItem* item)
+{
+    if (ItemClick)
+        ItemClick(static_cast<ListItem*>(item));
 }
 
 void ListView::AddColumn(const QString& header, const QString& key, Qt::Alignment alignment)
@@ -117,10 +109,7 @@ ListItem* ListView::Place(ListItem* item, int index)
     for (int column = 0; column < columnAlignments.size(); ++column)
         item->setTextAlignment(column, columnAlignments[column] | Qt::AlignVCenter);
     itemsByKey.insert(item->Key().toCaseFolded(), item);
-    const bool wasSelecting = selectingByProgram;
-    selectingByProgram = true;
-    insertTopLevelItem(index, item);
-    selectingByProgram = wasSelecting;
+    Quietly([&] { insertTopLevelItem(index, item); });
     return item;
 }
 
@@ -147,9 +136,7 @@ bool ListView::Remove(const QString& key)
         return false;
     const bool wasSelected = item == SelectedItem();
     const int index = indexOfTopLevelItem(item);
-    selectingByProgram = true;
-    delete takeTopLevelItem(index);
-    selectingByProgram = false;
+    Quietly([&] { delete takeTopLevelItem(index); });
     // The row that takes the removed row's place becomes the selected one.
     if (wasSelected)
         SelectQuietly(Item(qMin(index + 1, Count())));
@@ -158,9 +145,7 @@ bool ListView::Remove(const QString& key)
 
 void ListView::Clear()
 {
-    selectingByProgram = true;
-    clear();
-    selectingByProgram = false;
+    Quietly([&] { clear(); });
     itemsByKey.clear();
 }
 
@@ -178,38 +163,24 @@ void ListView::SetItemText(ListItem* item, const QString& text)
 {
     item->setText(0, text);
     if (sorted && sortKey == 0) {
-        selectingByProgram = true;
         const bool wasSelected = item->isSelected();
-        takeTopLevelItem(indexOfTopLevelItem(item));
-        insertTopLevelItem(SortedIndexFor(item), item);
+        Quietly([&] {
+            takeTopLevelItem(indexOfTopLevelItem(item));
+            insertTopLevelItem(SortedIndexFor(item), item);
+        });
         if (wasSelected)
-            setCurrentItem(item);
-        selectingByProgram = false;
+            SelectQuietly(item);
     }
 }
 
 ListItem* ListView::SelectedItem() const
 {
-    const QList<QTreeWidgetItem*> selected = selectedItems();
-    return selected.isEmpty() ? nullptr : static_cast<ListItem*>(selected.first());
+    return static_cast<ListItem*>(SelectedTreeItem());
 }
 
 void ListView::SetSelectedItem(ListItem* item)
 {
     SelectQuietly(item);
-}
-
-void ListView::SelectQuietly(ListItem* item)
-{
-    selectingByProgram = true;
-    if (item) {
-        setCurrentItem(item);
-        item->setSelected(true);
-    } else {
-        clearSelection();
-        setCurrentItem(nullptr);
-    }
-    selectingByProgram = false;
 }
 
 void ListView::EnsureVisible(ListItem* item)
@@ -227,32 +198,17 @@ void ListView::SetSorted(bool on)
 
 void ListView::StartLabelEdit()
 {
-    ListItem* item = SelectedItem();
-    if (!item)
-        return;
-    const QString key = item->Key();
-    labelEditor->Start(indexFromItem(item, 0), [this, key, item](const QString& newText) {
-        bool cancel = false;
-        if (AfterLabelEdit)
-            AfterLabelEdit(cancel, newText);
-        // The handler may have removed the row; only a row still in the list takes the text.
-        if (!cancel && Item(key) == item)
-            SetItemText(item, newText);
-    });
-}
-
-bool ListView::IsEditingLabel() const
-{
-    return labelEditor->IsEditing();
+    // The handler may have removed the row; only a row still in the list takes the text.
+    StartLabelEditOfSelected([this, key = SelectedItem() ? SelectedItem()->Key() : QString()](
+                                 QTreeWidgetItem* item) { return Item(key) == item; },
+                             [this](QTreeWidgetItem* item, const QString& text) {
+                                 SetItemText(static_cast<ListItem*>(item), text);
+                             });
 }
 
 int ListView::OuterWidth() const
 {
     return PixelsToTwipsX(width());
-}
-int ListView::OuterHeight() const
-{
-    return PixelsToTwipsY(height());
 }
 
 } // namespace platform

@@ -4,14 +4,13 @@
 // names do; look-ups by key take constant time.
 #pragma once
 
-#include <QTreeWidget>
+#include "ItemView.h"
+
 #include <QVariant>
 
 #include <functional>
 
 namespace platform {
-
-class LabelEditor;
 
 class ListItem : public QTreeWidgetItem {
 public:
@@ -29,7 +28,7 @@ private:
     QString key;
 };
 
-class ListView : public QTreeWidget {
+class ListView : public ItemView {
 public:
     explicit ListView(QWidget* parent);
 
@@ -64,7 +63,6 @@ public:
 
     // Sorting by a column's text, without regard to letter case. Key 0 sorts by the rows' own
     // text, k by sub-item k.
-    bool Sorted() const { return sorted; }
     void SetSorted(bool on);
     int SortKey() const { return sortKey; }
     void SetSortKey(int key) { sortKey = key; }
@@ -73,22 +71,19 @@ public:
 
     // Starts editing the selected row's text in place; AfterLabelEdit follows.
     void StartLabelEdit();
-    bool IsEditingLabel() const;
 
-    int OuterWidth() const;  // twips
-    int OuterHeight() const; // twips
+    int OuterWidth() const; // twips
 
     // Events. ItemClick: the user selected a row. ColumnClick: 1-based column position.
-    // AfterLabelEdit: the edited text; setting `cancel` keeps the row's old text. The handler
-    // may remove the edited row and insert another.
     std::function<void(ListItem* item)> ItemClick;
     std::function<void(int column)> ColumnClick;
-    std::function<void(bool& cancel, const QString& newString)> AfterLabelEdit;
+
+protected:
+    void UserSelected(QTreeWidgetItem* item) override;
 
 private:
     ListItem* Place(ListItem* item, int index);
     int SortedIndexFor(const ListItem* item) const;
-    void SelectQuietly(ListItem* item);
 
     QHash<QString, ListItem*> itemsByKey;
     QStringList columnKeys;
@@ -97,8 +92,6 @@ private:
     bool sorted = false;
     int sortKey = 0;
     Qt::SortOrder sortOrder = Qt::AscendingOrder;
-    bool selectingByProgram = false;
-    LabelEditor* labelEditor;
 };
 
 } // namespace platform

@@ -1,7 +1,5 @@
 #include "TreeView.h"
 
-#include "LabelEditor.h"
-
 #include <QHeaderView>
 
 #include <algorithm>
@@ -20,27 +18,20 @@ TreeNode::TreeNode(const QString& key, const QString& text) : key(key)
     setText(0, text);
 }
 
-TreeView::TreeView(QWidget* parent) : QTreeWidget(parent), labelEditor(new LabelEditor(this))
+TreeView::TreeView(QWidget* parent) : ItemView(parent)
 {
     setHeaderHidden(true);
     setColumnCount(1);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setUniformRowHeights(true);
-    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (selectingByProgram || !current || !NodeClick)
-            return;
-        // A mouse press makes the node current before it selects it; the handlers read the
-        // selected node, so it is selected first.
-        if (!current->isSelected())
-            selectionModel()->select(indexFromItem(current), QItemSelectionModel::ClearAndSelect |
-                                                                 QItemSelectionModel::Rows);
-        NodeClick(static_cast<TreeNode*>(current));
-    });
     connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
         if (Collapse)
             Collapse(static_cast<TreeNode*>(item));
     });
+}
+
+void TreeView::UserSelected(QTreeWidgetItem* item)
+{
+    if (NodeClick)
+        NodeClick(static_cast<TreeNode*>(item));
 }
 
 TreeNode* TreeView::Add(const QString& parentKey, const QString& key, const QString& text)
@@ -51,9 +42,9 @@ TreeNode* TreeView::Add(const QString& parentKey, const QString& key, const QStr
     if (!parentKey.isEmpty() && !(parent = Node(parentKey)))
         return nullptr;
     auto* node = new TreeNode(key, text);
-    const bool wasSelecting = selectingByProgram;
-    selectingByProgram = true;
-    if (parent) {
+    if (!parent) {
+        Quietly([&] { addTopLevelItem(node); });
+    } else {
         int index = parent->childCount();
         if (parent->sorted) {
             // First child that sorts after the new node.
@@ -66,11 +57,8 @@ TreeNode* TreeView::Add(const QString& parentKey, const QString& key, const QStr
                     low = middle + 1;
             }
         }
-        parent->insertChild(index, node);
-    } else {
-        addTopLevelItem(node);
+        Quietly([&] { parent->insertChild(index, node); });
     }
-    selectingByProgram = wasSelecting;
     nodesByKey.insert(key.toCaseFolded(), node);
     nodesInOrder.append(node);
     return node;
@@ -97,17 +85,13 @@ bool TreeView::Remove(const QString& key)
         nodesInOrder.erase(std::remove_if(nodesInOrder.begin(), nodesInOrder.end(),
                                           [&](TreeNode* n) { return removed.contains(n); }),
                            nodesInOrder.end());
-    selectingByProgram = true;
-    delete node;
-    selectingByProgram = false;
+    Quietly([&] { delete node; });
     return true;
 }
 
 void TreeView::Clear()
 {
-    selectingByProgram = true;
-    clear();
-    selectingByProgram = false;
+    Quietly([&] { clear(); });
     nodesByKey.clear();
     nodesInOrder.clear();
 }
@@ -133,41 +117,21 @@ void TreeView::EnsureVisible(TreeNode* node)
 
 TreeNode* TreeView::SelectedNode() const
 {
-    const QList<QTreeWidgetItem*> selected = selectedItems();
-    return selected.isEmpty() ? nullptr : static_cast<TreeNode*>(selected.first());
+    return static_cast<TreeNode*>(SelectedTreeItem());
 }
 
 void TreeView::SetSelectedNode(TreeNode* node)
 {
-    selectingByProgram = true;
-    if (node) {
-        setCurrentItem(node);
-        node->setSelected(true);
-    } else {
-        clearSelection();
-        setCurrentItem(nullptr);
-    }
-    selectingByProgram = false;
+    SelectQuietly(node);
 }
 
 void TreeView::StartLabelEdit()
 {
-    TreeNode* node = SelectedNode();
-    if (!node)
-        return;
-    const QString key = node->Key();
-    labelEditor->Start(indexFromItem(node, 0), [this, key, node](const QString& newText) {
-        bool cancel = false;
-        if (AfterLabelEdit)
-            AfterLabelEdit(cancel, newText);
-        if (!cancel && Node(key) == node)
-            node->setText(0, newText);
-    });
-}
-
-bool TreeView::IsEditingLabel() const
-{
-    return labelEditor->IsEditing();
+    StartLabelEditOfSelected(
+        [this, key = SelectedNode() ? SelectedNode()->Key() : QString()](QTreeWidgetItem* node) {
+            return Node(key) == node;
+        },
+        [](QTreeWidgetItem* node, const QString& text) { node->setText(0, text); });
 }
 
 } // namespace platform

@@ -4,13 +4,11 @@
 // key take constant time.
 #pragma once
 
-#include <QTreeWidget>
+#include "ItemView.h"
 
 #include <functional>
 
 namespace platform {
-
-class LabelEditor;
 
 class TreeNode : public QTreeWidgetItem {
 public:
@@ -21,7 +19,6 @@ public:
     int Children() const { return childCount(); }
     TreeNode* Child(int index) const { return static_cast<TreeNode*>(child(index)); }
     TreeNode* FirstChild() const { return Children() > 0 ? Child(0) : nullptr; }
-    bool Sorted() const { return sorted; }
 
 private:
     friend class TreeView;
@@ -29,7 +26,7 @@ private:
     bool sorted = false;
 };
 
-class TreeView : public QTreeWidget {
+class TreeView : public ItemView {
 public:
     explicit TreeView(QWidget* parent);
 
@@ -53,20 +50,19 @@ public:
     void SetSelectedNode(TreeNode* node);
 
     void StartLabelEdit();
-    bool IsEditingLabel() const;
 
-    // Events: the user selected a node; a node was collapsed; a label edit ended.
+    // Events: the user selected a node; a node was collapsed.
     std::function<void(TreeNode* node)> NodeClick;
     std::function<void(TreeNode* node)> Collapse;
-    std::function<void(bool& cancel, const QString& newString)> AfterLabelEdit;
+
+protected:
+    void UserSelected(QTreeWidgetItem* item) override;
 
 private:
     void Forget(TreeNode* node, QSet<TreeNode*>& removed);
 
     QHash<QString, TreeNode*> nodesByKey;
     QList<TreeNode*> nodesInOrder;
-    bool selectingByProgram = false;
-    LabelEditor* labelEditor;
 };
 
 } // namespace platform
