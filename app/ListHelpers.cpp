@@ -74,42 +74,25 @@ void FillIngredientTree(platform::TreeView* Tree)
 
     // Each ingredient under its parent's name (top-level ones under the empty name), in
     // collection order.
-    struct Entry {
-        QString name;
-        QString parent;
-    };
-    std::vector<Entry> entries;
-    entries.reserve(size_t(colIngredients.Count()));
-    for (const auto& ingredient : colIngredients)
-        entries.push_back({ingredient->Name(), ingredient->ParentItem()});
-    QHash<QString, std::vector<const Entry*>> childrenOf;
-    for (const Entry& entry : entries)
-        childrenOf[entry.parent.toCaseFolded()].push_back(&entry);
-
-    // The tree is filled from the root down, so a sub-ingredient stored before its parent
-    // (possible in a file, never made by the editor) still finds it. Under the sorted nodes
-    // (the root and the top-level ones) the children arrive in alphabetical order, each taking
-    // its place at the end; deeper levels keep the collection order.
-    const auto byName = [](const Entry* a, const Entry* b) {
-        return QString::compare(a->name, b->name, Qt::CaseInsensitive) < 0;
-    };
-    std::vector<const Entry*> placed;
-    std::vector<const Entry*> topLevel = childrenOf.value(QString());
-    std::stable_sort(topLevel.begin(), topLevel.end(), byName);
-    for (const Entry* entry : topLevel) {
-        if (platform::TreeNode* node = Tree->Add(root, entry->name, entry->name)) {
-            Tree->SetSorted(node, true);
-            placed.push_back(entry);
-        }
+    QHash<QString, QList<platform::TreeView::NewNode>> childrenOf;
+    for (const auto& ingredient : colIngredients) {
+        const QString name = ingredient->Name();
+        childrenOf[ingredient->ParentItem().toCaseFolded()].append({name, name});
     }
-    for (size_t i = 0; i < placed.size(); ++i) {
-        const Entry* parent = placed[i];
-        std::vector<const Entry*> children = childrenOf.value(parent->name.toCaseFolded());
-        if (parent->parent.isEmpty())
-            std::stable_sort(children.begin(), children.end(), byName);
-        for (const Entry* child : children)
-            if (Tree->Add(parent->name, child->name, child->name))
-                placed.push_back(child);
+
+    // The tree is filled from the root down, each node's children in one step, so a
+    // sub-ingredient stored before its parent (possible in a file, never made by the editor)
+    // still finds it. The root and the top-level nodes keep their children in alphabetical
+    // order; deeper levels keep the collection order.
+    QList<platform::TreeNode*> level = Tree->AddChildren(root, childrenOf.value(QString()));
+    for (platform::TreeNode* node : level)
+        Tree->SetSorted(node, true);
+    while (!level.isEmpty()) {
+        QList<platform::TreeNode*> next;
+        for (const platform::TreeNode* parent : level)
+            next +=
+                Tree->AddChildren(parent->Key(), childrenOf.value(parent->Key().toCaseFolded()));
+        level = next;
     }
 }
 

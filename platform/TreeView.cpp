@@ -3,6 +3,7 @@
 #include <QHeaderView>
 
 #include <algorithm>
+#include <vector>
 
 namespace platform {
 
@@ -36,30 +37,60 @@ void TreeView::UserSelected(QTreeWidgetItem* item)
 
 TreeNode* TreeView::Add(const QString& parentKey, const QString& key, const QString& text)
 {
-    if (key.isEmpty() || Node(key))
-        return nullptr;
-    TreeNode* parent = nullptr;
-    if (!parentKey.isEmpty() && !(parent = Node(parentKey)))
-        return nullptr;
-    auto* node = new TreeNode(key, text);
-    if (!parent) {
+    if (parentKey.isEmpty()) {
+        if (key.isEmpty() || Node(key))
+            return nullptr;
+        TreeNode* node = Remember(new TreeNode(key, text));
         Quietly([&] { addTopLevelItem(node); });
-    } else {
-        int index = parent->childCount();
-        if (parent->sorted) {
-            // First child that sorts after the new node.
-            int low = 0;
-            while (low < index) {
-                const int middle = (low + index) / 2;
+        return node;
+    }
+    const QList<TreeNode*> added = AddChildren(parentKey, {{key, text}});
+    return added.isEmpty() ? nullptr : added.first();
+}
+
+QList<TreeNode*> TreeView::AddChildren(const QString& parentKey, const QList<NewNode>& nodes)
+{
+    TreeNode* parent = Node(parentKey);
+    if (!parent)
+        return {};
+    QList<TreeNode*> added;
+    for (const NewNode& wanted : nodes)
+        if (!wanted.key.isEmpty() && !Node(wanted.key))
+            added.append(Remember(new TreeNode(wanted.key, wanted.text)));
+    if (parent->sorted && parent->childCount() > 0) {
+        // Each takes its place among the children already there.
+        for (TreeNode* node : added) {
+            int low = 0, high = parent->childCount();
+            while (low < high) {
+                const int middle = (low + high) / 2;
                 if (SortsBefore(node, parent->child(middle)))
-                    index = middle;
+                    high = middle;
                 else
                     low = middle + 1;
             }
+            Quietly([&] { parent->insertChild(low, node); });
         }
-        Quietly([&] { parent->insertChild(index, node); });
+        return added;
     }
-    nodesByKey.insert(key.toCaseFolded(), node);
+    QList<QTreeWidgetItem*> items(added.begin(), added.end());
+    if (parent->sorted) {
+        // Sorted by their folded texts, each folded once: the same order as SortsBefore.
+        std::vector<std::pair<QString, QTreeWidgetItem*>> byText;
+        byText.reserve(size_t(items.size()));
+        for (QTreeWidgetItem* item : items)
+            byText.emplace_back(item->text(0).toCaseFolded(), item);
+        std::stable_sort(byText.begin(), byText.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (qsizetype i = 0; i < items.size(); ++i)
+            items[i] = byText[size_t(i)].second;
+    }
+    Quietly([&] { parent->addChildren(items); });
+    return added;
+}
+
+TreeNode* TreeView::Remember(TreeNode* node)
+{
+    nodesByKey.insert(node->key.toCaseFolded(), node);
     nodesInOrder.append(node);
     return node;
 }

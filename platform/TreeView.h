@@ -33,6 +33,13 @@ public:
     // Adds a node under the node keyed `parentKey` (at the top when empty). Fails (null, tree
     // unchanged) when the key is taken or the parent is missing.
     TreeNode* Add(const QString& parentKey, const QString& key, const QString& text);
+    // Adds `nodes` under the node keyed `parentKey` in one step, as one Add after the other
+    // would; those whose key is taken are left out. Returns the nodes added.
+    struct NewNode {
+        QString key;
+        QString text;
+    };
+    QList<TreeNode*> AddChildren(const QString& parentKey, const QList<NewNode>& nodes);
     // Removes the node and everything below it.
     bool Remove(const QString& key);
     void Clear();
@@ -60,6 +67,8 @@ protected:
 
 private:
     void Forget(TreeNode* node, QSet<TreeNode*>& removed);
+    // Makes `node` known by its key and position.
+    TreeNode* Remember(TreeNode* node);
 
     QHash<QString, TreeNode*> nodesByKey;
     QList<TreeNode*> nodesInOrder;

@@ -88,10 +88,18 @@ public:
     void Remove(const QStringList& keys)
     {
         QSet<QString> folded;
-        for (const QString& key : keys)
+        QSet<const T*> items;
+        for (const QString& key : keys) {
             folded.insert(Fold(key));
+            if (const Ptr item = Item(key))
+                items.insert(item.get());
+        }
+        if (items.isEmpty())
+            return;
+        // Entries are compared by record first, which is cheap, and by key only then.
         const auto removed = [&](const Entry& e) {
-            if (!folded.contains(index.isEmpty() ? Fold(e.key) : e.folded))
+            if (!items.contains(e.item.get()) ||
+                !folded.contains(index.isEmpty() ? Fold(e.key) : e.folded))
                 return false;
             index.remove(e.folded);
             return true;
