@@ -2,12 +2,16 @@
 // folder reported, saves that fail at any byte, files cut off at any byte, and hostile counts.
 #include "TestSupport.h"
 
+#include "app/frmMain.h"
 #include "app/modCellarix.h"
+#include "editors/frmRecipes.h"
+#include "platform/Dialogs.h"
 #include "platform/MessageBox.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QTest>
 #include <QtEndian>
 
@@ -148,6 +152,22 @@ private slots:
                          "When the editor next saves a damaged file, it keeps the file as it was "
                          "beside it as \"<name>.bak\"."));
         QCOMPARE(Keys(Database::Glasses), QStringList({"Flute", "Coupe"}));
+        QCOMPARE(Keys(Database::Recipes), QStringList({"Gimlet"}));
+    }
+
+    void aDamagedFileOpenedFromTheRecipeEditorIsReportedAfterLoading()
+    {
+        ProgramFolder folder;
+        folder.WriteDataFile("Other.Dat", Int32(2) + RecipeRecord("Gimlet", "", "", {}));
+        StartMainWindow();
+        frmMain::Instance()->cmdRecipes->click();
+        platform::OpenFileDialog::SetScripted(true);
+        platform::OpenFileDialog::SetNextAnswer(folder.DataPath() + "Other.Dat");
+        frmMain::Instance()->RecipeEditor->mnuOpenDatabase->trigger();
+        QCOMPARE(platform::MessageBox::Shown().size(), 1);
+        QCOMPARE(platform::MessageBox::Shown().first().title, QString("LOAD ERROR"));
+        QVERIFY(platform::MessageBox::Shown().first().text.startsWith(
+            "Other.Dat: 1 record could not be read.\n\n"));
         QCOMPARE(Keys(Database::Recipes), QStringList({"Gimlet"}));
     }
 
