@@ -59,11 +59,20 @@ void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, bool yiel
         const qint64 start = file.pos();
         auto record = std::make_shared<Record>();
         if (record->LoadFromFile(file)) {
-            if (collection.Add(KeyOf(*record), record))
+            const QString key = KeyOf(*record);
+            if (collection.Add(key, record))
                 ++result.recordsTaken;
+            else if (const auto holder = collection.Item(key))
+                result.skipped.append({i, SkippedRecord::NameTaken, key, KeyOf(*holder)});
+            else
+                result.skipped.append({i, SkippedRecord::NoName, {}, {}});
         } else if (file.pos() == start) {
             break; // too few bytes left for a record: every further one would fail the same way
+        } else {
+            result.skipped.append({i, SkippedRecord::Unreadable, {}, {}});
         }
+        result.recordStarts.append(start);
+        result.recordsFound = i;
         if (yields && i % 10 == 0)
             platform::ProcessPendingEvents();
     }
@@ -107,14 +116,25 @@ bool WriteCollection(QIODevice& file, const KeyedCollection<Record>& collection,
     return complete;
 }
 
-// Replaces the collection of `database` with the file at `path`, read as a whole into memory.
-// A file that cannot be opened or read leaves the collection empty.
-void LoadDatabase(Database database, const QString& path)
+// Replaces the collection of `database` with the file at `path`, read as a whole into memory;
+// `create` makes a missing file, as the editor does at start-up. A file that cannot be opened or
+// read leaves the collection empty.
+void LoadDatabase(Database database, const QString& path, bool create)
 {
     LoadResult& result = LastLoadOf(database);
     result = LoadResult{path};
     QByteArray contents;
-    if (auto file = platform::OpenBinaryFile(path, &result.error)) {
+    std::unique_ptr<QFile> file;
+    if (create) {
+        file = platform::OpenBinaryFile(path, &result.error);
+    } else {
+        file = std::make_unique<QFile>(path);
+        if (!file->open(QIODevice::ReadOnly)) {
+            result.error = file->errorString();
+            file.reset();
+        }
+    }
+    if (file) {
         contents = file->readAll();
         result.opened = file->error() == QFileDevice::NoError;
         if (!result.opened) {
@@ -211,6 +231,9 @@ void ReadDatabase(Database database, QIODevice& file)
     LoadResult& result = LastLoadOf(database);
     result.recordCount = 0;
     result.recordsTaken = 0;
+    result.recordsFound = 0;
+    result.recordStarts.clear();
+    result.skipped.clear();
     switch (database) {
     case Database::Glasses:
         return ReadRecords(file, colGlasses, true, result);
@@ -221,6 +244,11 @@ void ReadDatabase(Database database, QIODevice& file)
     case Database::Recipes:
         return ReadRecords(file, colRecipes, false, result);
     }
+}
+
+void ReadDatabaseFile(Database database, const QString& path)
+{
+    LoadDatabase(database, path, false);
 }
 
 bool WriteDatabase(Database database, QIODevice& file)
@@ -238,7 +266,8 @@ bool WriteDatabase(Database database, QIODevice& file)
     case Database::Recipes:
         return WriteCollection(file, colRecipes, QStringLiteral("Error saving recipes."), all);
     case Database::HelpTopics:
-        break;
+        return WriteCollection(file, colHelpTopics, QStringLiteral("Error saving help topics."),
+                               all);
     }
     return false;
 }
@@ -283,19 +312,19 @@ void ReportLoadProblems(const QList<Database>& databases)
 
 void LoadGlasses()
 {
-    LoadDatabase(Database::Glasses, PathOf(Database::Glasses));
+    LoadDatabase(Database::Glasses, PathOf(Database::Glasses), true);
 }
 void LoadIngredients()
 {
-    LoadDatabase(Database::Ingredients, PathOf(Database::Ingredients));
+    LoadDatabase(Database::Ingredients, PathOf(Database::Ingredients), true);
 }
 void LoadHelpTopics()
 {
-    LoadDatabase(Database::HelpTopics, PathOf(Database::HelpTopics));
+    LoadDatabase(Database::HelpTopics, PathOf(Database::HelpTopics), true);
 }
 void LoadRecipes()
 {
-    LoadDatabase(Database::Recipes, PathOf(Database::Recipes));
+    LoadDatabase(Database::Recipes, PathOf(Database::Recipes), true);
 }
 
 void SaveGlasses()

@@ -70,14 +70,26 @@ void FillIngredientTree(platform::TreeView* Tree);
 // The four databases.
 enum class Database { Glasses, Ingredients, HelpTopics, Recipes };
 
+// A record of a file that its collection did not take.
+struct SkippedRecord {
+    enum Reason { Unreadable, NoName, NameTaken };
+    int record = 0; // 1-based position in the file
+    Reason reason = Unreadable;
+    QString name;    // NameTaken: the record's name
+    QString takenBy; // NameTaken: the name of the earlier record that holds it
+};
+
 // What the most recent load of one database took from its file.
 struct LoadResult {
     QString path;
-    bool opened = false;      // false when the file could not be opened or read
-    QString error;            // why it could not, when it could not
-    qint32 recordCount = 0;   // the count at the start of the file
-    int recordsTaken = 0;     // records added to the collection
-    qint64 bytesLeftOver = 0; // bytes after the records the count announced
+    bool opened = false;          // false when the file could not be opened or read
+    QString error;                // why it could not, when it could not
+    qint32 recordCount = 0;       // the count at the start of the file
+    int recordsTaken = 0;         // records added to the collection
+    int recordsFound = 0;         // records the file holds up to where reading stopped
+    QList<qint64> recordStarts;   // where each record found starts in the file
+    qint64 bytesLeftOver = 0;     // bytes after the records the count announced
+    QList<SkippedRecord> skipped; // records found but not taken, in file order
     // Records the file announced but the collection did not take: unreadable, missing from
     // the file, or carrying a name already taken.
     int RecordsNotTaken() const { return qMax(0, recordCount) - recordsTaken; }
@@ -86,13 +98,19 @@ struct LoadResult {
 const LoadResult& LastLoad(Database database);
 
 // Replaces the collection of `database` with the records of `file` (a count, then the
-// records), noting what was taken in LastLoad. A record that cannot be read, or whose name is
-// already taken (letter case ignored), is dropped; reading stops where the file ends.
+// records), noting in LastLoad what was taken and where each record starts. A record that cannot be
+// read, or whose name is already taken (letter case ignored), is dropped; reading stops where the
+// file ends.
 void ReadDatabase(Database database, QIODevice& file);
+
+// Replaces the collection of `database` with the records of the file at `path`, as the loaders
+// do, but creating and changing nothing: a missing file is noted in LastLoad as not opened.
+void ReadDatabaseFile(Database database, const QString& path);
 
 // Writes the collection of `database` to `file`: the count, then the records (top-level
 // ingredients first). Shows "Error saving …" under "SAVE ERROR" and stops at a record that
-// cannot be written; false then. The help topics are never written.
+// cannot be written; false then. The editor never writes the help topics; the companion tool
+// builds "Help.Dat" with this.
 bool WriteDatabase(Database database, QIODevice& file);
 
 // Tells the user, in one message, what the last loads of `databases` could not take: a data

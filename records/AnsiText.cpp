@@ -2,6 +2,8 @@
 
 #include <QChar>
 
+#include <algorithm>
+
 namespace {
 
 // Characters of bytes 0x80..0x9F; the undefined bytes map to the C1 control of the same value.
@@ -49,6 +51,14 @@ QByteArray Encode(const QString& text)
     QByteArray out(text.size(), Qt::Uninitialized);
     out.truncate(EncodeInto(text, out.data(), out.size()));
     return out;
+}
+
+bool CanHold(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x80 || (u >= 0xA0 && u <= 0xFF) || EncodeOther(u) != '?';
+    });
 }
 
 QString Decode(const char* data, int size)

@@ -12,6 +12,9 @@ constexpr int FixedFieldSize = 50;
 // Encodes text one byte per character; a character Windows-1252 cannot hold becomes '?'.
 QByteArray Encode(const QString& text);
 
+// True when Windows-1252 holds every character of `text`, so that Encode loses nothing.
+bool CanHold(const QString& text);
+
 // Decodes Windows-1252 bytes. The five bytes the code page leaves undefined decode to the
 // control characters of the same value, so every byte survives a round trip.
 QString Decode(const char* data, int size);

@@ -1,5 +1,6 @@
 #include "HelpTopic.h"
 
+#include "AnsiText.h"
 #include "RecordIO.h"
 
 bool HelpTopic::LoadFromFile(QIODevice& file)
@@ -9,4 +10,11 @@ bool HelpTopic::LoadFromFile(QIODevice& file)
         return false;
     Name = RecordIO::FixedTextAt(fixed, 0);
     return RecordIO::ReadText(file, RecordIO::Int32At(fixed, 50), Data);
+}
+
+bool HelpTopic::SaveToFile(QIODevice& file) const
+{
+    const QByteArray text = AnsiText::Encode(Data);
+    return RecordIO::WriteBytes(file, AnsiText::FixedField(Name) +
+                                          RecordIO::Int32Bytes(qint32(text.size())) + text);
 }

@@ -1,4 +1,5 @@
-// One page of the game's help, as a record of "Help.Dat" (read only).
+// One page of the game's help, as a record of "Help.Dat". The editor only reads it; the
+// companion tool writes it.
 #pragma once
 
 #include <QIODevice>
@@ -11,6 +12,8 @@ public:
 
     // Reads one record at the current position; false on any read error.
     bool LoadFromFile(QIODevice& file);
+    // Writes the record; false on a write error.
+    bool SaveToFile(QIODevice& file) const;
 
     static constexpr int FixedSize = 54;
 };

@@ -251,6 +251,15 @@ private slots:
         QCOMPARE(recipe.TotalOunces(ingredients), 24.0);
     }
 
+    void helpTopicWritesTitleAndText()
+    {
+        HelpTopic topic;
+        topic.Name = QStringLiteral("Caf\u00e9 Keys");
+        topic.Data = QStringLiteral("F2 \u2192 rename");
+        QCOMPARE(Saved(topic), QByteArray("Caf\xe9 Keys") + Bytes(41, ' ') + Int32(11) +
+                                   QByteArray("F2 ? rename"));
+    }
+
     void helpTopicReadsTitleAndText()
     {
         const QByteArray bytes =

@@ -1,0 +1,346 @@
+// mixora-dat, run as a user runs it: what "check" finds, what "import" writes and refuses, the
+// round trip through "export", and "dump".
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace TestSupport;
+
+namespace {
+
+struct Result {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Result Run(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(MIXORA_DAT), arguments);
+    process.waitForFinished(60000);
+    return Result{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                  QString::fromUtf8(process.readAllStandardOutput()),
+                  QString::fromUtf8(process.readAllStandardError())};
+}
+
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QStringList DatFiles{"Glasses.Dat", "Ingredients.Dat", "Recipes.Dat", "Help.Dat"};
+
+// A small database in the form "export" writes; every test below changes one thing in it.
+const QByteArray ValidJson = R"({
+  "format": "mixora-database",
+  "version": 1,
+  "glasses": [
+    {"name": "Highball", "cursor": "", "opacityMap": "", "shadow": "", "highlight": "",
+     "zoom": "", "animation": "", "helpTopic": "", "hotSpotId": 2, "displayText": "Tall"}
+  ],
+  "ingredients": [
+    {"name": "Gin", "parent": "", "ounces": true, "action": false, "color": "#FF0000",
+     "opacity": 0, "hotSpotId": 255, "displayText": ""},
+    {"name": "Lime", "parent": "Gin", "shadow": "lime_s", "ounces": false, "action": true,
+     "color": 16777216, "opacity": 40, "hotSpotId": 3, "displayText": "Green"}
+  ],
+  "recipes": [
+    {"name": "Gin Neat", "glass": "Highball", "level": 2, "category": 7,
+     "instructions": "Pour.\r\nServe.", "lines": [
+      {"ingredient": "Gin", "amount": 32, "amountText": "2 oz", "priority": 0},
+      {"ingredient": "Lime", "amount": 22, "priority": 9}
+    ]}
+  ],
+  "helpTopics": [
+    {"name": "Welcome", "text": "Hi"}
+  ]
+}
+)";
+
+} // namespace
+
+class TestCompanion : public QObject {
+    Q_OBJECT
+
+private slots:
+    void checkFindsEachKindOfProblem()
+    {
+        QTemporaryDir dir;
+        const QString data = dir.path() + QStringLiteral("/Data/");
+        Write(data + "Glasses.Dat",
+              DatabaseFile({GlassRecord("Highball"), GlassRecord("HIGHBALL")}));
+        IngredientAttributes smoky;
+        smoky.opacity = 150;
+        Write(data + "Ingredients.Dat",
+              DatabaseFile({IngredientRecord("Spirits", ""), IngredientRecord("Gin", "Spirits"),
+                            IngredientRecord("Lime Wedge", "Garnishes"),
+                            IngredientRecord("Garnishes", ""), IngredientRecord("Tonic", "Mixers"),
+                            IngredientRecord("Smoke", "", smoky)}));
+        // The fifth recipe announces a negative instruction length.
+        QByteArray broken = RecipeRecord("Broken", "Highball", "", {});
+        broken.replace(102, 4, Int32(-1));
+        Write(data + "Recipes.Dat",
+              DatabaseFile(
+                  {RecipeRecord("Gin Tonic", "Highball", "",
+                                {Line("Gin", 32, 0), Line("Tonic", 65, 1)}),
+                   RecipeRecord("Lost", "Tumbler", "", {}),
+                   RecipeRecord("Hard", "Highball", "", {}, 25),
+                   RecipeRecord("Typo", "Highball", "", {Line("Gin", 16, 12), Line("Ginn", 16, 0)}),
+                   broken, RecipeRecord("After", "", "", {Line("Gin", 8, 9)})}));
+        // The count says three topics; two follow.
+        QByteArray help = DatabaseFile({HelpRecord("Welcome", "Hi"), HelpRecord("Keys", "F2")});
+        help.replace(0, 4, Int32(3));
+        Write(data + "Help.Dat", help);
+
+        const Result result = Run({"check", data});
+        QCOMPARE(result.code, 1);
+        QCOMPARE(
+            result.out.split('\n'),
+            QStringList({
+                R"(Glasses.Dat: record 2 "HIGHBALL": name: "HIGHBALL" equals "Highball" of an earlier record but for letter case)",
+                R"(Ingredients.Dat: record 3 "Lime Wedge": parent: "Garnishes" comes after this ingredient; a parent must come first)",
+                R"(Ingredients.Dat: record 5 "Tonic": parent: no ingredient "Mixers")",
+                R"(Ingredients.Dat: record 6 "Smoke": opacity: 150 is beyond what the editor offers (0 to 100 percent))",
+                R"(Help.Dat: count: says 3 records, but the file holds only 2)",
+                R"(Recipes.Dat: record 2 "Lost": glass: no glass "Tumbler")",
+                R"(Recipes.Dat: record 3 "Hard": level: 25 is beyond what the editor offers (0 to 19, shown as Level 1 to Level 20))",
+                R"(Recipes.Dat: record 4 "Typo": line 1 ingredient: no ingredient "Ginn")",
+                R"(Recipes.Dat: record 4 "Typo": line 2 priority: 12 is beyond what the editor offers (0 to 9, shown as Priority 1 to Priority 9 and Garnish))",
+                R"(Recipes.Dat: record 5: cannot be read: it is cut off or a length in it is out of range)",
+                R"(glasses 1, ingredients 6, recipes 5, help topics 2: 10 problems)",
+                QString(),
+            }));
+
+        // A file that is not there is a problem too; nothing is created.
+        QFile::remove(data + "Help.Dat");
+        QVERIFY(Run({"check", data})
+                    .out.contains("Help.Dat: cannot be read: No such file or directory\n"));
+        QVERIFY(!QFile::exists(data + "Help.Dat"));
+    }
+
+    void sampleDatabaseIsCleanAndSurvivesExportAndImport()
+    {
+        const QString sample = QStringLiteral(SAMPLE_DATABASE_DIR);
+        const Result check = Run({"check", sample});
+        QCOMPARE(check.code, 0);
+        QVERIFY(check.out.endsWith(": no problems\n"));
+
+        QTemporaryDir dir;
+        const QString json = dir.filePath("sample.json");
+        const Result exported = Run({"export", sample, json});
+        QCOMPARE(exported.code, 0);
+        QCOMPARE(exported.err, QString());
+        // The sample is kept as the JSON that export writes.
+        QCOMPARE(Read(json), Read(QStringLiteral(SAMPLE_DATABASE_JSON)));
+
+        QCOMPARE(Run({"import", json, dir.filePath("Data")}).code, 0);
+        for (const QString& name : DatFiles)
+            QVERIFY2(Read(dir.filePath("Data/" + name)) == Read(sample + "/" + name),
+                     qPrintable(name));
+    }
+
+    void importWritesTheFilesByteForByte()
+    {
+        QTemporaryDir dir;
+        Write(dir.filePath("in.json"), ValidJson);
+        const Result result = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+        QCOMPARE(result.code, 0);
+        QCOMPARE(result.err, QString());
+
+        QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")),
+                 DatabaseFile({GlassRecord("Highball", "Tall", 2, "")}));
+        IngredientAttributes gin;
+        gin.color = 0x0000FF; // "#FF0000": red in the low byte
+        gin.hotSpot = 255;
+        IngredientAttributes lime;
+        lime.ounces = false;
+        lime.action = true;
+        lime.color = 16777216;
+        lime.opacity = 40;
+        lime.hotSpot = 3;
+        lime.text = "Green";
+        QByteArray limeRecord = IngredientRecord("Lime", "Gin", lime);
+        limeRecord.replace(107, 50, Field("lime_s")); // the one asset name given
+        QCOMPARE(Read(dir.filePath("Data/Ingredients.Dat")),
+                 DatabaseFile({IngredientRecord("Gin", "", gin), limeRecord}));
+        QCOMPARE(Read(dir.filePath("Data/Recipes.Dat")),
+                 DatabaseFile({RecipeRecord("Gin Neat", "Highball", "Pour.\r\nServe.",
+                                            {Line("Gin", 32, 0), Line("Lime", 22, 9)}, 2, 7)}));
+        QCOMPARE(Read(dir.filePath("Data/Help.Dat")), DatabaseFile({HelpRecord("Welcome", "Hi")}));
+
+        // Exported again, the same database comes back, in the fixed form.
+        QCOMPARE(Run({"export", dir.filePath("Data"), dir.filePath("out.json")}).code, 0);
+        const QByteArray out = Read(dir.filePath("out.json"));
+        QVERIFY(out.contains(
+            R"(        {"ingredient": "Lime", "amount": 22, "amountText": "Half Fill", "priority": 9})"));
+        QVERIFY(out.contains("\"color\": \"#FF0000\","));
+        QVERIFY(out.contains(R"("color": 16777216,)"));
+        QVERIFY(out.contains(R"("instructions": "Pour.\r\nServe.",)"));
+        QVERIFY(!out.contains(R"("cursor": "",
+      "shadow": "lime_s")")); // unassigned asset names stay out
+    }
+
+    void importRefusesBadInputAndWritesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("amount out of range")
+            << QByteArray(R"("amount": 32)") << QByteArray(R"("amount": 300)")
+            << R"(recipes record 1 "Gin Neat": line 1: amount: a whole number from 0 to 255 is required)";
+        QTest::newRow("name too long")
+            << QByteArray(R"("name": "Highball")")
+            << ('"' + QByteArray("name\": \"") + QByteArray(60, 'x') + '"')
+            << "glasses record 1 \"" + QString(60, 'x') +
+                   "\": name: 60 characters, more than the 50 a save keeps";
+        QTest::newRow("amount text disagrees")
+            << QByteArray(R"("amountText": "2 oz")") << QByteArray(R"("amountText": "3 oz")")
+            << R"(recipes record 1 "Gin Neat": line 1: amountText: "3 oz" does not match amount 32, which reads "2 oz"; correct it or leave amountText out)";
+        QTest::newRow("character outside the code page")
+            << QByteArray(R"("text": "Hi")") << QByteArray("\"text\": \"Hi \xe2\x86\x92\"")
+            << QString::fromUtf8(
+                   "helpTopics record 1 \"Welcome\": text: holds \"\xe2\x86\x92\", which the files "
+                   "cannot hold (Windows-1252)");
+        QTest::newRow("misspelt field")
+            << QByteArray(R"("hotSpotId": 2,)") << QByteArray(R"("hotSpotId": 2, "glas": "x",)")
+            << R"(glasses record 1 "Highball": glas: is not a field of this record)";
+        QTest::newRow("name used twice")
+            << QByteArray(R"("name": "Lime", "parent": "Gin")")
+            << QByteArray(R"("name": "GIN", "parent": "Gin")")
+            << R"(ingredients record 2 "GIN": name: "GIN" is already used by an earlier record (letter case is not told apart))";
+        QTest::newRow("flag of the wrong type")
+            << QByteArray(R"("ounces": true)") << QByteArray(R"("ounces": "yes")")
+            << R"(ingredients record 1 "Gin": ounces: true or false is required)";
+        QTest::newRow("not JSON") << QByteArray(R"("helpTopics": [)")
+                                  << QByteArray(R"("helpTopics": [[)")
+                                  << "not valid JSON: unterminated array";
+    }
+
+    void importRefusesBadInputAndWritesNothing()
+    {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        QByteArray json = ValidJson;
+        QVERIFY(json.contains(from));
+        json.replace(json.indexOf(from), from.size(), to);
+        Write(dir.filePath("in.json"), json);
+        const QByteArray old = DatabaseFile({GlassRecord("Old")});
+        Write(dir.filePath("Data/Glasses.Dat"), old);
+
+        const Result result = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+        QCOMPARE(result.code, 1);
+        QVERIFY2(result.err.contains(message), qPrintable(result.err));
+        QVERIFY(
+            result.err.endsWith(QStringLiteral("mixora-dat: nothing written: 1 problem in '%1'\n")
+                                    .arg(dir.filePath("in.json"))));
+        QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files), QStringList{"Glasses.Dat"});
+        QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")), old);
+    }
+
+    void importWarnsOfWhatTheEditorTolerates()
+    {
+        QTemporaryDir dir;
+        QByteArray json = ValidJson;
+        json.replace(R"("glass": "Highball")", R"("glass": "Tumbler")");
+        Write(dir.filePath("in.json"), json);
+        const Result result = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+        QCOMPARE(result.code, 0);
+        QCOMPARE(
+            result.err,
+            QString(
+                R"(mixora-dat: warning: Recipes.Dat: record 1 "Gin Neat": glass: no glass "Tumbler")"
+                "\n"));
+        QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files).size(), 4);
+    }
+
+    void exportThenImportNormalisesAsTheEditorSaves()
+    {
+        // A child stored before its parent and lines out of priority order: the round trip
+        // writes the parent first and the lines by priority, as the editor's save does; what
+        // cannot be read is left out with a warning.
+        QTemporaryDir dir;
+        const QString data = dir.filePath("Data/");
+        Write(data + "Glasses.Dat", DatabaseFile({}));
+        Write(data + "Ingredients.Dat",
+              DatabaseFile({IngredientRecord("Gin", "Spirits"), IngredientRecord("Spirits", "")}));
+        QByteArray damaged =
+            DatabaseFile({RecipeRecord("Tall", "", "", {Line("Gin", 8, 3), Line("Gin", 4, 1)})});
+        damaged.replace(0, 4, Int32(2));
+        damaged += Bytes(20, 'z');
+        Write(data + "Recipes.Dat", damaged);
+        Write(data + "Help.Dat", QByteArray());
+
+        const Result exported = Run({"export", data, dir.filePath("db.json")});
+        QCOMPARE(exported.code, 0);
+        QCOMPARE(exported.err, QString("mixora-dat: warning: Recipes.Dat: count: says 2 records, "
+                                       "but the file holds only 1 and 20 bytes that are no whole "
+                                       "record (left out)\n"));
+        QCOMPARE(Run({"import", dir.filePath("db.json"), dir.filePath("Out")}).code, 0);
+        QCOMPARE(
+            Read(dir.filePath("Out/Ingredients.Dat")),
+            DatabaseFile({IngredientRecord("Spirits", ""), IngredientRecord("Gin", "Spirits")}));
+        QCOMPARE(
+            Read(dir.filePath("Out/Recipes.Dat")),
+            DatabaseFile({RecipeRecord("Tall", "", "", {Line("Gin", 4, 1), Line("Gin", 8, 3)})}));
+        QCOMPARE(Read(dir.filePath("Out/Help.Dat")), Int32(0));
+    }
+
+    void dumpShowsEveryRecordWhereItStarts()
+    {
+        QTemporaryDir dir;
+        const QByteArray first = HelpRecord("Welcome", "Line one\r\nLine \"two\"");
+        QByteArray file = DatabaseFile({first, HelpRecord("Keys", "")});
+        file.replace(0, 4, Int32(3));
+        Write(dir.filePath("Help.Dat"), file);
+        const Result result = Run({"dump", dir.filePath("Help.Dat")});
+        QCOMPARE(result.code, 0);
+        QCOMPARE(result.out.section('\n', 1),
+                 QString("record 1 at byte 4\n"
+                         "  name: \"Welcome\"\n"
+                         "  text: \"Line one\\r\\nLine \\\"two\\\"\"\n"
+                         "record 2 at byte %1\n"
+                         "  name: \"Keys\"\n"
+                         "  text: \"\"\n"
+                         "count: says 3 records, but the file holds only 2\n")
+                     .arg(4 + first.size()));
+
+        // Any other file name needs its kind named.
+        QFile::rename(dir.filePath("Help.Dat"), dir.filePath("topics.bin"));
+        QCOMPARE(Run({"dump", dir.filePath("topics.bin")}).code, 1);
+        QVERIFY(
+            Run({"dump", "--kind", "help", dir.filePath("topics.bin")}).out.contains("\"Keys\""));
+    }
+
+    void usageAndHelp()
+    {
+        const Result none = Run({});
+        QCOMPARE(none.code, 2);
+        QVERIFY(none.err.startsWith("Usage: mixora-dat COMMAND"));
+        for (const char* command : {"check", "export", "import", "dump"}) {
+            const Result help = Run({command, "--help"});
+            QCOMPARE(help.code, 0);
+            QVERIFY(help.out.startsWith(QStringLiteral("Usage: mixora-dat %1 ").arg(command)));
+        }
+        QCOMPARE(Run({"check"}).code, 2);
+        QCOMPARE(Run({"frobnicate"}).code, 2);
+    }
+};
+
+QTEST_MAIN(TestCompanion)
+#include "test_companion.moc"

@@ -1,0 +1,273 @@
+#include "CheckDatabase.h"
+
+#include "RecordFields.h"
+#include "records/AnsiText.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+using modCellarix::Database;
+using modCellarix::LoadResult;
+using modCellarix::SkippedRecord;
+
+namespace CheckDatabase {
+
+namespace {
+
+// What the editor's choosers offer.
+constexpr int LevelCount = 20;    // "Level 1" .. "Level 20"
+constexpr int PriorityCount = 10; // "Priority 1" .. "Priority 9", "Garnish"
+constexpr int MaxOpacity = 100;   // "0 Percent" .. "100 Percent"
+
+QString Quoted(const QString& text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+class RecordCheck {
+public:
+    RecordCheck(QList<Problem>& problems, Database database, int record, const QString& name)
+        : problems(problems), database(database), record(record), name(name)
+    {
+    }
+
+    void Report(const QString& field, const QString& message)
+    {
+        problems.append(Problem{database, record, name, field, message});
+    }
+
+    void Text(const QString& field, const QString& text, bool fixedField)
+    {
+        const QString why = TextNotKept(text, fixedField);
+        if (!why.isEmpty())
+            Report(field, why);
+    }
+
+    void Below(const QString& field, int value, int limit, const QString& what)
+    {
+        if (value >= limit)
+            Report(field,
+                   QStringLiteral("%1 is beyond what the editor offers (%2)").arg(value).arg(what));
+    }
+
+private:
+    QList<Problem>& problems;
+    Database database;
+    int record;
+    QString name;
+};
+
+void CheckGlasses(QList<Problem>& problems)
+{
+    int position = 0;
+    for (const auto& glass : modCellarix::colGlasses) {
+        RecordCheck check(problems, Database::Glasses, ++position, glass->Name);
+        for (const auto& field : RecordFields::GlassTexts)
+            check.Text(QLatin1String(field.key), (*glass).*field.member, true);
+        check.Text(QStringLiteral("displayText"), glass->DisplayText, false);
+    }
+}
+
+void CheckIngredients(QList<Problem>& problems)
+{
+    const auto& ingredients = modCellarix::colIngredients;
+    // Position of every ingredient, to tell whether a parent comes first.
+    QHash<const Ingredient*, int> positions;
+    for (int i = 1; i <= ingredients.Count(); ++i)
+        positions.insert(ingredients.Item(i).get(), i);
+
+    for (int position = 1; position <= ingredients.Count(); ++position) {
+        const auto ingredient = ingredients.Item(position);
+        RecordCheck check(problems, Database::Ingredients, position, ingredient->Name());
+        for (const auto& field : RecordFields::IngredientTexts)
+            check.Text(QLatin1String(field.key), ((*ingredient).*field.get)(), true);
+        check.Text(QStringLiteral("displayText"), ingredient->DisplayText(), false);
+
+        const QString parent = ingredient->ParentItem();
+        if (!parent.isEmpty()) {
+            const int parentAt = positions.value(ingredients.Item(parent).get(), 0);
+            if (parentAt == 0)
+                check.Report(QStringLiteral("parent"),
+                             QStringLiteral("no ingredient %1").arg(Quoted(parent)));
+            else if (parentAt == position)
+                check.Report(QStringLiteral("parent"), QStringLiteral("is the ingredient itself"));
+            else if (parentAt > position)
+                check.Report(QStringLiteral("parent"),
+                             QStringLiteral("%1 comes after this ingredient; a parent must "
+                                            "come first")
+                                 .arg(Quoted(parent)));
+        }
+        check.Below(QStringLiteral("opacity"), ingredient->Opacity(), MaxOpacity + 1,
+                    QStringLiteral("0 to 100 percent"));
+    }
+}
+
+void CheckRecipes(QList<Problem>& problems)
+{
+    int position = 0;
+    for (const auto& recipe : modCellarix::colRecipes) {
+        RecordCheck check(problems, Database::Recipes, ++position, recipe->Name);
+        check.Text(QStringLiteral("name"), recipe->Name, true);
+        check.Text(QStringLiteral("glass"), recipe->Glass, true);
+        check.Text(QStringLiteral("instructions"), recipe->Instructions, false);
+        if (!recipe->Glass.isEmpty() && !modCellarix::colGlasses.Contains(recipe->Glass))
+            check.Report(QStringLiteral("glass"),
+                         QStringLiteral("no glass %1").arg(Quoted(recipe->Glass)));
+        check.Below(QStringLiteral("level"), recipe->Level, LevelCount,
+                    QStringLiteral("0 to 19, shown as Level 1 to Level 20"));
+        int lineNumber = 0;
+        for (const auto& line : recipe->RecipeIngredients) {
+            const QString at = QStringLiteral("line %1 ").arg(++lineNumber);
+            check.Text(at + QStringLiteral("ingredient"), line->Name, true);
+            if (!modCellarix::colIngredients.Contains(line->Name))
+                check.Report(at + QStringLiteral("ingredient"),
+                             QStringLiteral("no ingredient %1").arg(Quoted(line->Name)));
+            if (line->Amount < 0 || line->Amount > 255 || line->Amount != int(line->Amount))
+                check.Report(
+                    at + QStringLiteral("amount"),
+                    QStringLiteral("%1 is not an amount code (a whole number from 0 to 255)")
+                        .arg(line->Amount));
+            check.Below(at + QStringLiteral("priority"), line->Priority, PriorityCount,
+                        QStringLiteral("0 to 9, shown as Priority 1 to Priority 9 and Garnish"));
+        }
+    }
+}
+
+void CheckHelpTopics(QList<Problem>& problems)
+{
+    int position = 0;
+    for (const auto& topic : modCellarix::colHelpTopics) {
+        RecordCheck check(problems, Database::HelpTopics, ++position, topic->Name);
+        check.Text(QStringLiteral("name"), topic->Name, true);
+        check.Text(QStringLiteral("text"), topic->Data, false);
+    }
+}
+
+void CheckLoad(QList<Problem>& problems, Database database)
+{
+    const LoadResult& load = modCellarix::LastLoad(database);
+    const auto report = [&](int record, const QString& name, const QString& field,
+                            const QString& message) {
+        problems.append(Problem{database, record, name, field, message});
+    };
+    if (!load.opened) {
+        report(0, QString(), QString(), QStringLiteral("cannot be read: %1").arg(load.error));
+        return;
+    }
+    const QString count = QStringLiteral("count");
+    if (load.recordCount < 0)
+        report(0, QString(), count, QStringLiteral("is negative (%1)").arg(load.recordCount));
+    else if (load.recordsFound < load.recordCount)
+        report(0, QString(), count,
+               QStringLiteral("says %1 records, but the file holds only %2")
+                       .arg(load.recordCount)
+                       .arg(load.recordsFound) +
+                   (load.bytesLeftOver > 0
+                        ? QStringLiteral(" and %1 bytes that are no whole record")
+                              .arg(load.bytesLeftOver)
+                        : QString()));
+    else if (load.bytesLeftOver > 0)
+        report(0, QString(), count,
+               QStringLiteral("says %1 records, but %2 more bytes follow them")
+                   .arg(load.recordCount)
+                   .arg(load.bytesLeftOver));
+    for (const SkippedRecord& skipped : load.skipped) {
+        switch (skipped.reason) {
+        case SkippedRecord::Unreadable:
+            report(skipped.record, QString(), QString(),
+                   QStringLiteral("cannot be read: it is cut off or a length in it is out of "
+                                  "range"));
+            break;
+        case SkippedRecord::NoName:
+            report(skipped.record, QString(), QStringLiteral("name"), QStringLiteral("is empty"));
+            break;
+        case SkippedRecord::NameTaken:
+            report(skipped.record, skipped.name, QStringLiteral("name"),
+                   skipped.name == skipped.takenBy
+                       ? QStringLiteral("%1 is already the name of an earlier record")
+                             .arg(Quoted(skipped.name))
+                       : QStringLiteral("%1 equals %2 of an earlier record but for letter case")
+                             .arg(Quoted(skipped.name), Quoted(skipped.takenBy)));
+            break;
+        }
+    }
+}
+
+} // namespace
+
+QString TextNotKept(const QString& text, bool fixedField)
+{
+    if (fixedField && text.size() > AnsiText::FixedFieldSize)
+        return QStringLiteral("%1 characters, more than the %2 a save keeps")
+            .arg(text.size())
+            .arg(AnsiText::FixedFieldSize);
+    if (fixedField && (text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' '))))
+        return QStringLiteral("starts or ends with a space, which the next load removes");
+    if (!AnsiText::CanHold(text)) {
+        const auto bad = std::find_if(text.begin(), text.end(),
+                                      [](QChar c) { return !AnsiText::CanHold(QString(c)); });
+        return QStringLiteral("holds %1, which the files cannot hold (Windows-1252)")
+            .arg(Quoted(QString(*bad)));
+    }
+    return QString();
+}
+
+QList<Problem> CheckRecords()
+{
+    QList<Problem> problems;
+    CheckGlasses(problems);
+    CheckIngredients(problems);
+    CheckHelpTopics(problems);
+    CheckRecipes(problems);
+    return problems;
+}
+
+QList<Problem> CheckLoads()
+{
+    QList<Problem> problems;
+    for (Database database :
+         {Database::Glasses, Database::Ingredients, Database::HelpTopics, Database::Recipes})
+        CheckLoad(problems, database);
+    return problems;
+}
+
+void ToFilePositions(QList<Problem>& problems)
+{
+    QHash<int, QList<int>> filePositions; // per database: file position of each collection item
+    for (Problem& problem : problems) {
+        if (problem.record == 0)
+            continue;
+        QList<int>& positions = filePositions[int(problem.database)];
+        if (positions.isEmpty()) {
+            const LoadResult& load = modCellarix::LastLoad(problem.database);
+            QSet<int> skipped;
+            for (const SkippedRecord& record : load.skipped)
+                skipped.insert(record.record);
+            positions.append(0);
+            for (int record = 1; record <= load.recordsFound; ++record)
+                if (!skipped.contains(record))
+                    positions.append(record);
+        }
+        if (problem.record < positions.size())
+            problem.record = positions[problem.record];
+    }
+}
+
+QString Finding(const Problem& problem)
+{
+    return problem.field.isEmpty() ? problem.message
+                                   : problem.field + QStringLiteral(": ") + problem.message;
+}
+
+QString Describe(const Problem& problem)
+{
+    if (problem.record == 0)
+        return Finding(problem);
+    QString record = QStringLiteral("record %1").arg(problem.record);
+    if (!problem.name.isNull())
+        record += QLatin1Char(' ') + Quoted(problem.name);
+    return record + QStringLiteral(": ") + Finding(problem);
+}
+
+} // namespace CheckDatabase

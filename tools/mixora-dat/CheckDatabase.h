@@ -1,0 +1,46 @@
+// Finding what is wrong with a database: what its files held that the editor could not take,
+// and records that refer to what does not exist or hold values the editor does not offer.
+#pragma once
+
+#include "app/modCellarix.h"
+
+#include <QList>
+#include <QString>
+
+namespace CheckDatabase {
+
+struct Problem {
+    modCellarix::Database database;
+    int record = 0; // 1-based; 0 for the file as a whole
+    QString name;   // the record's name, when known
+    QString field;  // as named in the exported JSON ("glass", "line 2 ingredient"); may be empty
+    QString message;
+};
+
+// Problems of the records in the store's collections; `record` is the position in the
+// collection. Finds glasses, ingredients and parents that do not exist, parents that come after
+// their children, levels, priorities, amounts and opacities outside what the editor offers, and
+// texts that a save would not keep as they are.
+QList<Problem> CheckRecords();
+
+// Problems the last loads of the four databases met: files that could not be read, records that
+// could not be read or whose name was already taken, and counts that disagree with the records.
+// `record` is the position in the file.
+QList<Problem> CheckLoads();
+
+// Turns the collection positions of `problems` into positions in the files the collections were
+// last loaded from, counting the records those loads left out.
+void ToFilePositions(QList<Problem>& problems);
+
+// Why a text cannot be written as it is: too long for a 50-character field (when `fixedField`),
+// starting or ending with a space there, or holding a character the files cannot hold. Empty when
+// a save keeps the text.
+QString TextNotKept(const QString& text, bool fixedField);
+
+// "line 2 ingredient: no ingredient \"Vodkaa\"": the field and what is wrong with it.
+QString Finding(const Problem& problem);
+
+// "record 12 \"Martini\": line 2 ingredient: no ingredient \"Vodkaa\"", without the file.
+QString Describe(const Problem& problem);
+
+} // namespace CheckDatabase

@@ -1,0 +1,69 @@
+#include "DataFolder.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QSaveFile>
+
+#include <memory>
+#include <vector>
+
+using modCellarix::Database;
+
+namespace DataFolder {
+
+const QList<DatabaseFile>& Files()
+{
+    static const QList<DatabaseFile> files{
+        {Database::Glasses, QStringLiteral("Glasses.Dat")},
+        {Database::Ingredients, QStringLiteral("Ingredients.Dat")},
+        {Database::HelpTopics, QStringLiteral("Help.Dat")},
+        {Database::Recipes, QStringLiteral("Recipes.Dat")},
+    };
+    return files;
+}
+
+QString FileName(Database database)
+{
+    for (const DatabaseFile& file : Files())
+        if (file.database == database)
+            return file.fileName;
+    return QString();
+}
+
+void LoadAll(const QString& folder)
+{
+    for (const DatabaseFile& file : Files())
+        modCellarix::ReadDatabaseFile(file.database, QDir(folder).filePath(file.fileName));
+}
+
+QString WriteAll(const QString& folder)
+{
+    if (!QDir().mkpath(folder))
+        return QStringLiteral("cannot create the folder '%1'").arg(folder);
+    QList<QByteArray> contents;
+    for (const DatabaseFile& file : Files()) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        if (!modCellarix::WriteDatabase(file.database, buffer))
+            return QStringLiteral("cannot put together %1").arg(file.fileName);
+        contents.append(buffer.data());
+    }
+    // Each file goes to a temporary file beside it first; only when all four are complete on
+    // disk are they put in place, one after the other.
+    std::vector<std::unique_ptr<QSaveFile>> saves;
+    for (int i = 0; i < Files().size(); ++i) {
+        auto save = std::make_unique<QSaveFile>(QDir(folder).filePath(Files()[i].fileName));
+        if (!save->open(QIODevice::WriteOnly) || save->write(contents[i]) != contents[i].size() ||
+            !save->flush())
+            return QStringLiteral("cannot write '%1': %2")
+                .arg(save->fileName(), save->errorString());
+        saves.push_back(std::move(save));
+    }
+    for (const auto& save : saves)
+        if (!save->commit())
+            return QStringLiteral("cannot replace '%1': %2")
+                .arg(save->fileName(), save->errorString());
+    return QString();
+}
+
+} // namespace DataFolder

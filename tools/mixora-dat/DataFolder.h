@@ -1,0 +1,32 @@
+// The four database files of a data folder, read and written through the editor's own data
+// store, so that the companion tool sees and writes exactly what the editor does.
+#pragma once
+
+#include "app/modCellarix.h"
+
+#include <QList>
+#include <QString>
+
+namespace DataFolder {
+
+struct DatabaseFile {
+    modCellarix::Database database;
+    QString fileName;
+};
+
+// The database files in the order the editor reads them.
+const QList<DatabaseFile>& Files();
+
+// The file name of `database` ("Glasses.Dat" ...).
+QString FileName(modCellarix::Database database);
+
+// Reads the four files of `folder` into the store's collections without creating or changing
+// anything; modCellarix::LastLoad tells what each load took.
+void LoadAll(const QString& folder);
+
+// Writes the four collections as the files of `folder`, creating the folder if need be. Every
+// file is put together in memory first and the existing files are replaced only when all four
+// are complete. Returns an explanation when something could not be written; empty on success.
+QString WriteAll(const QString& folder);
+
+} // namespace DataFolder

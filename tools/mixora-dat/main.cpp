@@ -1,0 +1,251 @@
+// mixora-dat: checks, exports, imports and dumps the game's database files, using the editor's
+// own records and data store.
+#include "CheckDatabase.h"
+#include "DataFolder.h"
+#include "DatabaseJson.h"
+#include "DumpFile.h"
+#include "platform/MessageBox.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+using modCellarix::Database;
+
+constexpr int Success = 0, Failure = 1, UsageError = 2;
+
+const char* const Usage = R"(Usage: mixora-dat COMMAND ARGUMENTS
+Checks, exports, imports and dumps the Mixora game databases (Glasses.Dat,
+Ingredients.Dat, Recipes.Dat and Help.Dat in a data folder).
+
+Commands:
+  check DATA_FOLDER            list every problem of the database
+  export DATA_FOLDER OUT.json  write the four databases as one JSON document
+  import IN.json DATA_FOLDER   write the four database files from a JSON document
+  dump FILE                    print one database file as readable text
+
+"mixora-dat COMMAND --help" tells more about a command.
+)";
+
+struct Command {
+    const char* name;
+    int arguments;
+    const char* help;
+    int (*run)(const QStringList& arguments);
+};
+
+void Print(FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+int Fail(const QString& message)
+{
+    Print(stderr, QStringLiteral("mixora-dat: %1\n").arg(message));
+    return Failure;
+}
+
+// Every problem the loads of the data folder met, in file order, with the file named.
+QStringList LoadProblems()
+{
+    QStringList lines;
+    for (const auto& problem : CheckDatabase::CheckLoads())
+        lines << DataFolder::FileName(problem.database) + QStringLiteral(": ") +
+                     CheckDatabase::Describe(problem);
+    return lines;
+}
+
+// Sorts `problems` by file, in the order the editor reads the files, then by record.
+void SortByFile(QList<CheckDatabase::Problem>& problems)
+{
+    const auto order = [](Database database) {
+        const auto& files = DataFolder::Files();
+        return std::find_if(files.begin(), files.end(),
+                            [&](const auto& file) { return file.database == database; }) -
+               files.begin();
+    };
+    std::stable_sort(problems.begin(), problems.end(), [&](const auto& a, const auto& b) {
+        return order(a.database) != order(b.database) ? order(a.database) < order(b.database)
+                                                      : a.record < b.record;
+    });
+}
+
+int RunCheck(const QStringList& arguments)
+{
+    const QString folder = arguments.at(0);
+    if (!QDir(folder).exists())
+        return Fail(QStringLiteral("'%1' is not a folder").arg(folder));
+    DataFolder::LoadAll(folder);
+    QList<CheckDatabase::Problem> problems = CheckDatabase::CheckLoads();
+    QList<CheckDatabase::Problem> recordProblems = CheckDatabase::CheckRecords();
+    CheckDatabase::ToFilePositions(recordProblems);
+    problems += recordProblems;
+    SortByFile(problems);
+    for (const auto& problem : problems)
+        Print(stdout, DataFolder::FileName(problem.database) + QStringLiteral(": ") +
+                          CheckDatabase::Describe(problem) + QLatin1Char('\n'));
+    Print(stdout,
+          QStringLiteral("glasses %1, ingredients %2, recipes %3, help topics %4: %5\n")
+              .arg(modCellarix::colGlasses.Count())
+              .arg(modCellarix::colIngredients.Count())
+              .arg(modCellarix::colRecipes.Count())
+              .arg(modCellarix::colHelpTopics.Count())
+              .arg(problems.isEmpty()     ? QStringLiteral("no problems")
+                   : problems.size() == 1 ? QStringLiteral("1 problem")
+                                          : QStringLiteral("%1 problems").arg(problems.size())));
+    return problems.isEmpty() ? Success : Failure;
+}
+
+// Writes `bytes` to `path` through a temporary file that replaces it only when complete.
+int WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return Fail(QStringLiteral("cannot write '%1': %2").arg(path, file.errorString()));
+    return Success;
+}
+
+int RunExport(const QStringList& arguments)
+{
+    const QString folder = arguments.at(0);
+    if (!QDir(folder).exists())
+        return Fail(QStringLiteral("'%1' is not a folder").arg(folder));
+    DataFolder::LoadAll(folder);
+    for (const auto& file : DataFolder::Files()) {
+        const auto& load = modCellarix::LastLoad(file.database);
+        if (!load.opened)
+            return Fail(
+                QStringLiteral("cannot read '%1': %2; nothing written").arg(load.path, load.error));
+    }
+    // What the editor would leave out when it loads the files is left out here too.
+    for (const QString& problem : LoadProblems())
+        Print(stderr, QStringLiteral("mixora-dat: warning: %1 (left out)\n").arg(problem));
+    return WriteFile(arguments.at(1), DatabaseJson::Export());
+}
+
+int RunImport(const QStringList& arguments)
+{
+    QFile input(arguments.at(0));
+    if (!input.open(QIODevice::ReadOnly))
+        return Fail(
+            QStringLiteral("cannot read '%1': %2").arg(input.fileName(), input.errorString()));
+    const QStringList problems = DatabaseJson::Import(input.readAll());
+    if (!problems.isEmpty()) {
+        for (const QString& problem : problems)
+            Print(stderr, QStringLiteral("%1: %2\n").arg(input.fileName(), problem));
+        return Fail(QStringLiteral("nothing written: %1 in '%2'")
+                        .arg(problems.size() == 1
+                                 ? QStringLiteral("1 problem")
+                                 : QStringLiteral("%1 problems").arg(problems.size()),
+                             input.fileName()));
+    }
+    // What the editor tolerates is written, but told.
+    QList<CheckDatabase::Problem> warnings = CheckDatabase::CheckRecords();
+    SortByFile(warnings);
+    for (const auto& warning : warnings)
+        Print(stderr,
+              QStringLiteral("mixora-dat: warning: %1: %2\n")
+                  .arg(DataFolder::FileName(warning.database), CheckDatabase::Describe(warning)));
+    const QString error = DataFolder::WriteAll(arguments.at(1));
+    return error.isEmpty() ? Success : Fail(error + QStringLiteral("; nothing written"));
+}
+
+int RunDump(const QStringList& arguments)
+{
+    QString path = arguments.last();
+    Database database;
+    if (arguments.size() == 3) {
+        const QString kind = arguments.at(1).toLower();
+        const QStringList kinds{"glasses", "ingredients", "help", "recipes"};
+        if (arguments.at(0) != QLatin1String("--kind") || !kinds.contains(kind))
+            return Fail(QStringLiteral("expected --kind glasses|ingredients|recipes|help"));
+        database = DataFolder::Files()[kinds.indexOf(kind)].database;
+    } else if (!DumpFile::DatabaseOfName(QFileInfo(path).fileName(), database)) {
+        return Fail(QStringLiteral("cannot tell which database '%1' holds; name it with --kind "
+                                   "glasses|ingredients|recipes|help")
+                        .arg(path));
+    }
+    QByteArray out;
+    const bool read = DumpFile::Dump(database, path, out);
+    std::fwrite(out.constData(), 1, size_t(out.size()), read ? stdout : stderr);
+    return read ? Success : Failure;
+}
+
+const Command Commands[] = {
+    {"check", 1, R"(Usage: mixora-dat check DATA_FOLDER
+Reads the four database files of DATA_FOLDER as the editor does and lists every
+problem, one per line: the file, the record (its position in the file and its
+name) and the field. Finds files that cannot be read, records that cannot be
+read, names equal but for letter case, counts that disagree with the records,
+recipes naming a glass or ingredient that does not exist, ingredients whose
+parent does not exist or comes after them, levels, priorities, amounts and
+opacities the editor does not offer, and texts a save would not keep.
+Exits with status 1 when there is a problem, 0 when there is none.
+)",
+     RunCheck},
+    {"export", 2, R"(Usage: mixora-dat export DATA_FOLDER OUT.json
+Writes the four databases of DATA_FOLDER as one JSON document: keys in a fixed
+order, one record per object, records in file order, amounts as codes with
+their text alongside. Records the editor could not load are left out, with a
+warning. OUT.json is replaced only when it is complete.
+)",
+     RunExport},
+    {"import", 2, R"(Usage: mixora-dat import IN.json DATA_FOLDER
+Writes Glasses.Dat, Ingredients.Dat, Recipes.Dat and Help.Dat in DATA_FOLDER
+(created if missing) from a JSON document in the form "export" writes. Input
+that cannot be stored as it stands (a wrong type, a number out of range, a name
+used twice, a text too long or with characters the files cannot hold, an
+amountText that does not match its amount, an unknown field) is refused with a
+message naming the record and field, and nothing is written. What the editor
+tolerates (a missing glass or ingredient, a level it does not offer) is written
+and reported as a warning. The files are replaced only when all four are ready.
+)",
+     RunImport},
+    {"dump", 1, R"(Usage: mixora-dat dump [--kind glasses|ingredients|recipes|help] FILE
+Prints one database file as readable text: its size and count, then every
+record in file order with where it starts and its fields, and what could not be
+read. The kind of database comes from the file name (Glasses.Dat,
+Ingredients.Dat, Recipes.Dat, Help.Dat) unless --kind names it.
+)",
+     RunDump},
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    platform::MessageBox::SetConsole(true);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
+        arguments.first() == QLatin1String("-h")) {
+        Print(arguments.isEmpty() ? stderr : stdout, QString::fromUtf8(Usage));
+        return arguments.isEmpty() ? UsageError : Success;
+    }
+    const QString name = arguments.takeFirst();
+    for (const Command& command : Commands) {
+        if (name != QLatin1String(command.name))
+            continue;
+        if (arguments.contains(QLatin1String("--help")) ||
+            arguments.contains(QLatin1String("-h"))) {
+            Print(stdout, QString::fromUtf8(command.help));
+            return Success;
+        }
+        const bool dumpWithKind = command.run == RunDump && arguments.size() == 3;
+        if (arguments.size() != command.arguments && !dumpWithKind) {
+            Print(stderr, QString::fromUtf8(command.help));
+            return UsageError;
+        }
+        return command.run(arguments);
+    }
+    Print(stderr, QStringLiteral("mixora-dat: unknown command '%1'\n\n").arg(name) +
+                      QString::fromUtf8(Usage));
+    return UsageError;
+}
