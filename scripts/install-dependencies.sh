@@ -2,7 +2,8 @@
 # Installs the Debian packages the editor needs to build, run and test, when any is missing.
 set -euo pipefail
 
-packages=(cmake make g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev fonts-dejavu-core)
+packages=(cmake make g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev fonts-dejavu-core
+          libqt6svg6 desktop-file-utils dpkg-dev)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
