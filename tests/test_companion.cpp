@@ -222,12 +222,16 @@ private slots:
             << QByteArray(R"("name": "Lime", "parent": "Gin")")
             << QByteArray(R"("name": "GIN", "parent": "Gin")")
             << R"(ingredients record 2 "GIN": name: "GIN" is already used by an earlier record (letter case is not told apart))";
+        QTest::newRow("missing field")
+            << QByteArray(R"("amountText": "2 oz", "priority": 0})")
+            << QByteArray(R"("amountText": "2 oz"})")
+            << R"(recipes record 1 "Gin Neat": line 1: priority: is missing)";
         QTest::newRow("flag of the wrong type")
             << QByteArray(R"("ounces": true)") << QByteArray(R"("ounces": "yes")")
             << R"(ingredients record 1 "Gin": ounces: true or false is required)";
         QTest::newRow("not JSON") << QByteArray(R"("helpTopics": [)")
                                   << QByteArray(R"("helpTopics": [[)")
-                                  << "not valid JSON: unterminated array";
+                                  << "line 24: not valid JSON: a comma or ] should be here";
     }
 
     void importRefusesBadInputAndWritesNothing()

@@ -25,6 +25,8 @@ QString Quoted(const QString& text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+// The checks of one record. Field names are put together only for a problem, as problems are
+// rare and records many.
 class RecordCheck {
 public:
     RecordCheck(QList<Problem>& problems, Database database, int record, const QString& name)
@@ -32,23 +34,31 @@ public:
     {
     }
 
-    void Report(const QString& field, const QString& message)
+    // The fields checked from now on are those of the record's line `number`; 0 for the record's
+    // own fields.
+    void AtLine(int number) { line = number; }
+
+    void Report(const char* field, const QString& message)
     {
-        problems.append(Problem{database, record, name, field, message});
+        const QString key = QLatin1String(field);
+        problems.append(Problem{database, record, name,
+                                line > 0 ? QStringLiteral("line %1 %2").arg(line).arg(key) : key,
+                                message});
     }
 
-    void Text(const QString& field, const QString& text, bool fixedField)
+    void Text(const char* field, const QString& text, bool fixedField)
     {
         const QString why = TextNotKept(text, fixedField);
         if (!why.isEmpty())
             Report(field, why);
     }
 
-    void Below(const QString& field, int value, int limit, const QString& what)
+    void Below(const char* field, int value, int limit, const char* offered)
     {
         if (value >= limit)
-            Report(field,
-                   QStringLiteral("%1 is beyond what the editor offers (%2)").arg(value).arg(what));
+            Report(field, QStringLiteral("%1 is beyond what the editor offers (%2)")
+                              .arg(value)
+                              .arg(QLatin1String(offered)));
     }
 
 private:
@@ -56,6 +66,7 @@ private:
     Database database;
     int record;
     QString name;
+    int line = 0;
 };
 
 void CheckGlasses(QList<Problem>& problems)
@@ -64,8 +75,8 @@ void CheckGlasses(QList<Problem>& problems)
     for (const auto& glass : modCellarix::colGlasses) {
         RecordCheck check(problems, Database::Glasses, ++position, glass->Name);
         for (const auto& field : RecordFields::GlassTexts)
-            check.Text(QLatin1String(field.key), (*glass).*field.member, true);
-        check.Text(QStringLiteral("displayText"), glass->DisplayText, false);
+            check.Text(field.key, (*glass).*field.member, true);
+        check.Text("displayText", glass->DisplayText, false);
     }
 }
 
@@ -81,25 +92,23 @@ void CheckIngredients(QList<Problem>& problems)
         const auto ingredient = ingredients.Item(position);
         RecordCheck check(problems, Database::Ingredients, position, ingredient->Name());
         for (const auto& field : RecordFields::IngredientTexts)
-            check.Text(QLatin1String(field.key), ((*ingredient).*field.get)(), true);
-        check.Text(QStringLiteral("displayText"), ingredient->DisplayText(), false);
+            check.Text(field.key, ((*ingredient).*field.get)(), true);
+        check.Text("displayText", ingredient->DisplayText(), false);
 
         const QString parent = ingredient->ParentItem();
         if (!parent.isEmpty()) {
             const int parentAt = positions.value(ingredients.Item(parent).get(), 0);
             if (parentAt == 0)
-                check.Report(QStringLiteral("parent"),
-                             QStringLiteral("no ingredient %1").arg(Quoted(parent)));
+                check.Report("parent", QStringLiteral("no ingredient %1").arg(Quoted(parent)));
             else if (parentAt == position)
-                check.Report(QStringLiteral("parent"), QStringLiteral("is the ingredient itself"));
+                check.Report("parent", QStringLiteral("is the ingredient itself"));
             else if (parentAt > position)
-                check.Report(QStringLiteral("parent"),
+                check.Report("parent",
                              QStringLiteral("%1 comes after this ingredient; a parent must "
                                             "come first")
                                  .arg(Quoted(parent)));
         }
-        check.Below(QStringLiteral("opacity"), ingredient->Opacity(), MaxOpacity + 1,
-                    QStringLiteral("0 to 100 percent"));
+        check.Below("opacity", ingredient->Opacity(), MaxOpacity + 1, "0 to 100 percent");
     }
 }
 
@@ -108,28 +117,26 @@ void CheckRecipes(QList<Problem>& problems)
     int position = 0;
     for (const auto& recipe : modCellarix::colRecipes) {
         RecordCheck check(problems, Database::Recipes, ++position, recipe->Name);
-        check.Text(QStringLiteral("name"), recipe->Name, true);
-        check.Text(QStringLiteral("glass"), recipe->Glass, true);
-        check.Text(QStringLiteral("instructions"), recipe->Instructions, false);
+        check.Text("name", recipe->Name, true);
+        check.Text("glass", recipe->Glass, true);
+        check.Text("instructions", recipe->Instructions, false);
         if (!recipe->Glass.isEmpty() && !modCellarix::colGlasses.Contains(recipe->Glass))
-            check.Report(QStringLiteral("glass"),
-                         QStringLiteral("no glass %1").arg(Quoted(recipe->Glass)));
-        check.Below(QStringLiteral("level"), recipe->Level, LevelCount,
-                    QStringLiteral("0 to 19, shown as Level 1 to Level 20"));
+            check.Report("glass", QStringLiteral("no glass %1").arg(Quoted(recipe->Glass)));
+        check.Below("level", recipe->Level, LevelCount, "0 to 19, shown as Level 1 to Level 20");
         int lineNumber = 0;
         for (const auto& line : recipe->RecipeIngredients) {
-            const QString at = QStringLiteral("line %1 ").arg(++lineNumber);
-            check.Text(at + QStringLiteral("ingredient"), line->Name, true);
+            check.AtLine(++lineNumber);
+            check.Text("ingredient", line->Name, true);
             if (!modCellarix::colIngredients.Contains(line->Name))
-                check.Report(at + QStringLiteral("ingredient"),
+                check.Report("ingredient",
                              QStringLiteral("no ingredient %1").arg(Quoted(line->Name)));
             if (line->Amount < 0 || line->Amount > 255 || line->Amount != int(line->Amount))
                 check.Report(
-                    at + QStringLiteral("amount"),
+                    "amount",
                     QStringLiteral("%1 is not an amount code (a whole number from 0 to 255)")
                         .arg(line->Amount));
-            check.Below(at + QStringLiteral("priority"), line->Priority, PriorityCount,
-                        QStringLiteral("0 to 9, shown as Priority 1 to Priority 9 and Garnish"));
+            check.Below("priority", line->Priority, PriorityCount,
+                        "0 to 9, shown as Priority 1 to Priority 9 and Garnish");
         }
     }
 }
@@ -139,8 +146,8 @@ void CheckHelpTopics(QList<Problem>& problems)
     int position = 0;
     for (const auto& topic : modCellarix::colHelpTopics) {
         RecordCheck check(problems, Database::HelpTopics, ++position, topic->Name);
-        check.Text(QStringLiteral("name"), topic->Name, true);
-        check.Text(QStringLiteral("text"), topic->Data, false);
+        check.Text("name", topic->Name, true);
+        check.Text("text", topic->Data, false);
     }
 }
 
@@ -180,7 +187,7 @@ void CheckLoad(QList<Problem>& problems, Database database)
                                   "range"));
             break;
         case SkippedRecord::NoName:
-            report(skipped.record, QString(), QStringLiteral("name"), QStringLiteral("is empty"));
+            report(skipped.record, QString(), "name", QStringLiteral("is empty"));
             break;
         case SkippedRecord::NameTaken:
             report(skipped.record, skipped.name, QStringLiteral("name"),

@@ -5,10 +5,14 @@
 #include "app/modCellarix.h"
 #include "records/modGeneralAmounts.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QSet>
+#include "JsonReader.h"
+
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <vector>
 
 #include <cmath>
 #include <limits>
@@ -20,6 +24,18 @@ namespace {
 const QString FormatName = QStringLiteral("mixora-database");
 constexpr int FormatVersion = 1;
 
+// The text of every amount code, made once: export writes one for every recipe line.
+const QString& AmountTextOf(int code)
+{
+    static const std::vector<QString> texts = [] {
+        std::vector<QString> all;
+        for (int i = 0; i <= 255; ++i)
+            all.push_back(modGeneralAmounts::AmountText(quint8(i)));
+        return all;
+    }();
+    return texts[size_t(code)];
+}
+
 // ---------------------------------------------------------------------------------------------
 // Writing
 
@@ -28,33 +44,33 @@ void AppendQuoted(QByteArray& out, const QString& text)
     static const char Hex[] = "0123456789abcdef";
     out.append('"');
     const QByteArray utf8 = text.toUtf8();
-    for (const char c : utf8) {
+    const char* run = utf8.constData(); // the bytes not yet written that need no escape
+    const char* const end = run + utf8.size();
+    for (const char* p = run; p < end; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out.append(run, p - run);
+        run = p + 1;
         switch (c) {
-        case '"':
-            out.append("\\\"");
-            break;
-        case '\\':
-            out.append("\\\\");
-            break;
         case '\n':
-            out.append("\\n");
+            out.append("\\n", 2);
             break;
         case '\r':
-            out.append("\\r");
+            out.append("\\r", 2);
             break;
         case '\t':
-            out.append("\\t");
+            out.append("\\t", 2);
+            break;
+        case '"':
+        case '\\':
+            out.append('\\').append(char(c));
             break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                out.append("\\u00");
-                out.append(Hex[c >> 4]);
-                out.append(Hex[c & 15]);
-            } else {
-                out.append(c);
-            }
+            out.append("\\u00", 4).append(Hex[c >> 4]).append(Hex[c & 15]);
         }
     }
+    out.append(run, end - run);
     out.append('"');
 }
 
@@ -75,17 +91,32 @@ public:
     // Starts the member `key`; the caller appends its value.
     QByteArray& Key(const char* key)
     {
+        // Separator, indentation and key go out in one piece.
+        char start[80];
+        int size = 0;
         if (members++ > 0)
-            out.append(depth >= 0 ? "," : ", ");
+            start[size++] = ',';
         if (depth >= 0) {
-            out.append('\n');
-            out.append(2 * (depth + 1), ' ');
+            start[size++] = '\n';
+            std::memset(start + size, ' ', size_t(2 * (depth + 1)));
+            size += 2 * (depth + 1);
+        } else if (size > 0) {
+            start[size++] = ' ';
         }
-        out.append('"').append(key).append("\": ");
-        return out;
+        start[size++] = '"';
+        const size_t length = std::min(std::strlen(key), sizeof start - size_t(size) - 3);
+        std::memcpy(start + size, key, length);
+        size += int(length);
+        std::memcpy(start + size, "\": ", 3);
+        return out.append(start, size + 3);
     }
     void Text(const char* key, const QString& value) { AppendQuoted(Key(key), value); }
-    void Number(const char* key, qint64 value) { Key(key).append(QByteArray::number(value)); }
+    void Number(const char* key, qint64 value)
+    {
+        char digits[24];
+        const auto result = std::to_chars(digits, digits + sizeof digits, value);
+        Key(key).append(digits, result.ptr - digits);
+    }
     void Flag(const char* key, bool value) { Key(key).append(value ? "true" : "false"); }
 
 private:
@@ -162,7 +193,7 @@ void WriteRecipe(QByteArray& out, const Recipe& recipe)
         ObjectWriter item(out, -1);
         item.Text("ingredient", line->Name);
         item.Number("amount", qint64(line->Amount));
-        item.Text("amountText", modGeneralAmounts::AmountText(quint8(line->Amount)));
+        item.Text("amountText", AmountTextOf(int(line->Amount)));
         item.Number("priority", line->Priority);
     });
 }
@@ -185,226 +216,308 @@ void WriteCollection(ObjectWriter& root, const char* key, const KeyedCollection<
 // ---------------------------------------------------------------------------------------------
 // Reading
 
-// Reads the members of one JSON object, noting every problem with the place it was found.
-class ObjectReader {
+// Reads the members of one record's object, checking each value and noting every problem with
+// the field it concerns. The record's place in messages is put together only when there is a
+// problem.
+class RecordReader {
 public:
-    ObjectReader(const QJsonValue& value, const QString& where, QStringList& problems)
-        : object(value.toObject()), where(where), problems(problems)
+    // `line`, when not 0, is the recipe line the object is, for the names of its fields.
+    RecordReader(JsonReader& json, QList<std::pair<QString, QString>>& findings, int line = 0)
+        : json(json), findings(findings), line(line)
     {
-        if (!value.isObject())
-            Refuse(QString(), QStringLiteral("an object { ... } is required"));
     }
 
-    // Notes a problem with `key` (or with the object itself when `key` is empty).
+    // Reads the object member by member: `readMember(key)` reads the value of each member it
+    // knows and returns false for the others, which are refused. Refuses members that appear
+    // twice and the keys of `required` that are missing.
+    template <typename ReadMember>
+    void Members(std::initializer_list<std::string_view> required, ReadMember readMember)
+    {
+        if (!json.EnterObject()) {
+            Refuse(QString(), QStringLiteral("an object { ... } is required"));
+            json.Skip();
+            return;
+        }
+        QVarLengthArray<std::string_view, 16> seen;
+        std::string_view key;
+        while (json.NextMember(key)) {
+            if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
+                Refuse(key, QStringLiteral("appears twice"));
+                json.Skip();
+                continue;
+            }
+            seen.push_back(key);
+            if (!readMember(key)) {
+                Refuse(key, QStringLiteral("is not a field of this record"));
+                json.Skip();
+            }
+        }
+        for (const std::string_view key : required)
+            if (std::find(seen.begin(), seen.end(), key) == seen.end())
+                Refuse(key, QStringLiteral("is missing"));
+    }
+
+    void Refuse(std::string_view key, const QString& message)
+    {
+        Refuse(QString::fromUtf8(key.data(), qsizetype(key.size())), message);
+    }
     void Refuse(const QString& key, const QString& message)
     {
-        problems << where + (key.isEmpty() ? QString() : QStringLiteral(": ") + key) +
-                        QStringLiteral(": ") + message;
+        QString field = line > 0 ? QStringLiteral("line %1").arg(line) : QString();
+        if (!key.isEmpty())
+            field += (field.isEmpty() ? QString() : QStringLiteral(": ")) + key;
+        findings.append({field, message});
     }
 
-    bool Has(const char* key) const { return object.contains(QLatin1String(key)); }
-    qsizetype ProblemCount() const { return problems.size(); }
-
     // A text; `fixedField` for the 50-character fields.
-    QString Text(const char* key, bool fixedField)
+    QString Text(std::string_view key, bool fixedField)
     {
-        const QJsonValue value = Take(key);
-        if (!value.isString()) {
-            Refuse(QLatin1String(key), QStringLiteral("a text \"...\" is required"));
-            return QString();
+        QString value;
+        if (!json.String(value)) {
+            Refuse(key, QStringLiteral("a text \"...\" is required"));
+            json.Skip();
+            return value;
         }
-        const QString why = CheckDatabase::TextNotKept(value.toString(), fixedField);
+        const QString why = CheckDatabase::TextNotKept(value, fixedField);
         if (!why.isEmpty())
-            Refuse(QLatin1String(key), why);
-        return value.toString();
+            Refuse(key, why);
+        return value;
     }
 
     // A name: a text of 1 to 50 characters.
-    QString Name(const char* key)
+    QString Name(std::string_view key)
     {
-        const QString name = Text(key, true);
-        if (name.isEmpty() && Has(key))
-            Refuse(QLatin1String(key), QStringLiteral("a name cannot be empty"));
+        const bool isText = json.Next() == JsonReader::Kind::String;
+        name = Text(key, true);
+        if (isText && name.isEmpty())
+            Refuse(key, QStringLiteral("a name cannot be empty"));
         return name;
     }
 
-    int Number(const char* key, int low, int high)
+    // A whole number from `low` to `high`; `low` when there is none, and `valid` false then.
+    qint64 Number(std::string_view key, qint64 low, qint64 high, bool* valid = nullptr)
     {
-        return WholeNumber(Take(key), key, low, high);
-    }
-
-    int WholeNumber(const QJsonValue& value, const char* key, int low, int high)
-    {
-        const double number = value.toDouble(double(low) - 1);
-        if (!value.isDouble() || number != std::floor(number) || number < low || number > high) {
-            Refuse(QLatin1String(key),
+        double number = 0;
+        const bool read = json.Number(number);
+        if (!read)
+            json.Skip();
+        const bool ok =
+            read && number == std::floor(number) && number >= double(low) && number <= double(high);
+        if (valid)
+            *valid = ok;
+        if (!ok) {
+            Refuse(key,
                    QStringLiteral("a whole number from %1 to %2 is required").arg(low).arg(high));
             return low;
         }
-        return int(number);
+        return qint64(number);
     }
 
-    bool Flag(const char* key)
+    // A reader for the recipe line at the current position, numbered `number`.
+    RecordReader Line(int number) { return RecordReader(json, findings, number); }
+
+    bool Flag(std::string_view key)
     {
-        const QJsonValue value = Take(key);
-        if (!value.isBool())
-            Refuse(QLatin1String(key), QStringLiteral("true or false is required"));
-        return value.toBool();
+        bool flag = false;
+        if (!json.Bool(flag)) {
+            Refuse(key, QStringLiteral("true or false is required"));
+            json.Skip();
+        }
+        return flag;
     }
 
     // "#RRGGBB", or the stored number itself.
-    qint32 Colour(const char* key)
+    qint32 Colour(std::string_view key)
     {
-        const QJsonValue value = Take(key);
-        if (value.isDouble())
-            return WholeNumber(value, key, std::numeric_limits<qint32>::min(),
-                               std::numeric_limits<qint32>::max());
-        const QString text = value.toString();
+        if (json.Next() == JsonReader::Kind::Number)
+            return qint32(Number(key, std::numeric_limits<qint32>::min(),
+                                 std::numeric_limits<qint32>::max()));
+        QString text;
         bool ok = false;
-        const uint rgb =
-            text.size() == 7 && text.startsWith(QLatin1Char('#')) ? text.mid(1).toUInt(&ok, 16) : 0;
+        uint rgb = 0;
+        if (!json.String(text))
+            json.Skip();
+        else if (text.size() == 7 && text.startsWith(QLatin1Char('#')))
+            rgb = text.mid(1).toUInt(&ok, 16);
         if (!ok) {
-            Refuse(QLatin1String(key), QStringLiteral("a colour \"#RRGGBB\" is required"));
+            Refuse(key, QStringLiteral("a colour \"#RRGGBB\" is required"));
             return 0;
         }
         return qint32(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
     }
 
-    QJsonArray Array(const char* key)
-    {
-        const QJsonValue value = Take(key);
-        if (!value.isArray())
-            Refuse(QLatin1String(key), QStringLiteral("an array [ ... ] is required"));
-        return value.toArray();
-    }
-
-    // A reader for `value`, an item of one of this object's arrays.
-    ObjectReader Item(const QJsonValue& value, const QString& what)
-    {
-        return ObjectReader(value, where + QStringLiteral(": ") + what, problems);
-    }
-
-    // Refuses the members nothing asked for: most likely a misspelt key.
-    void RefuseUnknownKeys()
-    {
-        for (auto it = object.begin(); it != object.end(); ++it)
-            if (!used.contains(it.key()))
-                Refuse(it.key(), QStringLiteral("is not a field of this record"));
-    }
+    JsonReader& json;
+    QString name; // the record's name, once read
 
 private:
-    QJsonValue Take(const char* key)
-    {
-        used.insert(QLatin1String(key));
-        return object.value(QLatin1String(key));
-    }
-
-    QJsonObject object;
-    QString where;
-    QStringList& problems;
-    QSet<QString> used;
+    QList<std::pair<QString, QString>>& findings;
+    int line;
 };
 
-QString RecordPlace(const char* array, int position, const QString& name)
-{
-    return QStringLiteral("%1 record %2 \"%3\"").arg(QLatin1String(array)).arg(position).arg(name);
-}
-
-// Adds `record` under `name` unless the name is already used.
-template <typename Record>
-void AddRecord(KeyedCollection<Record>& records, const QString& name,
-               std::shared_ptr<Record> record, ObjectReader& reader)
-{
-    if (name.isEmpty() || records.Add(name, std::move(record)))
-        return;
-    reader.Refuse(QStringLiteral("name"),
-                  QStringLiteral("\"%1\" is already used by an earlier record (letter case is "
-                                 "not told apart)")
-                      .arg(name));
-}
-
-// Reads the records of the array `key` of `root`, each by `readRecord(reader, position)`, which
-// returns the record and its name.
+// Reads the array at the reader's position as records of one kind, each by
+// `readRecord(reader, record)`, noting problems as "<array> record <n> \"<name>\": ...".
 template <typename Record, typename ReadRecord>
-KeyedCollection<Record> ReadCollection(ObjectReader& root, const char* key, QStringList& problems,
-                                       ReadRecord readRecord)
+KeyedCollection<Record> ReadCollection(JsonReader& json, std::string_view array,
+                                       QStringList& problems, ReadRecord readRecord)
 {
     KeyedCollection<Record> records;
-    const QJsonArray array = root.Array(key);
-    records.Reserve(int(array.size()));
-    for (int i = 0; i < array.size(); ++i) {
-        const QString name = array.at(i).toObject().value(QStringLiteral("name")).toString();
-        ObjectReader reader(array.at(i), RecordPlace(key, i + 1, name), problems);
+    const QString arrayName = QString::fromLatin1(array.data(), qsizetype(array.size()));
+    if (!json.EnterArray()) {
+        problems << QStringLiteral("%1: an array [ ... ] is required").arg(arrayName);
+        json.Skip();
+        return records;
+    }
+    QList<std::pair<QString, QString>> findings;
+    for (int position = 1; json.NextItem(); ++position) {
+        RecordReader reader(json, findings);
         auto record = std::make_shared<Record>();
         readRecord(reader, *record);
-        reader.RefuseUnknownKeys();
-        AddRecord(records, name, std::move(record), reader);
+        if (!reader.name.isEmpty() && !records.Add(reader.name, std::move(record)))
+            reader.Refuse(QStringLiteral("name"),
+                          QStringLiteral("\"%1\" is already used by an earlier record (letter "
+                                         "case is not told apart)")
+                              .arg(reader.name));
+        for (const auto& [field, message] : findings)
+            problems << QStringLiteral("%1 record %2 \"%3\": %4%5")
+                            .arg(arrayName)
+                            .arg(position)
+                            .arg(reader.name, field.isEmpty() ? QString() : field + ": ", message);
+        findings.clear();
     }
     return records;
 }
 
-void ReadGlass(ObjectReader& reader, Glass& glass)
+void ReadGlass(RecordReader& reader, Glass& glass)
 {
-    for (const auto& field : RecordFields::GlassTexts)
-        glass.*field.member =
-            field.member == &Glass::Name ? reader.Name(field.key) : reader.Text(field.key, true);
-    glass.HotSpotID = quint8(reader.Number("hotSpotId", 0, 255));
-    glass.DisplayText = reader.Text("displayText", false);
+    reader.Members({"name", "cursor", "opacityMap", "shadow", "highlight", "zoom", "animation",
+                    "helpTopic", "hotSpotId", "displayText"},
+                   [&](std::string_view key) {
+                       for (const auto& field : RecordFields::GlassTexts)
+                           if (key == field.key) {
+                               glass.*field.member = field.member == &Glass::Name
+                                                         ? reader.Name(key)
+                                                         : reader.Text(key, true);
+                               return true;
+                           }
+                       if (key == "hotSpotId")
+                           glass.HotSpotID = quint8(reader.Number(key, 0, 255));
+                       else if (key == "displayText")
+                           glass.DisplayText = reader.Text(key, false);
+                       else
+                           return false;
+                       return true;
+                   });
 }
 
-void ReadIngredient(ObjectReader& reader, Ingredient& ingredient)
+void ReadIngredient(RecordReader& reader, Ingredient& ingredient)
 {
-    for (const auto& field : RecordFields::IngredientTexts)
-        if (!field.leftOutWhenUnassigned || reader.Has(field.key))
-            (ingredient.*field.set)(field.set == &Ingredient::SetName
-                                        ? reader.Name(field.key)
-                                        : reader.Text(field.key, true));
-    ingredient.SetOunces(reader.Flag("ounces"));
-    ingredient.SetAction(reader.Flag("action"));
-    ingredient.SetColor(reader.Colour("color"));
-    ingredient.SetOpacity(quint8(reader.Number("opacity", 0, 255)));
-    ingredient.SetHotSpotID(quint8(reader.Number("hotSpotId", 0, 255)));
-    ingredient.SetDisplayText(reader.Text("displayText", false));
+    reader.Members(
+        {"name", "parent", "ounces", "action", "color", "opacity", "hotSpotId", "displayText"},
+        [&](std::string_view key) {
+            for (const auto& field : RecordFields::IngredientTexts)
+                if (key == field.key) {
+                    (ingredient.*field.set)(field.set == &Ingredient::SetName
+                                                ? reader.Name(key)
+                                                : reader.Text(key, true));
+                    return true;
+                }
+            if (key == "ounces")
+                ingredient.SetOunces(reader.Flag(key));
+            else if (key == "action")
+                ingredient.SetAction(reader.Flag(key));
+            else if (key == "color")
+                ingredient.SetColor(reader.Colour(key));
+            else if (key == "opacity")
+                ingredient.SetOpacity(quint8(reader.Number(key, 0, 255)));
+            else if (key == "hotSpotId")
+                ingredient.SetHotSpotID(quint8(reader.Number(key, 0, 255)));
+            else if (key == "displayText")
+                ingredient.SetDisplayText(reader.Text(key, false));
+            else
+                return false;
+            return true;
+        });
 }
 
-void ReadRecipe(ObjectReader& reader, Recipe& recipe)
+// One line of a recipe. The amount's text, when given, must be the code's.
+void ReadLine(RecordReader& reader, RecipeIngredient& line)
 {
-    recipe.Name = reader.Name("name");
-    recipe.Glass = reader.Text("glass", true);
-    recipe.Level = quint8(reader.Number("level", 0, 255));
-    recipe.Category = quint8(reader.Number("category", 0, 255));
-    recipe.Instructions = reader.Text("instructions", false);
-    const QJsonArray lines = reader.Array("lines");
-    for (int i = 0; i < lines.size(); ++i) {
-        ObjectReader lineReader = reader.Item(lines.at(i), QStringLiteral("line %1").arg(i + 1));
-        auto line = std::make_shared<RecipeIngredient>();
-        line->Name = lineReader.Name("ingredient");
-        const qsizetype problemsBefore = lineReader.ProblemCount();
-        line->Amount = lineReader.Number("amount", 0, 255);
-        const bool amountRead = lineReader.ProblemCount() == problemsBefore;
-        if (lineReader.Has("amountText")) {
-            // The text is there for reading; it must not contradict the code.
-            const QString shown = lineReader.Text("amountText", false);
-            const QString expected = modGeneralAmounts::AmountText(quint8(line->Amount));
-            if (amountRead && shown != expected)
-                lineReader.Refuse(QStringLiteral("amountText"),
-                                  QStringLiteral("\"%1\" does not match amount %2, which reads "
-                                                 "\"%3\"; correct it or leave amountText out")
-                                      .arg(shown)
-                                      .arg(line->Amount)
-                                      .arg(expected));
+    QString amountText;
+    bool amountRead = false, amountTextRead = false;
+    reader.Members({"ingredient", "amount", "priority"}, [&](std::string_view key) {
+        if (key == "ingredient") {
+            line.Name = reader.Name(key);
+        } else if (key == "amount") {
+            line.Amount = double(reader.Number(key, 0, 255, &amountRead));
+        } else if (key == "amountText") {
+            amountTextRead = reader.json.Next() == JsonReader::Kind::String;
+            amountText = reader.Text(key, false);
+        } else if (key == "priority") {
+            line.Priority = quint8(reader.Number(key, 0, 255));
+        } else {
+            return false;
         }
-        line->Priority = quint8(lineReader.Number("priority", 0, 255));
-        lineReader.RefuseUnknownKeys();
+        return true;
+    });
+    const QString& expected = AmountTextOf(int(line.Amount));
+    if (amountRead && amountTextRead && amountText != expected)
+        reader.Refuse(QStringLiteral("amountText"),
+                      QStringLiteral("\"%1\" does not match amount %2, which reads \"%3\"; "
+                                     "correct it or leave amountText out")
+                          .arg(amountText)
+                          .arg(line.Amount)
+                          .arg(expected));
+}
+
+void ReadLines(RecordReader& reader, Recipe& recipe)
+{
+    if (!reader.json.EnterArray()) {
+        reader.Refuse(QStringLiteral("lines"), QStringLiteral("an array [ ... ] is required"));
+        reader.json.Skip();
+        return;
+    }
+    for (int number = 1; reader.json.NextItem(); ++number) {
+        RecordReader lineReader = reader.Line(number);
+        auto line = std::make_shared<RecipeIngredient>();
+        ReadLine(lineReader, *line);
         line->ThisKey = NewKey();
         recipe.RecipeIngredients.Add(line->ThisKey, line);
     }
 }
 
-void ReadHelpTopic(ObjectReader& reader, HelpTopic& topic)
+void ReadRecipe(RecordReader& reader, Recipe& recipe)
 {
-    topic.Name = reader.Name("name");
-    topic.Data = reader.Text("text", false);
+    reader.Members({"name", "glass", "level", "category", "instructions", "lines"},
+                   [&](std::string_view key) {
+                       if (key == "name")
+                           recipe.Name = reader.Name(key);
+                       else if (key == "glass")
+                           recipe.Glass = reader.Text(key, true);
+                       else if (key == "level")
+                           recipe.Level = quint8(reader.Number(key, 0, 255));
+                       else if (key == "category")
+                           recipe.Category = quint8(reader.Number(key, 0, 255));
+                       else if (key == "instructions")
+                           recipe.Instructions = reader.Text(key, false);
+                       else if (key == "lines")
+                           ReadLines(reader, recipe);
+                       else
+                           return false;
+                       return true;
+                   });
+}
+
+void ReadHelpTopic(RecordReader& reader, HelpTopic& topic)
+{
+    reader.Members({"name", "text"}, [&](std::string_view key) {
+        if (key == "name")
+            topic.Name = reader.Name(key);
+        else if (key == "text")
+            topic.Data = reader.Text(key, false);
+        else
+            return false;
+        return true;
+    });
 }
 
 } // namespace
@@ -433,27 +546,39 @@ QByteArray Export()
 QStringList Import(const QByteArray& json)
 {
     QStringList problems;
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        const QByteArray before = json.left(parseError.offset);
-        return {QStringLiteral("line %1: not valid JSON: %2")
-                    .arg(before.count('\n') + 1)
-                    .arg(parseError.errorString())};
-    }
-    ObjectReader root(document.isObject() ? QJsonValue(document.object()) : QJsonValue(),
-                      QStringLiteral("the document"), problems);
-    if (!problems.isEmpty())
-        return problems;
-    if (root.Text("format", false) != FormatName)
-        root.Refuse(QStringLiteral("format"), QStringLiteral("\"%1\" is required").arg(FormatName));
-    root.Number("version", FormatVersion, FormatVersion);
-
-    auto glasses = ReadCollection<Glass>(root, "glasses", problems, ReadGlass);
-    auto ingredients = ReadCollection<Ingredient>(root, "ingredients", problems, ReadIngredient);
-    auto recipes = ReadCollection<Recipe>(root, "recipes", problems, ReadRecipe);
-    auto helpTopics = ReadCollection<HelpTopic>(root, "helpTopics", problems, ReadHelpTopic);
-    root.RefuseUnknownKeys();
+    JsonReader reader(json);
+    QList<std::pair<QString, QString>> findings;
+    RecordReader document(reader, findings);
+    KeyedCollection<Glass> glasses;
+    KeyedCollection<Ingredient> ingredients;
+    KeyedCollection<Recipe> recipes;
+    KeyedCollection<HelpTopic> helpTopics;
+    document.Members(
+        {"format", "version", "glasses", "ingredients", "recipes", "helpTopics"},
+        [&](std::string_view key) {
+            if (key == "format") {
+                if (document.Text(key, false) != FormatName)
+                    document.Refuse(key, QStringLiteral("\"%1\" is required").arg(FormatName));
+            } else if (key == "version") {
+                document.Number(key, FormatVersion, FormatVersion);
+            } else if (key == "glasses") {
+                glasses = ReadCollection<Glass>(reader, key, problems, ReadGlass);
+            } else if (key == "ingredients") {
+                ingredients = ReadCollection<Ingredient>(reader, key, problems, ReadIngredient);
+            } else if (key == "recipes") {
+                recipes = ReadCollection<Recipe>(reader, key, problems, ReadRecipe);
+            } else if (key == "helpTopics") {
+                helpTopics = ReadCollection<HelpTopic>(reader, key, problems, ReadHelpTopic);
+            } else {
+                return false;
+            }
+            return true;
+        });
+    if (!reader.Finish())
+        return {reader.Error()};
+    for (const auto& [field, message] : findings)
+        problems << QStringLiteral("the document: %1%2")
+                        .arg(field.isEmpty() ? QString() : field + ": ", message);
     if (!problems.isEmpty())
         return problems;
 
