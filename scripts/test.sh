@@ -2,6 +2,7 @@
 # Builds everything and runs the whole test suite headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/install-test-dependencies.sh
 scripts/build.sh
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
