@@ -53,7 +53,8 @@ void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, bool yiel
 {
     collection = KeyedCollection<Record>();
     QByteArray countBytes;
-    if (RecordIO::ReadBytes(file, 4, countBytes))
+    result.countRead = RecordIO::ReadBytes(file, 4, countBytes);
+    if (result.countRead)
         result.recordCount = RecordIO::Int32At(countBytes, 0);
     for (qint32 i = 1; i <= result.recordCount; ++i) {
         const qint64 start = file.pos();
@@ -229,6 +230,7 @@ const LoadResult& LastLoad(Database database)
 void ReadDatabase(Database database, QIODevice& file)
 {
     LoadResult& result = LastLoadOf(database);
+    result.countRead = false;
     result.recordCount = 0;
     result.recordsTaken = 0;
     result.recordsFound = 0;

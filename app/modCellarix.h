@@ -84,6 +84,7 @@ struct LoadResult {
     QString path;
     bool opened = false;          // false when the file could not be opened or read
     QString error;                // why it could not, when it could not
+    bool countRead = false;       // false when the file is too short to hold a count
     qint32 recordCount = 0;       // the count at the start of the file
     int recordsTaken = 0;         // records added to the collection
     int recordsFound = 0;         // records the file holds up to where reading stopped

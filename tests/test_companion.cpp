@@ -85,11 +85,12 @@ private slots:
               DatabaseFile({GlassRecord("Highball"), GlassRecord("HIGHBALL")}));
         IngredientAttributes smoky;
         smoky.opacity = 150;
-        Write(data + "Ingredients.Dat",
-              DatabaseFile({IngredientRecord("Spirits", ""), IngredientRecord("Gin", "Spirits"),
-                            IngredientRecord("Lime Wedge", "Garnishes"),
-                            IngredientRecord("Garnishes", ""), IngredientRecord("Tonic", "Mixers"),
-                            IngredientRecord("Smoke", "", smoky)}));
+        Write(
+            data + "Ingredients.Dat",
+            DatabaseFile({IngredientRecord("Spirits", ""), IngredientRecord("Gin", "Spirits"),
+                          IngredientRecord("Lime Wedge", "Garnishes"),
+                          IngredientRecord("Garnishes", ""), IngredientRecord("Tonic", "Mixers"),
+                          IngredientRecord("Smoke", "", smoky), IngredientRecord("Loop", "Loop")}));
         // The fifth recipe announces a negative instruction length.
         QByteArray broken = RecipeRecord("Broken", "Highball", "", {});
         broken.replace(102, 4, Int32(-1));
@@ -100,7 +101,7 @@ private slots:
                    RecipeRecord("Lost", "Tumbler", "", {}),
                    RecipeRecord("Hard", "Highball", "", {}, 25),
                    RecipeRecord("Typo", "Highball", "", {Line("Gin", 16, 12), Line("Ginn", 16, 0)}),
-                   broken, RecipeRecord("After", "", "", {Line("Gin", 8, 9)})}));
+                   broken, RecipeRecord("After", "Goblet", "", {Line("Gin", 8, 9)})}));
         // The count says three topics; two follow.
         QByteArray help = DatabaseFile({HelpRecord("Welcome", "Hi"), HelpRecord("Keys", "F2")});
         help.replace(0, 4, Int32(3));
@@ -115,13 +116,15 @@ private slots:
                 R"(Ingredients.Dat: record 3 "Lime Wedge": parent: "Garnishes" comes after this ingredient; a parent must come first)",
                 R"(Ingredients.Dat: record 5 "Tonic": parent: no ingredient "Mixers")",
                 R"(Ingredients.Dat: record 6 "Smoke": opacity: 150 is beyond what the editor offers (0 to 100 percent))",
+                R"(Ingredients.Dat: record 7 "Loop": parent: is the ingredient itself)",
                 R"(Help.Dat: count: says 3 records, but the file holds only 2)",
                 R"(Recipes.Dat: record 2 "Lost": glass: no glass "Tumbler")",
                 R"(Recipes.Dat: record 3 "Hard": level: 25 is beyond what the editor offers (0 to 19, shown as Level 1 to Level 20))",
                 R"(Recipes.Dat: record 4 "Typo": line 1 ingredient: no ingredient "Ginn")",
                 R"(Recipes.Dat: record 4 "Typo": line 2 priority: 12 is beyond what the editor offers (0 to 9, shown as Priority 1 to Priority 9 and Garnish))",
                 R"(Recipes.Dat: record 5: cannot be read: it is cut off or a length in it is out of range)",
-                R"(glasses 1, ingredients 6, recipes 5, help topics 2: 10 problems)",
+                R"(Recipes.Dat: record 6 "After": glass: no glass "Goblet")",
+                R"(glasses 1, ingredients 7, recipes 5, help topics 2: 12 problems)",
                 QString(),
             }));
 
@@ -213,8 +216,8 @@ private slots:
         QTest::newRow("character outside the code page")
             << QByteArray(R"("text": "Hi")") << QByteArray("\"text\": \"Hi \xe2\x86\x92\"")
             << QString::fromUtf8(
-                   "helpTopics record 1 \"Welcome\": text: holds \"\xe2\x86\x92\", which the files "
-                   "cannot hold (Windows-1252)");
+                   "helpTopics record 1 \"Welcome\": text: holds \"\xe2\x86\x92\" (U+2192), which "
+                   "the files cannot hold (Windows-1252)");
         QTest::newRow("misspelt field")
             << QByteArray(R"("hotSpotId": 2,)") << QByteArray(R"("hotSpotId": 2, "glas": "x",)")
             << R"(glasses record 1 "Highball": glas: is not a field of this record)";
@@ -226,6 +229,22 @@ private slots:
             << QByteArray(R"("amountText": "2 oz", "priority": 0})")
             << QByteArray(R"("amountText": "2 oz"})")
             << R"(recipes record 1 "Gin Neat": line 1: priority: is missing)";
+        QTest::newRow("number beyond a double")
+            << QByteArray(R"("amount": 32)") << QByteArray(R"("amount": 1e400)")
+            << R"(recipes record 1 "Gin Neat": line 1: amount: a whole number from 0 to 255 is required)";
+        QTest::newRow("key given twice")
+            << QByteArray(R"("hotSpotId": 2,)") << QByteArray(R"("hotSpotId": 2, "hotSpotId": 3,)")
+            << R"(glasses record 1 "Highball": hotSpotId: appears twice)";
+        QTest::newRow("colour not in hexadecimal digits")
+            << QByteArray(R"("color": 16777216)") << QByteArray("\"color\": \"#0x1234\"")
+            << "ingredients record 2 \"Lime\": color: a colour \"#RRGGBB\" is required";
+        QTest::newRow("trailing comma")
+            << QByteArray(R"("text": "Hi"})") << QByteArray(R"("text": "Hi",})")
+            << "line 22: not valid JSON: a key in quotes should be here";
+        QTest::newRow("nested too deep")
+            << QByteArray(R"("helpTopics": [)")
+            << QByteArray("\"helpTopics\": " + QByteArray(70, '['))
+            << "line 21: not valid JSON: objects and arrays nested too deep";
         QTest::newRow("flag of the wrong type")
             << QByteArray(R"("ounces": true)") << QByteArray(R"("ounces": "yes")")
             << R"(ingredients record 1 "Gin": ounces: true or false is required)";
@@ -262,6 +281,14 @@ private slots:
         QTemporaryDir dir;
         QByteArray json = ValidJson;
         json.replace(R"("glass": "Highball")", R"("glass": "Tumbler")");
+        // The child listed before its parent: written after it, as the editor saves, and so no
+        // problem.
+        const QByteArray gin = "{\"name\": \"Gin\", \"parent\": \"\", \"ounces\": true, "
+                               "\"action\": false, \"color\": \"#FF0000\",\n"
+                               "     \"opacity\": 0, \"hotSpotId\": 255, \"displayText\": \"\"}";
+        QVERIFY(json.contains(gin + ','));
+        json.replace(gin + ',', QByteArray());
+        json.replace(R"("displayText": "Green"})", R"("displayText": "Green"}, )" + gin);
         Write(dir.filePath("in.json"), json);
         const Result result = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
         QCOMPARE(result.code, 0);
@@ -283,8 +310,9 @@ private slots:
         Write(data + "Glasses.Dat", DatabaseFile({}));
         Write(data + "Ingredients.Dat",
               DatabaseFile({IngredientRecord("Gin", "Spirits"), IngredientRecord("Spirits", "")}));
-        QByteArray damaged =
-            DatabaseFile({RecipeRecord("Tall", "", "", {Line("Gin", 8, 3), Line("Gin", 4, 1)})});
+        // A line naming no ingredient is kept too: the editor tolerates it.
+        QByteArray damaged = DatabaseFile(
+            {RecipeRecord("Tall", "", "", {Line("Gin", 8, 3), Line("", 2, 5), Line("Gin", 4, 1)})});
         damaged.replace(0, 4, Int32(2));
         damaged += Bytes(20, 'z');
         Write(data + "Recipes.Dat", damaged);
@@ -299,9 +327,9 @@ private slots:
         QCOMPARE(
             Read(dir.filePath("Out/Ingredients.Dat")),
             DatabaseFile({IngredientRecord("Spirits", ""), IngredientRecord("Gin", "Spirits")}));
-        QCOMPARE(
-            Read(dir.filePath("Out/Recipes.Dat")),
-            DatabaseFile({RecipeRecord("Tall", "", "", {Line("Gin", 4, 1), Line("Gin", 8, 3)})}));
+        QCOMPARE(Read(dir.filePath("Out/Recipes.Dat")),
+                 DatabaseFile({RecipeRecord(
+                     "Tall", "", "", {Line("Gin", 4, 1), Line("Gin", 8, 3), Line("", 2, 5)})}));
         QCOMPARE(Read(dir.filePath("Out/Help.Dat")), Int32(0));
     }
 

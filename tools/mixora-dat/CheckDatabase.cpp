@@ -20,11 +20,6 @@ constexpr int LevelCount = 20;    // "Level 1" .. "Level 20"
 constexpr int PriorityCount = 10; // "Priority 1" .. "Priority 9", "Garnish"
 constexpr int MaxOpacity = 100;   // "0 Percent" .. "100 Percent"
 
-QString Quoted(const QString& text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
 // The checks of one record. Field names are put together only for a problem, as problems are
 // rare and records many.
 class RecordCheck {
@@ -163,21 +158,26 @@ void CheckLoad(QList<Problem>& problems, Database database)
         return;
     }
     const QString count = QStringLiteral("count");
-    if (load.recordCount < 0)
+    const auto records = [](qint64 n) {
+        return n == 1 ? QStringLiteral("1 record") : QStringLiteral("%1 records").arg(n);
+    };
+    if (!load.countRead && load.bytesLeftOver > 0)
+        report(0, QString(), count,
+               QStringLiteral("cut off: the file holds only %1 bytes").arg(load.bytesLeftOver));
+    else if (load.recordCount < 0)
         report(0, QString(), count, QStringLiteral("is negative (%1)").arg(load.recordCount));
     else if (load.recordsFound < load.recordCount)
         report(0, QString(), count,
-               QStringLiteral("says %1 records, but the file holds only %2")
-                       .arg(load.recordCount)
-                       .arg(load.recordsFound) +
+               QStringLiteral("says %1, but the file holds only %2")
+                       .arg(records(load.recordCount), QString::number(load.recordsFound)) +
                    (load.bytesLeftOver > 0
                         ? QStringLiteral(" and %1 bytes that are no whole record")
                               .arg(load.bytesLeftOver)
                         : QString()));
     else if (load.bytesLeftOver > 0)
         report(0, QString(), count,
-               QStringLiteral("says %1 records, but %2 more bytes follow them")
-                   .arg(load.recordCount)
+               QStringLiteral("says %1, but %2 more bytes follow them")
+                   .arg(records(load.recordCount))
                    .arg(load.bytesLeftOver));
     for (const SkippedRecord& skipped : load.skipped) {
         switch (skipped.reason) {
@@ -214,8 +214,13 @@ QString TextNotKept(const QString& text, bool fixedField)
     if (!AnsiText::CanHold(text)) {
         const auto bad = std::find_if(text.begin(), text.end(),
                                       [](QChar c) { return !AnsiText::CanHold(QString(c)); });
-        return QStringLiteral("holds %1, which the files cannot hold (Windows-1252)")
-            .arg(Quoted(QString(*bad)));
+        // A character outside the 16-bit range is a pair of code units.
+        const bool pair =
+            bad->isHighSurrogate() && bad + 1 != text.end() && (bad + 1)->isLowSurrogate();
+        const char32_t code = pair ? QChar::surrogateToUcs4(*bad, *(bad + 1)) : bad->unicode();
+        return QStringLiteral("holds %1 (U+%2), which the files cannot hold (Windows-1252)")
+            .arg(Quoted(QString(bad, pair ? 2 : 1)),
+                 QString::number(uint(code), 16).toUpper().rightJustified(4, QLatin1Char('0')));
     }
     return QString();
 }
@@ -259,6 +264,26 @@ void ToFilePositions(QList<Problem>& problems)
         if (problem.record < positions.size())
             problem.record = positions[problem.record];
     }
+}
+
+QString Quoted(const QString& text)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == u'\r')
+            quoted += QStringLiteral("\\r");
+        else if (c == u'\n')
+            quoted += QStringLiteral("\\n");
+        else if (c == u'\t')
+            quoted += QStringLiteral("\\t");
+        else if (c == u'"' || c == u'\\')
+            quoted += QLatin1Char('\\') + c;
+        else if (c.unicode() < 0x20)
+            quoted += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            quoted += c;
+    }
+    return quoted + QLatin1Char('"');
 }
 
 QString Finding(const Problem& problem)

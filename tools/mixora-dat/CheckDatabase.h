@@ -37,6 +37,10 @@ void ToFilePositions(QList<Problem>& problems);
 // a save keeps the text.
 QString TextNotKept(const QString& text, bool fixedField);
 
+// `text` between double quotes, with line breaks, tabs, quotes, backslashes and other control
+// characters escaped, so that it stays on one line.
+QString Quoted(const QString& text);
+
 // "line 2 ingredient: no ingredient \"Vodkaa\"": the field and what is wrong with it.
 QString Finding(const Problem& problem);
 

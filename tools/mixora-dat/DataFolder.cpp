@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <memory>
@@ -39,13 +40,13 @@ void LoadAll(const QString& folder)
 QString WriteAll(const QString& folder)
 {
     if (!QDir().mkpath(folder))
-        return QStringLiteral("cannot create the folder '%1'").arg(folder);
+        return QStringLiteral("cannot create the folder '%1'; nothing written").arg(folder);
     QList<QByteArray> contents;
     for (const DatabaseFile& file : Files()) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         if (!modCellarix::WriteDatabase(file.database, buffer))
-            return QStringLiteral("cannot put together %1").arg(file.fileName);
+            return QStringLiteral("cannot put together %1; nothing written").arg(file.fileName);
         contents.append(buffer.data());
     }
     // Each file goes to a temporary file beside it first; only when all four are complete on
@@ -55,14 +56,20 @@ QString WriteAll(const QString& folder)
         auto save = std::make_unique<QSaveFile>(QDir(folder).filePath(Files()[i].fileName));
         if (!save->open(QIODevice::WriteOnly) || save->write(contents[i]) != contents[i].size() ||
             !save->flush())
-            return QStringLiteral("cannot write '%1': %2")
+            return QStringLiteral("cannot write '%1': %2; nothing written")
                 .arg(save->fileName(), save->errorString());
         saves.push_back(std::move(save));
     }
-    for (const auto& save : saves)
+    QStringList replaced;
+    for (const auto& save : saves) {
         if (!save->commit())
-            return QStringLiteral("cannot replace '%1': %2")
-                .arg(save->fileName(), save->errorString());
+            return QStringLiteral("cannot replace '%1': %2; %3")
+                .arg(save->fileName(), save->errorString(),
+                     replaced.isEmpty()
+                         ? QStringLiteral("nothing written")
+                         : QStringLiteral("already replaced: %1").arg(replaced.join(", ")));
+        replaced << QFileInfo(save->fileName()).fileName();
+    }
     return QString();
 }
 

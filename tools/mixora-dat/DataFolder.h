@@ -26,7 +26,8 @@ void LoadAll(const QString& folder);
 
 // Writes the four collections as the files of `folder`, creating the folder if need be. Every
 // file is put together in memory first and the existing files are replaced only when all four
-// are complete. Returns an explanation when something could not be written; empty on success.
+// are complete on disk. Returns an explanation when something could not be written, saying
+// which files were replaced already if any; empty on success.
 QString WriteAll(const QString& folder);
 
 } // namespace DataFolder

@@ -333,12 +333,13 @@ public:
             return qint32(Number(key, std::numeric_limits<qint32>::min(),
                                  std::numeric_limits<qint32>::max()));
         QString text;
-        bool ok = false;
-        uint rgb = 0;
         if (!json.String(text))
             json.Skip();
-        else if (text.size() == 7 && text.startsWith(QLatin1Char('#')))
-            rgb = text.mid(1).toUInt(&ok, 16);
+        const bool ok = text.size() == 7 && text.startsWith(QLatin1Char('#')) &&
+                        std::all_of(text.begin() + 1, text.end(), [](QChar c) {
+                            return c.isDigit() || (c.toLower() >= u'a' && c.toLower() <= u'f');
+                        });
+        const uint rgb = text.mid(1).toUInt(nullptr, 16);
         if (!ok) {
             Refuse(key, QStringLiteral("a colour \"#RRGGBB\" is required"));
             return 0;
@@ -374,14 +375,15 @@ KeyedCollection<Record> ReadCollection(JsonReader& json, std::string_view array,
         readRecord(reader, *record);
         if (!reader.name.isEmpty() && !records.Add(reader.name, std::move(record)))
             reader.Refuse(QStringLiteral("name"),
-                          QStringLiteral("\"%1\" is already used by an earlier record (letter "
-                                         "case is not told apart)")
-                              .arg(reader.name));
+                          QStringLiteral("%1 is already used by an earlier record (letter case "
+                                         "is not told apart)")
+                              .arg(CheckDatabase::Quoted(reader.name)));
         for (const auto& [field, message] : findings)
-            problems << QStringLiteral("%1 record %2 \"%3\": %4%5")
+            problems << QStringLiteral("%1 record %2 %3: %4%5")
                             .arg(arrayName)
                             .arg(position)
-                            .arg(reader.name, field.isEmpty() ? QString() : field + ": ", message);
+                            .arg(CheckDatabase::Quoted(reader.name),
+                                 field.isEmpty() ? QString() : field + ": ", message);
         findings.clear();
     }
     return records;
@@ -446,7 +448,8 @@ void ReadLine(RecordReader& reader, RecipeIngredient& line)
     bool amountRead = false, amountTextRead = false;
     reader.Members({"ingredient", "amount", "priority"}, [&](std::string_view key) {
         if (key == "ingredient") {
-            line.Name = reader.Name(key);
+            // A reference, like a recipe's glass: one that names nothing is the editor's concern.
+            line.Name = reader.Text(key, true);
         } else if (key == "amount") {
             line.Amount = double(reader.Number(key, 0, 255, &amountRead));
         } else if (key == "amountText") {
@@ -462,9 +465,9 @@ void ReadLine(RecordReader& reader, RecipeIngredient& line)
     const QString& expected = AmountTextOf(int(line.Amount));
     if (amountRead && amountTextRead && amountText != expected)
         reader.Refuse(QStringLiteral("amountText"),
-                      QStringLiteral("\"%1\" does not match amount %2, which reads \"%3\"; "
+                      QStringLiteral("%1 does not match amount %2, which reads \"%3\"; "
                                      "correct it or leave amountText out")
-                          .arg(amountText)
+                          .arg(CheckDatabase::Quoted(amountText))
                           .arg(line.Amount)
                           .arg(expected));
 }
@@ -518,6 +521,19 @@ void ReadHelpTopic(RecordReader& reader, HelpTopic& topic)
             return false;
         return true;
     });
+}
+
+// The ingredients in the order a save writes them: the top-level ones first. Checked in this
+// order, they are named by their positions in the file that import writes.
+KeyedCollection<Ingredient> InSavedOrder(const KeyedCollection<Ingredient>& ingredients)
+{
+    KeyedCollection<Ingredient> ordered;
+    ordered.Reserve(ingredients.Count());
+    for (const bool topLevel : {true, false})
+        for (int i = 1; i <= ingredients.Count(); ++i)
+            if (ingredients.Item(i)->ParentItem().isEmpty() == topLevel)
+                ordered.Add(ingredients.KeyAt(i), ingredients.Item(i));
+    return ordered;
 }
 
 } // namespace
@@ -583,7 +599,7 @@ QStringList Import(const QByteArray& json)
         return problems;
 
     modCellarix::colGlasses = std::move(glasses);
-    modCellarix::colIngredients = std::move(ingredients);
+    modCellarix::colIngredients = InSavedOrder(ingredients);
     modCellarix::colRecipes = std::move(recipes);
     modCellarix::colHelpTopics = std::move(helpTopics);
     return problems;

@@ -14,27 +14,11 @@ namespace DumpFile {
 
 namespace {
 
-// A text between quotes, with line breaks, tabs, quotes and other control characters escaped.
+// A text between quotes, or "(unassigned)" for a field never assigned.
 QString Shown(const QString& text)
 {
-    if (RecordFields::IsUnassigned(text))
-        return QStringLiteral("(unassigned)");
-    QString shown = QStringLiteral("\"");
-    for (const QChar c : text) {
-        if (c == u'\r')
-            shown += QStringLiteral("\\r");
-        else if (c == u'\n')
-            shown += QStringLiteral("\\n");
-        else if (c == u'\t')
-            shown += QStringLiteral("\\t");
-        else if (c == u'"' || c == u'\\')
-            shown += QLatin1Char('\\') + c;
-        else if (c.unicode() < 0x20)
-            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            shown += c;
-    }
-    return shown + QLatin1Char('"');
+    return RecordFields::IsUnassigned(text) ? QStringLiteral("(unassigned)")
+                                            : CheckDatabase::Quoted(text);
 }
 
 class Lines {

@@ -4,10 +4,14 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
+#include <limits>
+#include <system_error>
 
 JsonReader::JsonReader(const QByteArray& json)
     : p(json.constData()), end(json.constData() + json.size())
 {
+    if (json.startsWith("\xEF\xBB\xBF"))
+        p += 3;
 }
 
 void JsonReader::SkipSpace()
@@ -219,7 +223,9 @@ bool JsonReader::Number(double& out)
         if (!digits())
             return Fail("a malformed number");
     }
-    std::from_chars(begin, p, out);
+    // Beyond what a double holds, in either direction, is no usable number.
+    if (std::from_chars(begin, p, out).ec == std::errc::result_out_of_range)
+        out = std::numeric_limits<double>::quiet_NaN();
     return true;
 }
 
@@ -277,13 +283,21 @@ bool JsonReader::Skip()
     return Fail(p == end ? "the document ends where a value should be" : "a value should be here");
 }
 
-bool JsonReader::EnterObject()
+bool JsonReader::Enter(Kind kind)
 {
-    if (Next() != Kind::Object)
+    if (Next() != kind)
         return false;
+    if (depth == MaxDepth)
+        return Fail("objects and arrays nested too deep");
+    ++depth;
     ++p;
     firstMember = true;
     return true;
+}
+
+bool JsonReader::EnterObject()
+{
+    return Enter(Kind::Object);
 }
 
 bool JsonReader::NextMember(std::string_view& key)
@@ -291,6 +305,7 @@ bool JsonReader::NextMember(std::string_view& key)
     SkipSpace();
     if (p < end && *p == '}') {
         ++p;
+        --depth;
         firstMember = false;
         return false;
     }
@@ -305,17 +320,18 @@ bool JsonReader::NextMember(std::string_view& key)
         return Fail("a key in quotes should be here");
     if (!ScanString(begin, stop, escaped))
         return false;
-    key = std::string_view(begin, size_t(stop - begin));
+    if (escaped) {
+        const QByteArray& decoded = decodedKeys.emplace_back(Unescape(begin, stop));
+        key = std::string_view(decoded.constData(), size_t(decoded.size()));
+    } else {
+        key = std::string_view(begin, size_t(stop - begin));
+    }
     return Expect(':', "a colon should follow the key");
 }
 
 bool JsonReader::EnterArray()
 {
-    if (Next() != Kind::Array)
-        return false;
-    ++p;
-    firstMember = true;
-    return true;
+    return Enter(Kind::Array);
 }
 
 bool JsonReader::NextItem()
@@ -323,6 +339,7 @@ bool JsonReader::NextItem()
     SkipSpace();
     if (p < end && *p == ']') {
         ++p;
+        --depth;
         firstMember = false;
         return false;
     }

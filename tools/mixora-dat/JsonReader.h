@@ -6,12 +6,16 @@
 #include <QByteArray>
 #include <QString>
 
+#include <deque>
 #include <string_view>
 
 class JsonReader {
 public:
     enum class Kind { Object, Array, String, Number, Bool, Null, Invalid };
 
+    static constexpr int MaxDepth = 64;
+
+    // A byte order mark at the start is passed over.
     explicit JsonReader(const QByteArray& json);
 
     // The kind of the value at the current position; Invalid after an error or at the end.
@@ -25,8 +29,10 @@ public:
     // Skips a value of any kind.
     bool Skip();
 
-    // Objects: Enter, then NextMember for each member (giving its key; the value follows), until
-    // it returns false at the closing brace (or on an error).
+    // Objects: Enter, then NextMember for each member (giving its key, which stays valid while
+    // the reader lives; the value follows), until
+    // it returns false at the closing brace (or on an error). Containers nest at most MaxDepth
+    // deep.
     bool EnterObject();
     bool NextMember(std::string_view& key);
     // Arrays: Enter, then NextItem before each item, until it returns false at the closing
@@ -46,10 +52,13 @@ private:
     bool Fail(const char* what);
     bool Expect(char c, const char* what);
     bool ScanString(const char*& begin, const char*& end, bool& escaped);
+    bool Enter(Kind kind);
 
     const char* p;
     const char* end;
     int line = 1;
     bool firstMember = false; // whether the next member or item is the first of its container
+    int depth = 0;            // containers entered and not yet closed
+    std::deque<QByteArray> decodedKeys; // keys with escapes, decoded; kept while the reader lives
     QString error;
 };

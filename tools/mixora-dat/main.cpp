@@ -35,7 +35,7 @@ Commands:
 
 struct Command {
     const char* name;
-    int arguments;
+    int arguments; // how many it takes
     const char* help;
     int (*run)(const QStringList& arguments);
 };
@@ -154,28 +154,40 @@ int RunImport(const QStringList& arguments)
               QStringLiteral("mixora-dat: warning: %1: %2\n")
                   .arg(DataFolder::FileName(warning.database), CheckDatabase::Describe(warning)));
     const QString error = DataFolder::WriteAll(arguments.at(1));
-    return error.isEmpty() ? Success : Fail(error + QStringLiteral("; nothing written"));
+    return error.isEmpty() ? Success : Fail(error);
 }
 
 int RunDump(const QStringList& arguments)
 {
-    QString path = arguments.last();
+    QStringList rest = arguments;
+    const QStringList kinds{"glasses", "ingredients", "help", "recipes"}; // in Files() order
     Database database;
-    if (arguments.size() == 3) {
-        const QString kind = arguments.at(1).toLower();
-        const QStringList kinds{"glasses", "ingredients", "help", "recipes"};
-        if (arguments.at(0) != QLatin1String("--kind") || !kinds.contains(kind))
-            return Fail(QStringLiteral("expected --kind glasses|ingredients|recipes|help"));
-        database = DataFolder::Files()[kinds.indexOf(kind)].database;
-    } else if (!DumpFile::DatabaseOfName(QFileInfo(path).fileName(), database)) {
+    const int option = rest.indexOf(QStringLiteral("--kind"));
+    if (option >= 0) {
+        const int kind = kinds.indexOf(rest.value(option + 1).toLower());
+        if (kind < 0) {
+            Print(stderr, QStringLiteral("mixora-dat: --kind takes glasses, ingredients, "
+                                         "recipes or help\n"));
+            return UsageError;
+        }
+        database = DataFolder::Files()[kind].database;
+        rest.remove(option, 2);
+    }
+    if (rest.size() != 1) {
+        Print(stderr,
+              QStringLiteral("mixora-dat: dump takes one file; see mixora-dat dump --help\n"));
+        return UsageError;
+    }
+    const QString path = rest.first();
+    if (option < 0 && !DumpFile::DatabaseOfName(QFileInfo(path).fileName(), database))
         return Fail(QStringLiteral("cannot tell which database '%1' holds; name it with --kind "
                                    "glasses|ingredients|recipes|help")
                         .arg(path));
-    }
     QByteArray out;
-    const bool read = DumpFile::Dump(database, path, out);
-    std::fwrite(out.constData(), 1, size_t(out.size()), read ? stdout : stderr);
-    return read ? Success : Failure;
+    if (!DumpFile::Dump(database, path, out))
+        return Fail(QString::fromUtf8(out).trimmed());
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    return Success;
 }
 
 const Command Commands[] = {
@@ -210,9 +222,10 @@ and reported as a warning. The files are replaced only when all four are ready.
      RunImport},
     {"dump", 1, R"(Usage: mixora-dat dump [--kind glasses|ingredients|recipes|help] FILE
 Prints one database file as readable text: its size and count, then every
-record in file order with where it starts and its fields, and what could not be
-read. The kind of database comes from the file name (Glasses.Dat,
-Ingredients.Dat, Recipes.Dat, Help.Dat) unless --kind names it.
+record in file order with where it starts and its fields (a recipe's lines in
+the order the editor holds them: by priority), and what could not be read.
+The kind of database comes from the file name (Glasses.Dat, Ingredients.Dat,
+Recipes.Dat, Help.Dat) unless --kind names it.
 )",
      RunDump},
 };
@@ -238,8 +251,8 @@ int main(int argc, char* argv[])
             Print(stdout, QString::fromUtf8(command.help));
             return Success;
         }
-        const bool dumpWithKind = command.run == RunDump && arguments.size() == 3;
-        if (arguments.size() != command.arguments && !dumpWithKind) {
+        // dump checks its own arguments, which may include an option.
+        if (command.run != RunDump && arguments.size() != command.arguments) {
             Print(stderr, QString::fromUtf8(command.help));
             return UsageError;
         }
