@@ -2,6 +2,8 @@
 
 #include <QChar>
 
+#include <cstring>
+
 namespace {
 
 // Characters of bytes 0x80..0x9F; the undefined bytes map to the C1 control of the same value.
@@ -9,6 +11,12 @@ const char16_t HighControlRange[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Outside 0x80..0x9F the code page is Latin-1: byte and character have the same value.
+bool IsHighControl(unsigned value)
+{
+    return value >= 0x80 && value < 0xA0;
+}
 
 // The byte of a character outside Latin-1, or '?' when the code page cannot hold it.
 char EncodeOther(char16_t c)
@@ -19,16 +27,32 @@ char EncodeOther(char16_t c)
     return '?';
 }
 
+// Copies the first `count` characters of `src` as bytes into `out`. True when every one of them
+// was a character the code page holds at its own value; otherwise `out` holds rubbish.
+bool CopyLatin1(const QChar* src, qsizetype count, char* out)
+{
+    // Bitwise operators instead of branches, so that the loop is vectorised.
+    bool allLatin1 = true;
+    for (qsizetype i = 0; i < count; ++i) {
+        const char16_t c = src[i].unicode();
+        out[i] = char(c);
+        allLatin1 &= (c < 0x80) | (c >= 0xA0 && c <= 0xFF);
+    }
+    return allLatin1;
+}
+
 // Encodes `text` into `out`, stopping after `limit` bytes; returns the number of bytes written.
 // A surrogate pair is one character (and one '?'), and so is a lone surrogate.
-qsizetype EncodeInto(const QString& text, char* out, qsizetype limit)
+qsizetype EncodeUpTo(const QString& text, char* out, qsizetype limit)
 {
     const QChar* src = text.constData();
     const qsizetype size = text.size();
+    if (CopyLatin1(src, qMin(size, limit), out))
+        return qMin(size, limit);
     qsizetype written = 0;
     for (qsizetype i = 0; i < size && written < limit; ++i) {
         const char16_t c = src[i].unicode();
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        if (c <= 0xFF && !IsHighControl(c)) {
             out[written++] = char(c);
             continue;
         }
@@ -47,25 +71,41 @@ QByteArray Encode(const QString& text)
 {
     // Never more bytes than UTF-16 units.
     QByteArray out(text.size(), Qt::Uninitialized);
-    out.truncate(EncodeInto(text, out.data(), out.size()));
+    out.truncate(EncodeInto(text, out.data()));
     return out;
+}
+
+qsizetype EncodeInto(const QString& text, char* out)
+{
+    return EncodeUpTo(text, out, text.size());
 }
 
 QString Decode(const char* data, int size)
 {
+    bool anyHighControl = false;
+    for (int i = 0; i < size; ++i)
+        anyHighControl |= IsHighControl(static_cast<unsigned char>(data[i]));
+    if (!anyHighControl)
+        return QString::fromLatin1(data, size);
     QString out(size, Qt::Uninitialized);
     QChar* dst = out.data();
     for (int i = 0; i < size; ++i) {
         const auto byte = static_cast<unsigned char>(data[i]);
-        dst[i] = (byte >= 0x80 && byte < 0xA0) ? QChar(HighControlRange[byte - 0x80]) : QChar(byte);
+        dst[i] = IsHighControl(byte) ? QChar(HighControlRange[byte - 0x80]) : QChar(byte);
     }
     return out;
 }
 
+void PutFixedField(char* field, const QString& value)
+{
+    const qsizetype written = EncodeUpTo(value, field, FixedFieldSize);
+    std::memset(field + written, ' ', size_t(FixedFieldSize - written));
+}
+
 QByteArray FixedField(const QString& value)
 {
-    QByteArray field(FixedFieldSize, ' ');
-    EncodeInto(value, field.data(), FixedFieldSize);
+    QByteArray field(FixedFieldSize, Qt::Uninitialized);
+    PutFixedField(field.data(), value);
     return field;
 }
 

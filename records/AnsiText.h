@@ -11,6 +11,9 @@ constexpr int FixedFieldSize = 50;
 
 // Encodes text one byte per character; a character Windows-1252 cannot hold becomes '?'.
 QByteArray Encode(const QString& text);
+// Encodes `text` into `out`, which has room for text.size() bytes; returns the bytes written
+// (a surrogate pair takes one).
+qsizetype EncodeInto(const QString& text, char* out);
 
 // Decodes Windows-1252 bytes. The five bytes the code page leaves undefined decode to the
 // control characters of the same value, so every byte survives a round trip.
@@ -23,6 +26,8 @@ inline QString Decode(const QByteArray& bytes)
 // The value placed left-aligned in a field of FixedFieldSize bytes: cut at 50 characters,
 // padded with spaces.
 QByteArray FixedField(const QString& value);
+// The same, written into the FixedFieldSize bytes at `field`.
+void PutFixedField(char* field, const QString& value);
 
 // Removes leading and trailing spaces (only the space character, not other white space).
 QString TrimSpaces(const QString& text);
