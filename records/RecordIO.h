@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QIODevice>
 #include <QString>
 
@@ -17,14 +18,22 @@ bool ReadBytes(QIODevice& file, qint64 size, QByteArray& out);
 bool ReadExact(QIODevice& file, char* out, qint64 size);
 
 // Writes all of `data`; false on any shortfall.
-bool WriteBytes(QIODevice& file, const QByteArray& data);
+bool WriteBytes(QIODevice& file, const char* data, qint64 size);
+inline bool WriteBytes(QIODevice& file, const QByteArray& data)
+{
+    return WriteBytes(file, data.constData(), data.size());
+}
 
 qint32 Int32At(const char* bytes, int offset);
 inline qint32 Int32At(const QByteArray& bytes, int offset)
 {
     return Int32At(bytes.constData(), offset);
 }
-void PutInt32(QByteArray& bytes, int offset, qint32 value);
+void PutInt32(char* bytes, int offset, qint32 value);
+inline void PutInt32(QByteArray& bytes, int offset, qint32 value)
+{
+    PutInt32(bytes.data(), offset, value);
+}
 QByteArray Int32Bytes(qint32 value);
 
 // A text field of the fixed part, trimmed of spaces.
@@ -33,6 +42,25 @@ inline QString FixedTextAt(const QByteArray& bytes, int offset)
 {
     return FixedTextAt(bytes.constData(), offset);
 }
+
+// While an object of this class lives, RecurringTextAt gives equal fields read on its thread one
+// shared string. A load keeps one, so that the names that recur from record to record (the glass
+// of a recipe, the ingredient of a line) are decoded and stored once.
+class RecurringTexts {
+public:
+    RecurringTexts();
+    ~RecurringTexts();
+    RecurringTexts(const RecurringTexts&) = delete;
+    RecurringTexts& operator=(const RecurringTexts&) = delete;
+
+private:
+    friend QString RecurringTextAt(const char* bytes, int offset);
+    RecurringTexts* outer;
+    QHash<QByteArray, QString> texts; // by the field's trimmed bytes
+};
+
+// The same text as FixedTextAt, shared with equal fields read before while a RecurringTexts lives.
+QString RecurringTextAt(const char* bytes, int offset);
 
 // Reads a text of `length` bytes that follows a length field. A negative length, or one
 // longer than what remains of the file, fails.
