@@ -4,6 +4,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Characters of bytes 0x80..0x9F; the undefined bytes map to the C1 control of the same value.
@@ -27,11 +31,49 @@ char EncodeOther(char16_t c)
     return '?';
 }
 
+// True when any of the `size` bytes at `data` lies in 0x80..0x9F.
+bool AnyHighControl(const char* data, qsizetype size)
+{
+    if (size >= 8) {
+        // Eight bytes at a time, the last eight overlapping the ones before when need be: bit 7
+        // of a byte stays set when bits 6 and 5 are clear.
+        for (qsizetype i = 0;; i += 8) {
+            i = qMin(i, size - 8);
+            quint64 bytes;
+            std::memcpy(&bytes, data + i, 8);
+            if (bytes & ~(bytes << 1) & ~(bytes << 2) & 0x8080808080808080)
+                return true;
+            if (i == size - 8)
+                return false;
+        }
+    }
+    for (qsizetype i = 0; i < size; ++i)
+        if (IsHighControl(static_cast<unsigned char>(data[i])))
+            return true;
+    return false;
+}
+
 // Copies the first `count` characters of `src` as bytes into `out`. True when every one of them
 // was a character the code page holds at its own value; otherwise `out` holds rubbish.
 bool CopyLatin1(const QChar* src, qsizetype count, char* out)
 {
-    // Bitwise operators instead of branches, so that the loop is vectorised.
+#if defined(__SSE2__)
+    if (count >= 8) {
+        // Eight characters at a time, the last eight overlapping the ones before when need be.
+        const __m128i highControl = _mm_set1_epi16(0x80 >> 5);
+        for (qsizetype i = 0;; i += 8) {
+            i = qMin(i, count - 8);
+            const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+            const __m128i latin1 = _mm_cmpeq_epi16(_mm_srli_epi16(units, 8), _mm_setzero_si128());
+            const __m128i control = _mm_cmpeq_epi16(_mm_srli_epi16(units, 5), highControl);
+            if (_mm_movemask_epi8(_mm_andnot_si128(control, latin1)) != 0xFFFF)
+                return false;
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(units, units));
+            if (i == count - 8)
+                return true;
+        }
+    }
+#endif
     bool allLatin1 = true;
     for (qsizetype i = 0; i < count; ++i) {
         const char16_t c = src[i].unicode();
@@ -82,10 +124,7 @@ qsizetype EncodeInto(const QString& text, char* out)
 
 QString Decode(const char* data, int size)
 {
-    bool anyHighControl = false;
-    for (int i = 0; i < size; ++i)
-        anyHighControl |= IsHighControl(static_cast<unsigned char>(data[i]));
-    if (!anyHighControl)
+    if (!AnyHighControl(data, size))
         return QString::fromLatin1(data, size);
     QString out(size, Qt::Uninitialized);
     QChar* dst = out.data();
