@@ -183,7 +183,13 @@ public:
     }
 
     int Count() const { return int(entries.size()); }
-    void Reserve(int count) { entries.reserve(size_t(count)); }
+    // Makes room for `count` records.
+    void Reserve(int count)
+    {
+        entries.reserve(size_t(count));
+        if (size_t(count) >= IndexedFrom)
+            index.reserve(count);
+    }
 
     void Clear()
     {
