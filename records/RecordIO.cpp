@@ -5,6 +5,7 @@
 #include <QVarLengthArray>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
 
 namespace RecordIO {
@@ -97,18 +98,51 @@ RecurringTexts::~RecurringTexts()
     innermostRecurringTexts = outer;
 }
 
+const QString& RecurringTexts::TextOf(const char* field)
+{
+    if (2 * (used + 1) > table.size()) {
+        std::vector<Slot> old(std::max<size_t>(256, 2 * table.size()));
+        old.swap(table);
+        for (Slot& slot : old)
+            if (slot.used)
+                Find(slot.field) = std::move(slot);
+    }
+    Slot& slot = Find(field);
+    if (!slot.used) {
+        std::memcpy(slot.field, field, sizeof slot.field);
+        slot.text = FixedTextAt(field, 0);
+        slot.used = true;
+        ++used;
+    }
+    return slot.text;
+}
+
+RecurringTexts::Slot& RecurringTexts::Find(const char* field)
+{
+    // The field's bytes eight at a time, the last eight overlapping the ones before.
+    quint64 hash = 0;
+    for (int at = 0;; at += 8) {
+        at = std::min(at, AnsiText::FixedFieldSize - 8);
+        quint64 eight;
+        std::memcpy(&eight, field + at, 8);
+        hash = (hash ^ eight) * 0x9E3779B97F4A7C15;
+        hash ^= hash >> 32;
+        if (at == AnsiText::FixedFieldSize - 8)
+            break;
+    }
+    const size_t mask = table.size() - 1;
+    for (size_t i = size_t(hash) & mask;; i = (i + 1) & mask) {
+        Slot& slot = table[i];
+        if (!slot.used || std::memcmp(slot.field, field, sizeof slot.field) == 0)
+            return slot;
+    }
+}
+
 QString RecurringTextAt(const char* bytes, int offset)
 {
-    const QByteArrayView field = TrimmedField(bytes + offset);
     if (!innermostRecurringTexts)
-        return Decode(field);
-    QHash<QByteArray, QString>& texts = innermostRecurringTexts->texts;
-    const auto known = texts.constFind(QByteArray::fromRawData(field.data(), field.size()));
-    if (known != texts.constEnd())
-        return *known;
-    const QString text = Decode(field);
-    texts.insert(field.toByteArray(), text);
-    return text;
+        return FixedTextAt(bytes, offset);
+    return innermostRecurringTexts->TextOf(bytes + offset);
 }
 
 bool ReadText(QIODevice& file, qint32 length, QString& out)

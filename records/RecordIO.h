@@ -2,10 +2,13 @@
 // Every routine reports failure by its result; none throws.
 #pragma once
 
+#include "AnsiText.h"
+
 #include <QByteArray>
-#include <QHash>
 #include <QIODevice>
 #include <QString>
+
+#include <vector>
 
 namespace RecordIO {
 
@@ -53,10 +56,22 @@ public:
     RecurringTexts(const RecurringTexts&) = delete;
     RecurringTexts& operator=(const RecurringTexts&) = delete;
 
+    // The text of the fixed field at `field`.
+    const QString& TextOf(const char* field);
+
 private:
-    friend QString RecurringTextAt(const char* bytes, int offset);
+    // Fields are compared as they are stored, spaces included.
+    struct Slot {
+        char field[AnsiText::FixedFieldSize];
+        bool used = false;
+        QString text;
+    };
+    // The slot that holds `field`, or the free slot where it belongs.
+    Slot& Find(const char* field);
+
     RecurringTexts* outer;
-    QHash<QByteArray, QString> texts; // by the field's trimmed bytes
+    std::vector<Slot> table; // a hash table with open addressing, at most half full
+    size_t used = 0;
 };
 
 // The same text as FixedTextAt, shared with equal fields read before while a RecurringTexts lives.
