@@ -53,7 +53,6 @@ void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, bool yiel
                  LoadResult& result)
 {
     collection = KeyedCollection<Record>();
-    const RecordIO::RecurringTexts recurringTexts;
     QByteArray countBytes;
     if (RecordIO::ReadBytes(file, 4, countBytes))
         result.recordCount = RecordIO::Int32At(countBytes, 0);

@@ -20,7 +20,7 @@ constexpr int LineSize = RecipeIngredient::Size;
 // Fills `line` from its bytes and gives it a fresh key.
 void TakeLine(RecipeIngredient& line, const char* bytes)
 {
-    line.Name = RecordIO::RecurringTextAt(bytes, 0);
+    line.Name = RecordIO::FixedTextAt(bytes, 0);
     line.ThisKey = NewKey();
     line.Amount = quint8(bytes[LineAmountAt]);
     line.Priority = quint8(bytes[LinePriorityAt]);
@@ -61,7 +61,7 @@ bool Recipe::LoadFromFile(QIODevice& file)
     Name = RecordIO::FixedTextAt(head, NameAt);
     Level = quint8(head[LevelAt]);
     Category = quint8(head[CategoryAt]);
-    Glass = RecordIO::RecurringTextAt(head, GlassAt);
+    Glass = RecordIO::FixedTextAt(head, GlassAt);
     RecipeIngredients.Clear();
 
     const qint32 textLength = RecordIO::Int32At(head, InstructionLengthAt);

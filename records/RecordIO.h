@@ -2,13 +2,9 @@
 // Every routine reports failure by its result; none throws.
 #pragma once
 
-#include "AnsiText.h"
-
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
-
-#include <vector>
 
 namespace RecordIO {
 
@@ -45,37 +41,6 @@ inline QString FixedTextAt(const QByteArray& bytes, int offset)
 {
     return FixedTextAt(bytes.constData(), offset);
 }
-
-// While an object of this class lives, RecurringTextAt gives equal fields read on its thread one
-// shared string. A load keeps one, so that the names that recur from record to record (the glass
-// of a recipe, the ingredient of a line) are decoded and stored once.
-class RecurringTexts {
-public:
-    RecurringTexts();
-    ~RecurringTexts();
-    RecurringTexts(const RecurringTexts&) = delete;
-    RecurringTexts& operator=(const RecurringTexts&) = delete;
-
-    // The text of the fixed field at `field`.
-    const QString& TextOf(const char* field);
-
-private:
-    // Fields are compared as they are stored, spaces included.
-    struct Slot {
-        char field[AnsiText::FixedFieldSize];
-        bool used = false;
-        QString text;
-    };
-    // The slot that holds `field`, or the free slot where it belongs.
-    Slot& Find(const char* field);
-
-    RecurringTexts* outer;
-    std::vector<Slot> table; // a hash table with open addressing, at most half full
-    size_t used = 0;
-};
-
-// The same text as FixedTextAt, shared with equal fields read before while a RecurringTexts lives.
-QString RecurringTextAt(const char* bytes, int offset);
 
 // Reads a text of `length` bytes that follows a length field. A negative length, or one
 // longer than what remains of the file, fails.
