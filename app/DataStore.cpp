@@ -4,6 +4,7 @@
 #include "platform/Events.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
+#include "records/AnsiText.h"
 #include "records/RecordIO.h"
 
 #include <QBuffer>
@@ -56,6 +57,10 @@ void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, bool yiel
     result.countRead = RecordIO::ReadBytes(file, 4, countBytes);
     if (result.countRead)
         result.recordCount = RecordIO::Int32At(countBytes, 0);
+    // Room for the records announced, as far as the rest of the file can hold them (every record
+    // begins with a fixed text field).
+    const qint64 room = RecordIO::Remaining(file) / AnsiText::FixedFieldSize;
+    collection.Reserve(int(qBound(qint64(0), qint64(result.recordCount), room)));
     for (qint32 i = 1; i <= result.recordCount; ++i) {
         const qint64 start = file.pos();
         auto record = std::make_shared<Record>();

@@ -514,6 +514,9 @@ int main(int argc, char* argv[])
         "old one, flushed to disk, then renamed):");
     for (const Figures& f : figures)
         std::printf(" %.1f ms at %d;", f.safeWriteMs, f.recipes);
+    std::printf("\nand (load+save) / (plain read + that write):");
+    for (const Figures& f : figures)
+        std::printf(" %.2fx at %d;", f.LoadSave() / (f.plainReadMs + f.safeWriteMs), f.recipes);
     std::printf("\n\n");
 
     std::printf("Targets\n");

@@ -3,6 +3,8 @@
 #include "AnsiText.h"
 #include "RecordIO.h"
 
+#include <QVarLengthArray>
+
 #include <cstring>
 
 namespace {
@@ -17,10 +19,8 @@ Ingredient::Ingredient() : record(FixedSize, '\0') {}
 bool Ingredient::LoadFromFile(QIODevice& file)
 {
     record.fill('\0');
-    QByteArray fixed;
-    if (!RecordIO::ReadBytes(file, FixedSize, fixed))
+    if (!RecordIO::ReadExact(file, record.data(), FixedSize))
         return false;
-    record = fixed;
     const qint32 length = TextLength();
     if (length <= 0)
         return true;
@@ -29,10 +29,12 @@ bool Ingredient::LoadFromFile(QIODevice& file)
 
 bool Ingredient::SaveToFile(QIODevice& file) const
 {
-    QByteArray bytes = record;
-    if (TextLength() > 0)
-        bytes.append(AnsiText::Encode(displayText));
-    return RecordIO::WriteBytes(file, bytes);
+    if (TextLength() <= 0)
+        return RecordIO::WriteBytes(file, record);
+    QVarLengthArray<char, 1024> bytes(FixedSize + displayText.size());
+    std::memcpy(bytes.data(), record.constData(), FixedSize);
+    const qsizetype textLength = AnsiText::EncodeInto(displayText, bytes.data() + FixedSize);
+    return RecordIO::WriteBytes(file, bytes.constData(), FixedSize + textLength);
 }
 
 QString Ingredient::TextAt(int offset) const
@@ -42,8 +44,7 @@ QString Ingredient::TextAt(int offset) const
 
 void Ingredient::SetTextAt(int offset, const QString& vData)
 {
-    std::memcpy(record.data() + offset, AnsiText::FixedField(vData).constData(),
-                AnsiText::FixedFieldSize);
+    AnsiText::PutFixedField(record.data() + offset, vData);
 }
 
 qint32 Ingredient::TextLength() const

@@ -2,6 +2,8 @@
 
 #include <QString>
 
-// A fresh in-memory key: "K" followed by the 16 bytes of a new GUID, each taken as one
-// 8-bit character (17 characters). Empty when no GUID could be made. Never written to a file.
+// A fresh in-memory key of 17 characters: "K" followed by 16 hexadecimal digits (lower case) of
+// a number that no earlier call in this process gave; the numbers start at a random point. No two
+// keys are equal even ignoring letter case, and keys differ between loads. Never written to a
+// file.
 QString NewKey();

@@ -4,16 +4,38 @@
 #include "NewKey.h"
 #include "RecordIO.h"
 
+#include <QVarLengthArray>
+
 #include <cmath>
-#include <cstring>
+#include <numeric>
 #include <utility>
-#include <vector>
 
 namespace {
 // Offsets of the recipe head and of a line.
 constexpr int NameAt = 0, CategoryAt = 50, GlassAt = 51, LevelAt = 101, InstructionLengthAt = 102,
               LineCountAt = 106;
 constexpr int LineAmountAt = 50, LinePriorityAt = 51;
+constexpr int LineSize = RecipeIngredient::Size;
+
+// Fills `line` from its bytes and gives it a fresh key.
+void TakeLine(RecipeIngredient& line, const char* bytes)
+{
+    line.Name = RecordIO::FixedTextAt(bytes, 0);
+    line.ThisKey = NewKey();
+    line.Amount = quint8(bytes[LineAmountAt]);
+    line.Priority = quint8(bytes[LinePriorityAt]);
+}
+
+// Puts the bytes of `line` at `bytes`; false, putting nothing, when its amount is outside 0..255.
+bool PutLine(const RecipeIngredient& line, char* bytes)
+{
+    if (!(line.Amount >= 0 && line.Amount <= 255))
+        return false;
+    AnsiText::PutFixedField(bytes, line.Name);
+    bytes[LineAmountAt] = char(quint8(std::lround(line.Amount)));
+    bytes[LinePriorityAt] = char(line.Priority);
+    return true;
+}
 } // namespace
 
 bool RecipeIngredient::LoadFromFile(QIODevice& file)
@@ -21,22 +43,14 @@ bool RecipeIngredient::LoadFromFile(QIODevice& file)
     char line[Size];
     if (!RecordIO::ReadExact(file, line, Size))
         return false;
-    Name = RecordIO::FixedTextAt(line, 0);
-    ThisKey = NewKey();
-    Amount = quint8(line[LineAmountAt]);
-    Priority = quint8(line[LinePriorityAt]);
+    TakeLine(*this, line);
     return true;
 }
 
 bool RecipeIngredient::SaveToFile(QIODevice& file) const
 {
-    if (!(Amount >= 0 && Amount <= 255))
-        return false;
     char line[Size];
-    std::memcpy(line, AnsiText::FixedField(Name).constData(), AnsiText::FixedFieldSize);
-    line[LineAmountAt] = char(quint8(std::lround(Amount)));
-    line[LinePriorityAt] = char(Priority);
-    return RecordIO::WriteBytes(file, QByteArray::fromRawData(line, Size));
+    return PutLine(*this, line) && RecordIO::WriteBytes(file, line, Size);
 }
 
 bool Recipe::LoadFromFile(QIODevice& file)
@@ -48,60 +62,69 @@ bool Recipe::LoadFromFile(QIODevice& file)
     Level = quint8(head[LevelAt]);
     Category = quint8(head[CategoryAt]);
     Glass = RecordIO::FixedTextAt(head, GlassAt);
-    if (!RecordIO::ReadText(file, RecordIO::Int32At(head, InstructionLengthAt), Instructions))
-        return false;
-    RecipeIngredients = KeyedCollection<RecipeIngredient>();
+    RecipeIngredients.Clear();
 
+    const qint32 textLength = RecordIO::Int32At(head, InstructionLengthAt);
     const qint32 lineCount = RecordIO::Int32At(head, LineCountAt);
-    if (lineCount < 0 || lineCount > RecordIO::Remaining(file) / RecipeIngredient::Size)
+    const qint64 remaining = RecordIO::Remaining(file);
+    if (textLength < 0 || textLength > remaining || lineCount < 0 ||
+        lineCount > (remaining - textLength) / LineSize) {
+        // Damaged: the file is left after the instructions when only the line count is wrong.
+        RecordIO::ReadText(file, textLength, Instructions);
         return false;
-    std::vector<std::shared_ptr<RecipeIngredient>> lineSlots;
-    lineSlots.reserve(size_t(lineCount));
-    bool allRead = true;
-    for (qint32 i = 0; i < lineCount; ++i) {
-        auto line = std::make_shared<RecipeIngredient>();
-        if (line->LoadFromFile(file))
-            lineSlots.push_back(std::move(line));
-        else
-            allRead = false;
     }
-    if (!allRead)
+    // The instructions and the lines are read at once.
+    QVarLengthArray<char, 2048> rest(textLength + qsizetype(lineCount) * LineSize);
+    if (!RecordIO::ReadExact(file, rest.data(), rest.size()))
         return false;
+    Instructions = AnsiText::Decode(rest.constData(), textLength);
+    if (lineCount == 0)
+        return true;
 
+    const char* lines = rest.constData() + textLength;
+    const auto priority = [&](int slot) { return quint8(lines[slot * LineSize + LinePriorityAt]); };
+    QVarLengthArray<int, 16> order(lineCount);
+    std::iota(order.begin(), order.end(), 0);
     // Exchange sort by priority; it fixes the order of lines of equal priority.
-    for (size_t i = 0; i < lineSlots.size(); ++i)
-        for (size_t j = i; j < lineSlots.size(); ++j)
-            if (lineSlots[i]->Priority > lineSlots[j]->Priority)
-                std::swap(lineSlots[i], lineSlots[j]);
+    for (int i = 0; i < lineCount; ++i)
+        for (int j = i; j < lineCount; ++j)
+            if (priority(order[i]) > priority(order[j]))
+                std::swap(order[i], order[j]);
 
-    RecipeIngredients = KeyedCollection<RecipeIngredient>();
-    RecipeIngredients.Reserve(int(lineSlots.size()));
-    for (auto& line : lineSlots)
+    // The lines share one allocation (up to four of them), which lives while any of them does.
+    const auto block = std::make_shared<QVarLengthArray<RecipeIngredient, 4>>(lineCount);
+    RecipeIngredients.Reserve(lineCount);
+    for (int i = 0; i < lineCount; ++i) {
+        const std::shared_ptr<RecipeIngredient> line(block, &(*block)[i]);
+        TakeLine(*line, lines + order[i] * LineSize);
         if (!RecipeIngredients.Add(line->ThisKey, line))
             return false;
+    }
     return true;
 }
 
 bool Recipe::SaveToFile(QIODevice& file) const
 {
-    // The head and the instructions, put together in one buffer and written at once.
-    const QByteArray instructions = AnsiText::Encode(Instructions);
-    QByteArray record(HeadSize + instructions.size(), Qt::Uninitialized);
+    // The whole record is put together in one buffer and written at once.
+    QVarLengthArray<char, 1024> record(HeadSize + Instructions.size() +
+                                       qsizetype(RecipeIngredients.Count()) * LineSize);
     char* bytes = record.data();
-    std::memcpy(bytes + NameAt, AnsiText::FixedField(Name).constData(), AnsiText::FixedFieldSize);
+    AnsiText::PutFixedField(bytes + NameAt, Name);
     bytes[CategoryAt] = char(Category);
-    std::memcpy(bytes + GlassAt, AnsiText::FixedField(Glass).constData(), AnsiText::FixedFieldSize);
+    AnsiText::PutFixedField(bytes + GlassAt, Glass);
     bytes[LevelAt] = char(Level);
-    RecordIO::PutInt32(record, InstructionLengthAt, qint32(instructions.size()));
-    RecordIO::PutInt32(record, LineCountAt, RecipeIngredients.Count());
-    std::memcpy(bytes + HeadSize, instructions.constData(), size_t(instructions.size()));
-    if (!RecordIO::WriteBytes(file, record))
-        return false;
-    bool result = true;
-    for (const auto& line : RecipeIngredients)
-        if (!line->SaveToFile(file))
-            result = false;
-    return result;
+    const qsizetype instructionLength = AnsiText::EncodeInto(Instructions, bytes + HeadSize);
+    RecordIO::PutInt32(bytes, InstructionLengthAt, qint32(instructionLength));
+    RecordIO::PutInt32(bytes, LineCountAt, RecipeIngredients.Count());
+    char* end = bytes + HeadSize + instructionLength;
+    bool allLines = true;
+    for (const auto& line : RecipeIngredients) {
+        if (PutLine(*line, end))
+            end += LineSize;
+        else
+            allLines = false;
+    }
+    return RecordIO::WriteBytes(file, bytes, end - bytes) && allLines;
 }
 
 double Recipe::TotalOunces(const KeyedCollection<Ingredient>& ingredients) const

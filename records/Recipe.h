@@ -35,8 +35,8 @@ public:
     // Reads one recipe; its lines come back in ascending priority. False when anything,
     // a line included, could not be read.
     bool LoadFromFile(QIODevice& file);
-    // Writes the recipe and its lines in collection order. A failed line makes the result
-    // false after the remaining lines were still attempted; any other failure stops at once.
+    // Writes the recipe and its lines in collection order, all in one write. A line whose amount
+    // is outside 0..255 is left out and makes the result false; the other lines are written.
     bool SaveToFile(QIODevice& file) const;
 
     // Total of the amount codes, in sixteenths of an ounce, over the lines whose ingredient is

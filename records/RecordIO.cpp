@@ -2,7 +2,10 @@
 
 #include "AnsiText.h"
 
+#include <QVarLengthArray>
 #include <QtEndian>
+
+#include <cstring>
 
 namespace RecordIO {
 
@@ -28,9 +31,9 @@ bool ReadExact(QIODevice& file, char* out, qint64 size)
     return size == 0 || file.read(out, size) == size;
 }
 
-bool WriteBytes(QIODevice& file, const QByteArray& data)
+bool WriteBytes(QIODevice& file, const char* data, qint64 size)
 {
-    return file.write(data) == data.size();
+    return file.write(data, size) == size;
 }
 
 qint32 Int32At(const char* bytes, int offset)
@@ -38,9 +41,9 @@ qint32 Int32At(const char* bytes, int offset)
     return qFromLittleEndian<qint32>(bytes + offset);
 }
 
-void PutInt32(QByteArray& bytes, int offset, qint32 value)
+void PutInt32(char* bytes, int offset, qint32 value)
 {
-    qToLittleEndian<qint32>(value, bytes.data() + offset);
+    qToLittleEndian<qint32>(value, bytes + offset);
 }
 
 QByteArray Int32Bytes(qint32 value)
@@ -52,23 +55,30 @@ QByteArray Int32Bytes(qint32 value)
 
 QString FixedTextAt(const char* bytes, int offset)
 {
-    // Only the byte 0x20 decodes to a space, so the spaces are trimmed before decoding.
+    // Only the byte 0x20 decodes to a space, so the spaces are trimmed before decoding. The
+    // trailing spaces usually fill most of the field: eight at a time first.
     const char* field = bytes + offset;
-    int first = 0;
     int last = AnsiText::FixedFieldSize;
+    const quint64 eightSpaces = 0x2020202020202020;
+    quint64 eight;
+    while (last >= 8 && (std::memcpy(&eight, field + last - 8, 8), eight == eightSpaces))
+        last -= 8;
+    while (last > 0 && field[last - 1] == ' ')
+        --last;
+    int first = 0;
     while (first < last && field[first] == ' ')
         ++first;
-    while (last > first && field[last - 1] == ' ')
-        --last;
     return AnsiText::Decode(field + first, last - first);
 }
 
 bool ReadText(QIODevice& file, qint32 length, QString& out)
 {
-    QByteArray bytes;
-    if (!ReadBytes(file, length, bytes))
+    if (length < 0 || length > Remaining(file))
         return false;
-    out = AnsiText::Decode(bytes);
+    QVarLengthArray<char, 1024> bytes(length);
+    if (!ReadExact(file, bytes.data(), length))
+        return false;
+    out = AnsiText::Decode(bytes.constData(), length);
     return true;
 }
 

@@ -17,14 +17,22 @@ bool ReadBytes(QIODevice& file, qint64 size, QByteArray& out);
 bool ReadExact(QIODevice& file, char* out, qint64 size);
 
 // Writes all of `data`; false on any shortfall.
-bool WriteBytes(QIODevice& file, const QByteArray& data);
+bool WriteBytes(QIODevice& file, const char* data, qint64 size);
+inline bool WriteBytes(QIODevice& file, const QByteArray& data)
+{
+    return WriteBytes(file, data.constData(), data.size());
+}
 
 qint32 Int32At(const char* bytes, int offset);
 inline qint32 Int32At(const QByteArray& bytes, int offset)
 {
     return Int32At(bytes.constData(), offset);
 }
-void PutInt32(QByteArray& bytes, int offset, qint32 value);
+void PutInt32(char* bytes, int offset, qint32 value);
+inline void PutInt32(QByteArray& bytes, int offset, qint32 value)
+{
+    PutInt32(bytes.data(), offset, value);
+}
 QByteArray Int32Bytes(qint32 value);
 
 // A text field of the fixed part, trimmed of spaces.

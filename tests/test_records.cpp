@@ -177,6 +177,7 @@ private slots:
         QTest::newRow("equal priorities pass by a lower one") << QList<int>{2, 2, 1} << "CBA";
         QTest::newRow("equal priorities alone keep file order") << QList<int>{9, 0, 5, 0} << "BDCA";
         QTest::newRow("priorities compare unsigned") << QList<int>{200, 9} << "BA";
+        QTest::newRow("six lines") << QList<int>{2, 2, 1, 7, 2, 0} << "FCAEBD";
     }
 
     // The lines are written back in the order they were loaded in, with the rest of the record.
@@ -232,6 +233,47 @@ private slots:
             QVERIFY(key.startsWith('K'));
         }
         QCOMPARE(first.RecipeIngredients.Item(2)->ThisKey, first.RecipeIngredients.KeyAt(2));
+    }
+
+    // A damaged recipe fails and leaves the file where its reading stopped: after the
+    // instructions when only the line count is wrong, else after the head.
+    void damagedRecipeLeavesTheFileWhereReadingStopped_data()
+    {
+        QTest::addColumn<int>("textLength");
+        QTest::addColumn<int>("lineCount");
+        QTest::addColumn<int>("end");
+        QTest::newRow("one line fewer than announced") << 5 << 2 << 115;
+        QTest::newRow("negative line count") << 5 << -1 << 115;
+        QTest::newRow("negative text length") << -1 << 0 << 110;
+        QTest::newRow("text longer than the file") << 100 << 0 << 110;
+    }
+
+    void damagedRecipeLeavesTheFileWhereReadingStopped()
+    {
+        QFETCH(int, textLength);
+        QFETCH(int, lineCount);
+        QFETCH(int, end);
+        const QByteArray bytes = Field("R") + Byte(0) + Field("Rocks") + Byte(0) +
+                                 Int32(textLength) + Int32(lineCount) + "Stir." + Line("Gin", 1, 0);
+        Recipe recipe;
+        qint64 position = 0;
+        QVERIFY(!Loaded(recipe, bytes, 0, &position));
+        QCOMPARE(position, end);
+    }
+
+    // Instructions longer than the buffers a record is usually read and written through.
+    void longInstructionsLoadAndSave()
+    {
+        const QByteArray instructions = QByteArray("Shake hard, strain tw\xED"
+                                                   "ce. ")
+                                            .repeated(200);
+        const QByteArray bytes =
+            RecipeRecord("Long", "Coupe", instructions, {Line("Gin", 32, 0), Line("Lime", 8, 1)});
+        Recipe recipe;
+        QVERIFY(Loaded(recipe, bytes));
+        QCOMPARE(recipe.Instructions.size(), 5200);
+        QCOMPARE(recipe.Instructions.right(7), QString::fromUtf8("twíce. "));
+        QCOMPARE(Saved(recipe), bytes);
     }
 
     void totalOuncesCountsOnlyOunceMeasuredIngredients()
@@ -339,6 +381,71 @@ private slots:
         Glass loaded;
         QVERIFY(Loaded(loaded, GlassRecord("G", "\xE9\x80")));
         QCOMPARE(loaded.DisplayText, QString::fromUtf8("é€"));
+
+        // What the code page holds, in texts short and long: U+0080 is not the byte 0x80 (that
+        // is the euro sign), while the undefined byte 0x81 keeps its own value.
+        const QString latin = QString(40, u'x') + QString::fromUtf8("é€Ÿ");
+        QVERIFY(AnsiText::CanHold(latin));
+        QVERIFY(AnsiText::CanHold(latin + QChar(0x81)));
+        QVERIFY(!AnsiText::CanHold(latin + QChar(0x80)));
+        QVERIFY(!AnsiText::CanHold(QChar(0x9E) + latin));
+        QVERIFY(!AnsiText::CanHold(latin + QString::fromUtf8("→")));
+    }
+
+    // Every byte decodes to its character and back, in texts short and long enough to be
+    // converted eight at a time, wherever it stands.
+    void everyByteDecodesAndEncodesWhereverItStands()
+    {
+        // The characters of the bytes 0x80..0x9F; the five undefined ones keep their value.
+        const char16_t highControlRange[32] = {
+            0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+            0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+            0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+        for (int byte = 0; byte < 256; ++byte) {
+            const QChar character = byte >= 0x80 && byte < 0xA0
+                                        ? QChar(highControlRange[byte - 0x80])
+                                        : QChar(char16_t(byte));
+            for (const int size : {1, 7, 8, 9, 20}) {
+                for (const int at : {0, size / 2, size - 1}) {
+                    QByteArray bytes(size, 'a');
+                    bytes[at] = char(byte);
+                    QString text(size, u'a');
+                    text[at] = character;
+                    QCOMPARE(AnsiText::Decode(bytes), text);
+                    QCOMPARE(AnsiText::Encode(text), bytes);
+                }
+            }
+        }
+    }
+
+    void charactersOutsideTheCodePageBecomeQuestionMarks()
+    {
+        const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two units
+        const QList<QPair<QString, char>> cases = {{QString(QChar(0x80)), '?'},
+                                                   {QString(QChar(0x9F)), '?'},
+                                                   {QString(QChar(0x8D)), '\x8D'},
+                                                   {QString(QChar(0x0100)), '?'},
+                                                   {QString(QChar(0x2192)), '?'},
+                                                   {QString(QChar(0xFFFF)), '?'},
+                                                   {QString(QChar(0xD800)), '?'},
+                                                   {QString(QChar(0xDC00)), '?'},
+                                                   {pair, '?'},
+                                                   {QString(QChar(0x2122)), '\x99'}};
+        for (const auto& [character, expected] : cases) {
+            for (const int before : {0, 5, 9}) {
+                for (const int after : {0, 3, 12}) {
+                    const QString text = QString(before, u'b') + character + QString(after, u'c');
+                    QCOMPARE(AnsiText::Encode(text),
+                             QByteArray(before, 'b') + expected + QByteArray(after, 'c'));
+                }
+            }
+        }
+        // A fixed field holds 50 characters, a pair counting as one.
+        QCOMPARE(AnsiText::FixedField(QString(10, u'x') + pair + QString(45, u'y')),
+                 QByteArray(10, 'x') + '?' + QByteArray(39, 'y'));
+        QCOMPARE(AnsiText::FixedField(QString(60, QChar(0xE9))), QByteArray(50, '\xE9'));
+        QCOMPARE(AnsiText::FixedField(QString(9, QChar(0xE9))),
+                 QByteArray(9, '\xE9') + QByteArray(41, ' '));
     }
 
     void keyedCollectionKeepsOrderAndKeys()
@@ -372,6 +479,56 @@ private slots:
         QVERIFY(twice.Add("Second", shared));
         QVERIFY(twice.Remove("Second"));
         QCOMPARE(twice.KeyAt(1), QString("First"));
+    }
+
+    // Small collections search their keys, larger ones hash them: both ignore letter case
+    // alike, beyond ASCII too.
+    void keysCompareWithoutLetterCaseInSmallAndLargeCollections_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("looked");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("ASCII") << "Lime Juice"
+                               << "LIME jUICE" << true;
+        QTest::newRow("Latin-1") << QString::fromUtf8("Crème") << QString::fromUtf8("CRÈME")
+                                 << true;
+        QTest::newRow("Kelvin sign") << "kelvin" << QString::fromUtf8("\u212Aelvin") << true;
+        QTest::newRow("beyond the basic plane")
+            << QString::fromUtf8("\U00010400x") << QString::fromUtf8("\U00010428X") << true;
+        QTest::newRow("sharp s is not ss") << QString::fromUtf8("Straße") << "STRASSE" << false;
+        QTest::newRow("trailing space") << "Gin"
+                                        << "Gin " << false;
+        QTest::newRow("other letter") << "Rum"
+                                      << "Rom" << false;
+    }
+
+    void keysCompareWithoutLetterCaseInSmallAndLargeCollections()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, looked);
+        QFETCH(bool, same);
+        for (const int others : {0, 12}) {
+            KeyedCollection<QString> collection;
+            for (int i = 0; i < others; ++i)
+                QVERIFY(collection.Add(QString::number(i), std::make_shared<QString>()));
+            const auto item = std::make_shared<QString>(stored);
+            QVERIFY(collection.Add(stored, item));
+            QCOMPARE(collection.Contains(looked), same);
+            QCOMPARE(collection.Item(looked) == item, same);
+            QCOMPARE(collection.Add(looked, std::make_shared<QString>(looked)), !same);
+            QCOMPARE(collection.Remove(looked) == item, same);
+        }
+    }
+
+    void newKeysDifferInEveryLetterCase()
+    {
+        QSet<QString> folded;
+        for (int i = 0; i < 5000; ++i) {
+            const QString key = NewKey();
+            QCOMPARE(key.size(), 17);
+            folded.insert(key.toCaseFolded());
+        }
+        QCOMPARE(folded.size(), 5000);
     }
 };
 
