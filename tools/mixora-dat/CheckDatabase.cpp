@@ -64,7 +64,8 @@ private:
     int line = 0;
 };
 
-void CheckGlasses(QList<Problem>& problems)
+// Texts a save would not keep as they are, in every record.
+void CheckTexts(QList<Problem>& problems)
 {
     int position = 0;
     for (const auto& glass : modCellarix::colGlasses) {
@@ -72,6 +73,31 @@ void CheckGlasses(QList<Problem>& problems)
         for (const auto& field : RecordFields::GlassTexts)
             check.Text(field.key, (*glass).*field.member, true);
         check.Text("displayText", glass->DisplayText, false);
+    }
+    position = 0;
+    for (const auto& ingredient : modCellarix::colIngredients) {
+        RecordCheck check(problems, Database::Ingredients, ++position, ingredient->Name());
+        for (const auto& field : RecordFields::IngredientTexts)
+            check.Text(field.key, ((*ingredient).*field.get)(), true);
+        check.Text("displayText", ingredient->DisplayText(), false);
+    }
+    position = 0;
+    for (const auto& recipe : modCellarix::colRecipes) {
+        RecordCheck check(problems, Database::Recipes, ++position, recipe->Name);
+        check.Text("name", recipe->Name, true);
+        check.Text("glass", recipe->Glass, true);
+        check.Text("instructions", recipe->Instructions, false);
+        int lineNumber = 0;
+        for (const auto& line : recipe->RecipeIngredients) {
+            check.AtLine(++lineNumber);
+            check.Text("ingredient", line->Name, true);
+        }
+    }
+    position = 0;
+    for (const auto& topic : modCellarix::colHelpTopics) {
+        RecordCheck check(problems, Database::HelpTopics, ++position, topic->Name);
+        check.Text("name", topic->Name, true);
+        check.Text("text", topic->Data, false);
     }
 }
 
@@ -86,10 +112,6 @@ void CheckIngredients(QList<Problem>& problems)
     for (int position = 1; position <= ingredients.Count(); ++position) {
         const auto ingredient = ingredients.Item(position);
         RecordCheck check(problems, Database::Ingredients, position, ingredient->Name());
-        for (const auto& field : RecordFields::IngredientTexts)
-            check.Text(field.key, ((*ingredient).*field.get)(), true);
-        check.Text("displayText", ingredient->DisplayText(), false);
-
         const QString parent = ingredient->ParentItem();
         if (!parent.isEmpty()) {
             const int parentAt = positions.value(ingredients.Item(parent).get(), 0);
@@ -112,16 +134,12 @@ void CheckRecipes(QList<Problem>& problems)
     int position = 0;
     for (const auto& recipe : modCellarix::colRecipes) {
         RecordCheck check(problems, Database::Recipes, ++position, recipe->Name);
-        check.Text("name", recipe->Name, true);
-        check.Text("glass", recipe->Glass, true);
-        check.Text("instructions", recipe->Instructions, false);
         if (!recipe->Glass.isEmpty() && !modCellarix::colGlasses.Contains(recipe->Glass))
             check.Report("glass", QStringLiteral("no glass %1").arg(Quoted(recipe->Glass)));
         check.Below("level", recipe->Level, LevelCount, "0 to 19, shown as Level 1 to Level 20");
         int lineNumber = 0;
         for (const auto& line : recipe->RecipeIngredients) {
             check.AtLine(++lineNumber);
-            check.Text("ingredient", line->Name, true);
             if (!modCellarix::colIngredients.Contains(line->Name))
                 check.Report("ingredient",
                              QStringLiteral("no ingredient %1").arg(Quoted(line->Name)));
@@ -133,16 +151,6 @@ void CheckRecipes(QList<Problem>& problems)
             check.Below("priority", line->Priority, PriorityCount,
                         "0 to 9, shown as Priority 1 to Priority 9 and Garnish");
         }
-    }
-}
-
-void CheckHelpTopics(QList<Problem>& problems)
-{
-    int position = 0;
-    for (const auto& topic : modCellarix::colHelpTopics) {
-        RecordCheck check(problems, Database::HelpTopics, ++position, topic->Name);
-        check.Text("name", topic->Name, true);
-        check.Text("text", topic->Data, false);
     }
 }
 
@@ -225,12 +233,12 @@ QString TextNotKept(const QString& text, bool fixedField)
     return QString();
 }
 
-QList<Problem> CheckRecords()
+QList<Problem> CheckRecords(bool texts)
 {
     QList<Problem> problems;
-    CheckGlasses(problems);
+    if (texts)
+        CheckTexts(problems);
     CheckIngredients(problems);
-    CheckHelpTopics(problems);
     CheckRecipes(problems);
     return problems;
 }

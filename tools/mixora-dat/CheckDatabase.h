@@ -20,8 +20,9 @@ struct Problem {
 // Problems of the records in the store's collections; `record` is the position in the
 // collection. Finds glasses, ingredients and parents that do not exist, parents that come after
 // their children, levels, priorities, amounts and opacities outside what the editor offers, and
-// texts that a save would not keep as they are.
-QList<Problem> CheckRecords();
+// texts that a save would not keep as they are (unless `texts` is false, for records whose texts
+// were checked already).
+QList<Problem> CheckRecords(bool texts = true);
 
 // Problems the last loads of the four databases met: files that could not be read, records that
 // could not be read or whose name was already taken, and counts that disagree with the records.
