@@ -6,9 +6,11 @@
 
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <utility>
+#include <vector>
 
 namespace {
 // Offsets of the recipe head and of a line.
@@ -35,6 +37,65 @@ bool PutLine(const RecipeIngredient& line, char* bytes)
     bytes[LineAmountAt] = char(quint8(std::lround(line.Amount)));
     bytes[LinePriorityAt] = char(line.Priority);
     return true;
+}
+// The order of `count` lines after the exchange sort by priority: for each slot i in turn, every
+// later slot j holding a lower priority than slot i is exchanged with it. That order of lines of
+// equal priority is part of the file format. Done literally the sort takes count² steps; here each
+// slot finds the later slots it is exchanged with through a tree of the lowest priority in every
+// range, so that a recipe with a huge number of lines cannot stall the load.
+QVarLengthArray<int, 16> ExchangeSortOrder(const char* lines, int count)
+{
+    QVarLengthArray<int, 16> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    const auto priority = [&](int line) { return quint8(lines[line * LineSize + LinePriorityAt]); };
+    if (count <= 32) { // few lines: the literal sort is quickest
+        for (int i = 0; i < count; ++i)
+            for (int j = i; j < count; ++j)
+                if (priority(order[i]) > priority(order[j]))
+                    std::swap(order[i], order[j]);
+        return order;
+    }
+    int leaves = 1;
+    while (leaves < count)
+        leaves *= 2;
+    std::vector<int> lowest(size_t(2 * leaves), 256); // per node: lowest priority in its range
+    const auto set = [&](int slot, int value) {
+        int node = leaves + slot;
+        lowest[size_t(node)] = value;
+        for (node /= 2; node >= 1; node /= 2)
+            lowest[size_t(node)] = std::min(lowest[size_t(2 * node)], lowest[size_t(2 * node + 1)]);
+    };
+    // The first slot from `from` on whose priority is below `value`, or -1.
+    const auto firstBelow = [&](int from, int value) {
+        int node = leaves + from;
+        if (lowest[size_t(node)] < value)
+            return from;
+        // Up until a right neighbour holds a lower priority, then down to its leftmost such slot.
+        while (node > 1) {
+            if (node % 2 == 0 && lowest[size_t(node + 1)] < value) {
+                node = node + 1;
+                while (node < leaves)
+                    node = lowest[size_t(2 * node)] < value ? 2 * node : 2 * node + 1;
+                return node - leaves;
+            }
+            node /= 2;
+        }
+        return -1;
+    };
+    for (int slot = 0; slot < count; ++slot)
+        set(slot, priority(slot));
+    for (int i = 0; i < count; ++i) {
+        for (int j = i + 1; j < count;) {
+            j = firstBelow(j, priority(order[i]));
+            if (j < 0)
+                break;
+            std::swap(order[i], order[j]);
+            set(j, priority(order[j]));
+            ++j;
+        }
+        set(i, 256); // slot i is final
+    }
+    return order;
 }
 } // namespace
 
@@ -82,14 +143,7 @@ bool Recipe::LoadFromFile(QIODevice& file)
         return true;
 
     const char* lines = rest.constData() + textLength;
-    const auto priority = [&](int slot) { return quint8(lines[slot * LineSize + LinePriorityAt]); };
-    QVarLengthArray<int, 16> order(lineCount);
-    std::iota(order.begin(), order.end(), 0);
-    // Exchange sort by priority; it fixes the order of lines of equal priority.
-    for (int i = 0; i < lineCount; ++i)
-        for (int j = i; j < lineCount; ++j)
-            if (priority(order[i]) > priority(order[j]))
-                std::swap(order[i], order[j]);
+    const QVarLengthArray<int, 16> order = ExchangeSortOrder(lines, lineCount);
 
     // The lines share one allocation (up to four of them), which lives while any of them does.
     const auto block = std::make_shared<QVarLengthArray<RecipeIngredient, 4>>(lineCount);

@@ -199,6 +199,37 @@ private slots:
         QCOMPARE(Saved(recipe), RecipeRecord("Sour", "Rocks", "Mix.", sortedLines, 1, 7));
     }
 
+    // Long recipes take another road to the same order: checked against the exchange sort done
+    // step by step, for many lines of few distinct priorities.
+    void longRecipesKeepTheExchangeSortOrder()
+    {
+        quint32 seed = 12345;
+        for (const int count : {33, 40, 64, 100, 257, 1000}) {
+            for (const int distinct : {2, 3, 10, 256}) {
+                QList<QByteArray> fileLines;
+                QList<int> priorities, order;
+                for (int i = 0; i < count; ++i) {
+                    seed = seed * 1103515245 + 12345;
+                    priorities << int((seed >> 16) % quint32(distinct));
+                    order << i;
+                    fileLines << Line(QByteArray::number(i), 0, priorities.last());
+                }
+                for (int i = 0; i < count; ++i)
+                    for (int j = i; j < count; ++j)
+                        if (priorities[order[i]] > priorities[order[j]])
+                            std::swap(order[i], order[j]);
+                Recipe recipe;
+                QVERIFY(Loaded(recipe, RecipeRecord("Long", "", "", fileLines)));
+                QStringList names, expected;
+                for (const auto& line : recipe.RecipeIngredients)
+                    names << line->Name;
+                for (const int line : order)
+                    expected << QString::number(line);
+                QCOMPARE(names, expected);
+            }
+        }
+    }
+
     void recipeLineWithAmountOutsideByteFailsButOthersAreWritten()
     {
         Recipe recipe;
