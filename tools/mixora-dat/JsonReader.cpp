@@ -300,18 +300,25 @@ bool JsonReader::EnterObject()
     return Enter(Kind::Object);
 }
 
-bool JsonReader::NextMember(std::string_view& key)
+bool JsonReader::Continue(char close, const char* expected)
 {
     SkipSpace();
-    if (p < end && *p == '}') {
+    if (p < end && *p == close) {
         ++p;
         --depth;
         firstMember = false;
         return false;
     }
-    if (!firstMember && !Expect(',', "a comma or } should be here"))
+    if (!firstMember && !Expect(',', expected))
         return false;
     firstMember = false;
+    return true;
+}
+
+bool JsonReader::NextMember(std::string_view& key)
+{
+    if (!Continue('}', "a comma or } should be here"))
+        return false;
     SkipSpace();
     const char* begin;
     const char* stop;
@@ -336,16 +343,9 @@ bool JsonReader::EnterArray()
 
 bool JsonReader::NextItem()
 {
+    if (!Continue(']', "a comma or ] should be here"))
+        return false;
     SkipSpace();
-    if (p < end && *p == ']') {
-        ++p;
-        --depth;
-        firstMember = false;
-        return false;
-    }
-    if (!firstMember && !Expect(',', "a comma or ] should be here"))
-        return false;
-    firstMember = false;
     if (p == end)
         return Fail("the array is not closed with ]");
     return !Failed();

@@ -53,6 +53,9 @@ private:
     bool Expect(char c, const char* what);
     bool ScanString(const char*& begin, const char*& end, bool& escaped);
     bool Enter(Kind kind);
+    // Before the next member or item of the container being read: false at its closing `close`
+    // (or on an error), true past the comma that separates it from the one before.
+    bool Continue(char close, const char* expected);
 
     const char* p;
     const char* end;
