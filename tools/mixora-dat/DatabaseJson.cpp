@@ -546,14 +546,10 @@ QByteArray Export()
         ObjectWriter root(out, 0);
         root.Text("format", FormatName);
         root.Number("version", FormatVersion);
-        WriteCollection(root, "glasses", colGlasses,
-                        [](QByteArray& out, const Glass& glass) { WriteGlass(out, glass); });
-        WriteCollection(root, "ingredients", colIngredients,
-                        [](QByteArray& out, const Ingredient& i) { WriteIngredient(out, i); });
-        WriteCollection(root, "recipes", colRecipes,
-                        [](QByteArray& out, const Recipe& r) { WriteRecipe(out, r); });
-        WriteCollection(root, "helpTopics", colHelpTopics,
-                        [](QByteArray& out, const HelpTopic& t) { WriteHelpTopic(out, t); });
+        WriteCollection(root, "glasses", colGlasses, WriteGlass);
+        WriteCollection(root, "ingredients", colIngredients, WriteIngredient);
+        WriteCollection(root, "recipes", colRecipes, WriteRecipe);
+        WriteCollection(root, "helpTopics", colHelpTopics, WriteHelpTopic);
     }
     out.append('\n');
     return out;

@@ -53,14 +53,26 @@ int Fail(const QString& message)
     return Failure;
 }
 
-// Every problem the loads of the data folder met, in file order, with the file named.
-QStringList LoadProblems()
+// "3 problems"
+QString ProblemCount(qsizetype count)
 {
-    QStringList lines;
-    for (const auto& problem : CheckDatabase::CheckLoads())
-        lines << DataFolder::FileName(problem.database) + QStringLiteral(": ") +
-                     CheckDatabase::Describe(problem);
-    return lines;
+    return count == 1 ? QStringLiteral("1 problem") : QStringLiteral("%1 problems").arg(count);
+}
+
+// A problem with its file named: "Recipes.Dat: record 7 ...".
+QString InFile(const CheckDatabase::Problem& problem)
+{
+    return DataFolder::FileName(problem.database) + QStringLiteral(": ") +
+           CheckDatabase::Describe(problem);
+}
+
+// Reads the database files of `folder`; Failure, said, when it is no folder.
+int LoadFolder(const QString& folder)
+{
+    if (!QDir(folder).exists())
+        return Fail(QStringLiteral("'%1' is not a folder").arg(folder));
+    DataFolder::LoadAll(folder);
+    return Success;
 }
 
 // Sorts `problems` by file, in the order the editor reads the files, then by record.
@@ -80,27 +92,22 @@ void SortByFile(QList<CheckDatabase::Problem>& problems)
 
 int RunCheck(const QStringList& arguments)
 {
-    const QString folder = arguments.at(0);
-    if (!QDir(folder).exists())
-        return Fail(QStringLiteral("'%1' is not a folder").arg(folder));
-    DataFolder::LoadAll(folder);
+    if (LoadFolder(arguments.at(0)) != Success)
+        return Failure;
     QList<CheckDatabase::Problem> problems = CheckDatabase::CheckLoads();
     QList<CheckDatabase::Problem> recordProblems = CheckDatabase::CheckRecords();
     CheckDatabase::ToFilePositions(recordProblems);
     problems += recordProblems;
     SortByFile(problems);
     for (const auto& problem : problems)
-        Print(stdout, DataFolder::FileName(problem.database) + QStringLiteral(": ") +
-                          CheckDatabase::Describe(problem) + QLatin1Char('\n'));
-    Print(stdout,
-          QStringLiteral("glasses %1, ingredients %2, recipes %3, help topics %4: %5\n")
-              .arg(modCellarix::colGlasses.Count())
-              .arg(modCellarix::colIngredients.Count())
-              .arg(modCellarix::colRecipes.Count())
-              .arg(modCellarix::colHelpTopics.Count())
-              .arg(problems.isEmpty()     ? QStringLiteral("no problems")
-                   : problems.size() == 1 ? QStringLiteral("1 problem")
-                                          : QStringLiteral("%1 problems").arg(problems.size())));
+        Print(stdout, InFile(problem) + QLatin1Char('\n'));
+    Print(stdout, QStringLiteral("glasses %1, ingredients %2, recipes %3, help topics %4: %5\n")
+                      .arg(modCellarix::colGlasses.Count())
+                      .arg(modCellarix::colIngredients.Count())
+                      .arg(modCellarix::colRecipes.Count())
+                      .arg(modCellarix::colHelpTopics.Count())
+                      .arg(problems.isEmpty() ? QStringLiteral("no problems")
+                                              : ProblemCount(problems.size())));
     return problems.isEmpty() ? Success : Failure;
 }
 
@@ -115,10 +122,8 @@ int WriteFile(const QString& path, const QByteArray& bytes)
 
 int RunExport(const QStringList& arguments)
 {
-    const QString folder = arguments.at(0);
-    if (!QDir(folder).exists())
-        return Fail(QStringLiteral("'%1' is not a folder").arg(folder));
-    DataFolder::LoadAll(folder);
+    if (LoadFolder(arguments.at(0)) != Success)
+        return Failure;
     for (const auto& file : DataFolder::Files()) {
         const auto& load = modCellarix::LastLoad(file.database);
         if (!load.opened)
@@ -126,8 +131,8 @@ int RunExport(const QStringList& arguments)
                 QStringLiteral("cannot read '%1': %2; nothing written").arg(load.path, load.error));
     }
     // What the editor would leave out when it loads the files is left out here too.
-    for (const QString& problem : LoadProblems())
-        Print(stderr, QStringLiteral("mixora-dat: warning: %1 (left out)\n").arg(problem));
+    for (const auto& problem : CheckDatabase::CheckLoads())
+        Print(stderr, QStringLiteral("mixora-dat: warning: %1 (left out)\n").arg(InFile(problem)));
     return WriteFile(arguments.at(1), DatabaseJson::Export());
 }
 
@@ -142,18 +147,13 @@ int RunImport(const QStringList& arguments)
         for (const QString& problem : problems)
             Print(stderr, QStringLiteral("%1: %2\n").arg(input.fileName(), problem));
         return Fail(QStringLiteral("nothing written: %1 in '%2'")
-                        .arg(problems.size() == 1
-                                 ? QStringLiteral("1 problem")
-                                 : QStringLiteral("%1 problems").arg(problems.size()),
-                             input.fileName()));
+                        .arg(ProblemCount(problems.size()), input.fileName()));
     }
     // What the editor tolerates is written, but told. The texts were checked as they were read.
     QList<CheckDatabase::Problem> warnings = CheckDatabase::CheckRecords(false);
     SortByFile(warnings);
     for (const auto& warning : warnings)
-        Print(stderr,
-              QStringLiteral("mixora-dat: warning: %1: %2\n")
-                  .arg(DataFolder::FileName(warning.database), CheckDatabase::Describe(warning)));
+        Print(stderr, QStringLiteral("mixora-dat: warning: %1\n").arg(InFile(warning)));
     const QString error = DataFolder::WriteAll(arguments.at(1));
     return error.isEmpty() ? Success : Fail(error);
 }
