@@ -247,6 +247,17 @@ private slots:
         // The head announces all three lines; only the one that fits a byte follows.
         QCOMPARE(buffer.data(),
                  RecipeRecord("R", "", "", {}).left(106) + Int32(3) + Line("255", 255, 0));
+
+        // A line on its own reads and writes the same 52 bytes, trimmed and with a fresh key.
+        RecipeIngredient line;
+        QVERIFY(Loaded(line, Line("  Lime", 22, 9)));
+        QCOMPARE(line.Name, QString("Lime"));
+        QVERIFY(!line.ThisKey.isEmpty());
+        QCOMPARE(Saved(line), Line("Lime", 22, 9));
+        line.Amount = 256;
+        QBuffer refused;
+        refused.open(QIODevice::WriteOnly);
+        QVERIFY(!line.SaveToFile(refused));
     }
 
     void loadedRecipeLinesGetFreshWellFormedKeys()
