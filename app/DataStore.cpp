@@ -12,6 +12,8 @@
 #include <QSaveFile>
 #include <QSet>
 
+#include <optional>
+
 namespace modCellarix {
 
 namespace {
@@ -129,7 +131,6 @@ void LoadDatabase(Database database, const QString& path, bool create)
 {
     LoadResult& result = LastLoadOf(database);
     result = LoadResult{path};
-    QByteArray contents;
     std::unique_ptr<QFile> file;
     if (create) {
         file = platform::OpenBinaryFile(path, &result.error);
@@ -140,15 +141,17 @@ void LoadDatabase(Database database, const QString& path, bool create)
             file.reset();
         }
     }
+    std::optional<platform::FileContents> contents;
+    QByteArray bytes;
     if (file) {
-        contents = file->readAll();
-        result.opened = file->error() == QFileDevice::NoError;
-        if (!result.opened) {
-            result.error = file->errorString();
-            contents.clear();
-        }
+        contents.emplace(*file);
+        result.opened = contents->error.isEmpty();
+        if (result.opened)
+            bytes = contents->Bytes();
+        else
+            result.error = contents->error;
     }
-    QBuffer buffer(&contents);
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     ReadDatabase(database, buffer);
 }

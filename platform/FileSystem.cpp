@@ -3,6 +3,13 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cstdlib>
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <sys/mman.h>
+#endif
+
 namespace platform {
 
 bool FindEntry(const QString& path)
@@ -45,6 +52,88 @@ std::unique_ptr<QFile> OpenBinaryFile(const QString& path, QString* error)
 }
 
 namespace {
+
+constexpr qint64 LargePage = qint64(1) << 21;
+
+// Memory for `size` bytes; a block of at least one large page is aligned to one and offered to
+// the system for large pages. Null when there is no memory.
+char* AllocateForReading(qint64 size)
+{
+    if (size < LargePage)
+        return static_cast<char*>(std::malloc(size_t(std::max<qint64>(size, 1))));
+    const qint64 capacity = (size + LargePage - 1) / LargePage * LargePage;
+    char* block = static_cast<char*>(std::aligned_alloc(size_t(LargePage), size_t(capacity)));
+#ifdef __linux__
+    if (block)
+        ::madvise(block, size_t(capacity), MADV_HUGEPAGE);
+#endif
+    return block;
+}
+
+} // namespace
+
+FileContents::FileContents(QFile& file)
+{
+    const qint64 expected = std::max<qint64>(0, file.size() - file.pos());
+    data = AllocateForReading(expected);
+    if (!data) {
+        error = QStringLiteral("not enough memory to read %1 bytes").arg(expected);
+        return;
+    }
+    // A file that shrinks meanwhile gives fewer bytes; what it gains meanwhile is not read.
+    while (size < expected) {
+        const qint64 got = file.read(data + size, expected - size);
+        if (got < 0) {
+            error = file.errorString();
+            size = 0;
+            return;
+        }
+        if (got == 0)
+            return;
+        size += got;
+    }
+}
+
+FileContents::~FileContents()
+{
+    std::free(data);
+}
+
+QByteArray FileContents::Bytes() const
+{
+    return QByteArray::fromRawData(data, size);
+}
+
+namespace {
+
+// Writes like QSaveFile and, after every further megabyte, asks the system to start putting it on
+// the disk while the rest of the file is still being put together. A write that fails here keeps
+// its bytes in the buffer, so the next write or the commit fails too and the file is not replaced.
+class StreamingSaveFile : public QSaveFile {
+public:
+    using QSaveFile::QSaveFile;
+
+protected:
+    qint64 writeData(const char* bytes, qint64 length) override
+    {
+        const qint64 written = QSaveFile::writeData(bytes, length);
+        if (written > 0)
+            total += written;
+        if (total - handedOver >= Step && flush()) {
+#ifdef __linux__
+            ::sync_file_range(handle(), handedOver, total - handedOver, SYNC_FILE_RANGE_WRITE);
+#endif
+            handedOver = total;
+        }
+        return written;
+    }
+
+private:
+    static constexpr qint64 Step = qint64(1) << 20;
+    qint64 total = 0;
+    qint64 handedOver = 0; // bytes already handed to the system for the disk
+};
+
 SaveFileFactory& InstalledFactory()
 {
     static SaveFileFactory factory;
@@ -56,7 +145,7 @@ std::unique_ptr<QSaveFile> CreateSaveFile(const QString& path)
 {
     if (InstalledFactory())
         return InstalledFactory()(path);
-    return std::make_unique<QSaveFile>(path);
+    return std::make_unique<StreamingSaveFile>(path);
 }
 
 void SetSaveFileFactory(SaveFileFactory factory)

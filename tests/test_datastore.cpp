@@ -10,7 +10,10 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <csignal>
 #include <memory>
+
+#include <sys/resource.h>
 
 using namespace TestSupport;
 using namespace modCellarix;
@@ -40,6 +43,20 @@ void WriteSmallDatabase(const ProgramFolder& folder)
     folder.WriteDataFile("Ingredients.Dat", Ingredients);
     folder.WriteDataFile("Recipes.Dat", Recipes);
     folder.WriteDataFile("Help.Dat", Help);
+}
+
+// A recipe file of several megabytes, its lines already in the order a load gives them.
+QByteArray ManyRecipes()
+{
+    QList<QByteArray> recipes;
+    for (int i = 0; i < 12000; ++i) {
+        const QByteArray number = QByteArray::number(i);
+        recipes << RecipeRecord(
+            "Recipe " + number, "Glass " + QByteArray::number(i % 7), "Stir " + number + " times.",
+            {Line("Tonic " + number, 8, 0), Line("Gin", i % 256, i % 9), Line("Lime", 0, 9)},
+            i % 20, i % 3);
+    }
+    return DatabaseFile(recipes);
 }
 
 template <typename T> QStringList Keys(const KeyedCollection<T>& collection)
@@ -185,7 +202,57 @@ private slots:
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), Recipes);
     }
 
+    // A large file is read in one piece and written out while the rest is still being put
+    // together; neither may change a byte.
+    void aDatabaseOfSeveralMegabytesIsWrittenBackByteIdentical()
+    {
+        const QByteArray recipes = ManyRecipes();
+        QVERIFY(recipes.size() > 3'000'000);
+        folder->WriteDataFile("Recipes.Dat", recipes);
+        StartMainWindow();
+        QCOMPARE(colRecipes.Count(), 12000);
+        CloseMainWindow();
+        QCOMPARE(folder->ReadDataFile("Recipes.Dat"), recipes);
+    }
+
+    // A write the system refuses part-way through a large file, here because the file would
+    // grow beyond what the process may write, fails the save like any other write error.
+    void aWriteRefusedPartWayThroughALargeFileKeepsThePreviousFile()
+    {
+        const QByteArray recipes = ManyRecipes();
+        folder->WriteDataFile("Recipes.Dat", recipes);
+        StartMainWindow();
+        colRecipes.Item("Recipe 11999")->Level = 1;
+        platform::MessageBox::ClearShown();
+        {
+            FileSizeLimit limit(2'000'000);
+            SaveRecipes();
+        }
+        QCOMPARE(folder->ReadDataFile("Recipes.Dat"), recipes);
+        QCOMPARE(platform::MessageBox::Shown().size(), 1);
+        QCOMPARE(platform::MessageBox::Shown().first().text, QString("Error saving recipes."));
+        QCOMPARE(QDir(folder->DataPath()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"Glasses.Dat", "Help.Dat", "Ingredients.Dat", "Recipes.Dat"}));
+    }
+
 private:
+    // While it lives, files this process writes cannot grow beyond `bytes`.
+    class FileSizeLimit {
+    public:
+        explicit FileSizeLimit(rlim_t bytes)
+        {
+            std::signal(SIGXFSZ, SIG_IGN); // a write beyond the limit fails instead
+            getrlimit(RLIMIT_FSIZE, &previous);
+            rlimit limited = previous;
+            limited.rlim_cur = bytes;
+            setrlimit(RLIMIT_FSIZE, &limited);
+        }
+        ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
+
+    private:
+        rlimit previous{};
+    };
+
     std::unique_ptr<ProgramFolder> folder;
 };
 
