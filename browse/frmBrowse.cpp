@@ -67,7 +67,7 @@ void frmBrowse::ShowRecipe()
         return;
     }
     QString names, amounts;
-    for (const auto& line : recipe->RecipeIngredients) {
+    for (const auto& line : recipe->RecipeIngredients()) {
         names += line->Name + QLatin1Char('\n');
         if (line->Priority != 9 && line->Amount > 0)
             amounts += modGeneralAmounts::AmountText(quint8(line->Amount));

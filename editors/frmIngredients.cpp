@@ -234,10 +234,7 @@ void frmIngredients::TV_AfterLabelEdit(bool& cancel, const QString& newString)
     colIngredients.Remove(oldName);
     const QString parentKey = node->Parent() ? node->Parent()->Key() : RootKey;
     TV->Remove(oldName);
-    for (const auto& recipe : colRecipes)
-        for (const auto& line : recipe->RecipeIngredients)
-            if (line->Name == oldName)
-                line->Name = newName;
+    Recipe::RenameIngredientLines(colRecipes, oldName, newName);
     ingredient->SetName(newName);
     colIngredients.Add(newName, ingredient);
     TV->SetSelectedNode(TV->Add(parentKey, newName, newName));

@@ -175,7 +175,7 @@ std::shared_ptr<RecipeIngredient> frmRecipes::CurrentIngredient() const
 {
     const auto recipe = CurrentRecipe();
     const platform::ListItem* row = lvRecipeIng->SelectedItem();
-    return (recipe && row) ? recipe->RecipeIngredients.Item(row->Key()) : nullptr;
+    return (recipe && row) ? recipe->RecipeIngredients().Item(row->Key()) : nullptr;
 }
 
 void frmRecipes::ShowCurrentRecipe()
@@ -364,7 +364,7 @@ void frmRecipes::FillLines(const Recipe& recipe)
 {
     lvRecipeIng->Clear();
     lvRecipeIng->SetSorted(false);
-    for (const auto& line : recipe.RecipeIngredients)
+    for (const auto& line : recipe.RecipeIngredients())
         if (platform::ListItem* row = lvRecipeIng->Add(line->ThisKey, line->Name))
             row->SetSubItem(1, PriorityText(line->Priority));
     SortByColumn(lvRecipeIng, 2, true);
@@ -445,7 +445,7 @@ void frmRecipes::AddIngredient()
     line->ThisKey = NewKey();
     line->Priority = 0;
     line->Amount = 0;
-    if (!recipe->RecipeIngredients.Add(line->ThisKey, line))
+    if (!recipe->RecipeIngredients().Add(line->ThisKey, line))
         return;
     platform::ListItem* row = lvRecipeIng->Insert(1, line->ThisKey, line->Name);
     row->SetSubItem(1, PriorityText(0));
@@ -471,7 +471,7 @@ void frmRecipes::RemoveIngredient()
     lvRecipeIng->setFocus();
     if (!confirmed)
         return;
-    recipe->RecipeIngredients.Remove(line->ThisKey);
+    recipe->RecipeIngredients().Remove(line->ThisKey);
     lvRecipeIng->Remove(line->ThisKey);
     AutoSizeColumns(lvRecipeIng);
     ShowCurrentLine();

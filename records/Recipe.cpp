@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 #include <utility>
 #include <vector>
@@ -114,6 +115,69 @@ bool RecipeIngredient::SaveToFile(QIODevice& file) const
     return PutLine(*this, line) && RecordIO::WriteBytes(file, line, Size);
 }
 
+KeyedCollection<RecipeIngredient>& Recipe::RecipeIngredients()
+{
+    TakeLinesAsRead();
+    return lines;
+}
+
+const KeyedCollection<RecipeIngredient>& Recipe::RecipeIngredients() const
+{
+    TakeLinesAsRead();
+    return lines;
+}
+
+void Recipe::RenameIngredientLines(const KeyedCollection<Recipe>& recipes, const QString& oldName,
+                                   const QString& newName)
+{
+    // A name read from a file holds only characters of the code page, no more than a field
+    // holds and no spaces at its ends; it equals `oldName` exactly when its field, trimmed, is
+    // `oldName` encoded.
+    const bool readable = oldName.size() <= AnsiText::FixedFieldSize && !oldName.startsWith(u' ') &&
+                          !oldName.endsWith(u' ') && AnsiText::CanHold(oldName);
+    const QByteArray field = AnsiText::FixedField(oldName);
+    for (const auto& recipe : recipes) {
+        if (!recipe->linesAsRead.isEmpty() && !(readable && recipe->HasLineAsRead(field)))
+            continue;
+        for (const auto& line : recipe->RecipeIngredients())
+            if (line->Name == oldName)
+                line->Name = newName;
+    }
+}
+
+bool Recipe::HasLineAsRead(const QByteArray& field) const
+{
+    const QByteArrayView text = RecordIO::TrimmedField(field.constData());
+    for (qsizetype at = 0; at < linesAsRead.size(); at += LineSize) {
+        const char* name = linesAsRead.constData() + at;
+        // Most names start with a character: then the fields compare as they stand.
+        if (name[0] != ' ') {
+            if (name[0] == field[0] &&
+                std::memcmp(name, field.constData(), AnsiText::FixedFieldSize) == 0)
+                return true;
+        } else if (RecordIO::TrimmedField(name) == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Recipe::TakeLinesAsRead() const
+{
+    if (linesAsRead.isEmpty())
+        return;
+    const int count = int(linesAsRead.size() / LineSize);
+    // The lines share one allocation (up to four of them), which lives while any of them does.
+    const auto block = std::make_shared<QVarLengthArray<RecipeIngredient, 4>>(count);
+    lines.Reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const std::shared_ptr<RecipeIngredient> line(block, &(*block)[i]);
+        TakeLine(*line, linesAsRead.constData() + i * LineSize);
+        lines.Add(line->ThisKey, line); // a fresh key is never taken
+    }
+    linesAsRead.clear();
+}
+
 bool Recipe::LoadFromFile(QIODevice& file)
 {
     char head[HeadSize];
@@ -123,7 +187,8 @@ bool Recipe::LoadFromFile(QIODevice& file)
     Level = quint8(head[LevelAt]);
     Category = quint8(head[CategoryAt]);
     Glass = RecordIO::FixedTextAt(head, GlassAt);
-    RecipeIngredients.Clear();
+    lines.Clear();
+    linesAsRead.clear();
 
     const qint32 textLength = RecordIO::Int32At(head, InstructionLengthAt);
     const qint32 lineCount = RecordIO::Int32At(head, LineCountAt);
@@ -142,26 +207,22 @@ bool Recipe::LoadFromFile(QIODevice& file)
     if (lineCount == 0)
         return true;
 
-    const char* lines = rest.constData() + textLength;
-    const QVarLengthArray<int, 16> order = ExchangeSortOrder(lines, lineCount);
-
-    // The lines share one allocation (up to four of them), which lives while any of them does.
-    const auto block = std::make_shared<QVarLengthArray<RecipeIngredient, 4>>(lineCount);
-    RecipeIngredients.Reserve(lineCount);
-    for (int i = 0; i < lineCount; ++i) {
-        const std::shared_ptr<RecipeIngredient> line(block, &(*block)[i]);
-        TakeLine(*line, lines + order[i] * LineSize);
-        if (!RecipeIngredients.Add(line->ThisKey, line))
-            return false;
-    }
+    // The lines are kept in the order of the exchange sort.
+    const char* read = rest.constData() + textLength;
+    const QVarLengthArray<int, 16> order = ExchangeSortOrder(read, lineCount);
+    linesAsRead.resize(qsizetype(lineCount) * LineSize);
+    for (int i = 0; i < lineCount; ++i)
+        std::memcpy(linesAsRead.data() + i * LineSize, read + order[i] * LineSize, LineSize);
     return true;
 }
 
 bool Recipe::SaveToFile(QIODevice& file) const
 {
+    const int lineCount =
+        linesAsRead.isEmpty() ? lines.Count() : int(linesAsRead.size() / LineSize);
     // The whole record is put together in one buffer and written at once.
     QVarLengthArray<char, 1024> record(HeadSize + Instructions.size() +
-                                       qsizetype(RecipeIngredients.Count()) * LineSize);
+                                       qsizetype(lineCount) * LineSize);
     char* bytes = record.data();
     AnsiText::PutFixedField(bytes + NameAt, Name);
     bytes[CategoryAt] = char(Category);
@@ -169,14 +230,24 @@ bool Recipe::SaveToFile(QIODevice& file) const
     bytes[LevelAt] = char(Level);
     const qsizetype instructionLength = AnsiText::EncodeInto(Instructions, bytes + HeadSize);
     RecordIO::PutInt32(bytes, InstructionLengthAt, qint32(instructionLength));
-    RecordIO::PutInt32(bytes, LineCountAt, RecipeIngredients.Count());
+    RecordIO::PutInt32(bytes, LineCountAt, lineCount);
     char* end = bytes + HeadSize + instructionLength;
     bool allLines = true;
-    for (const auto& line : RecipeIngredients) {
-        if (PutLine(*line, end))
-            end += LineSize;
-        else
-            allLines = false;
+    if (!linesAsRead.isEmpty()) {
+        // Lines never asked for are written as they were read, but for the spaces around the
+        // name, exactly as their objects would be.
+        for (int i = 0; i < lineCount; ++i, end += LineSize) {
+            const char* read = linesAsRead.constData() + i * LineSize;
+            RecordIO::PutTrimmedField(end, read);
+            std::memcpy(end + LineAmountAt, read + LineAmountAt, LineSize - LineAmountAt);
+        }
+    } else {
+        for (const auto& line : lines) {
+            if (PutLine(*line, end))
+                end += LineSize;
+            else
+                allLines = false;
+        }
     }
     return RecordIO::WriteBytes(file, bytes, end - bytes) && allLines;
 }
@@ -184,7 +255,7 @@ bool Recipe::SaveToFile(QIODevice& file) const
 double Recipe::TotalOunces(const KeyedCollection<Ingredient>& ingredients) const
 {
     double total = 0;
-    for (const auto& line : RecipeIngredients) {
+    for (const auto& line : RecipeIngredients()) {
         const auto ingredient = ingredients.Item(line->Name);
         if (ingredient && ingredient->Ounces())
             total += line->Amount;

@@ -30,7 +30,18 @@ public:
     QString Instructions;
     quint8 Level = 0;
     QString Name;
-    KeyedCollection<RecipeIngredient> RecipeIngredients;
+
+    // The ingredient lines, each under its ThisKey; after a load in ascending priority. The lines
+    // of a loaded recipe are kept as their bytes until first asked for here, and only then get
+    // their objects and keys: most recipes of a large database are never opened in a session.
+    KeyedCollection<RecipeIngredient>& RecipeIngredients();
+    const KeyedCollection<RecipeIngredient>& RecipeIngredients() const;
+
+    // Gives every line of `recipes` that names the ingredient `oldName` (letter case counts) the
+    // name `newName`. Lines still kept as their bytes are searched as bytes; only the recipes
+    // that have such a line get their line objects.
+    static void RenameIngredientLines(const KeyedCollection<Recipe>& recipes,
+                                      const QString& oldName, const QString& newName);
 
     // Reads one recipe; its lines come back in ascending priority. False when anything,
     // a line included, could not be read.
@@ -44,4 +55,13 @@ public:
     double TotalOunces(const KeyedCollection<Ingredient>& ingredients) const;
 
     static constexpr int HeadSize = 110;
+
+private:
+    // Makes the line objects from `linesAsRead`, once.
+    void TakeLinesAsRead() const;
+    // True when a line kept as its bytes has the name field `field` once trimmed of spaces.
+    bool HasLineAsRead(const QByteArray& field) const;
+
+    mutable KeyedCollection<RecipeIngredient> lines;
+    mutable QByteArray linesAsRead; // lines loaded but not yet asked for, in collection order
 };

@@ -53,11 +53,9 @@ QByteArray Int32Bytes(qint32 value)
     return bytes;
 }
 
-QString FixedTextAt(const char* bytes, int offset)
+QByteArrayView TrimmedField(const char* field)
 {
-    // Only the byte 0x20 decodes to a space, so the spaces are trimmed before decoding. The
-    // trailing spaces usually fill most of the field: eight at a time first.
-    const char* field = bytes + offset;
+    // The trailing spaces usually fill most of the field: eight at a time first.
     int last = AnsiText::FixedFieldSize;
     const quint64 eightSpaces = 0x2020202020202020;
     quint64 eight;
@@ -68,7 +66,21 @@ QString FixedTextAt(const char* bytes, int offset)
     int first = 0;
     while (first < last && field[first] == ' ')
         ++first;
-    return AnsiText::Decode(field + first, last - first);
+    return QByteArrayView(field + first, last - first);
+}
+
+QString FixedTextAt(const char* bytes, int offset)
+{
+    // Only the byte 0x20 decodes to a space, so the spaces are trimmed before decoding.
+    const QByteArrayView text = TrimmedField(bytes + offset);
+    return AnsiText::Decode(text.data(), int(text.size()));
+}
+
+void PutTrimmedField(char* out, const char* field)
+{
+    const QByteArrayView text = TrimmedField(field);
+    std::memmove(out, text.data(), size_t(text.size()));
+    std::memset(out + text.size(), ' ', size_t(AnsiText::FixedFieldSize - text.size()));
 }
 
 bool ReadText(QIODevice& file, qint32 length, QString& out)

@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(Keys(colGlasses), QStringList({"Highball", QString::fromLatin1("Caf\xE9 Cup")}));
         QCOMPARE(Keys(colIngredients), QStringList({"Spirits", "Mixers", "Gin", "Tonic"}));
         QCOMPARE(Keys(colRecipes), QStringList({"Gin and Tonic", "Neat Gin"}));
-        QCOMPARE(colRecipes.Item("Gin and Tonic")->RecipeIngredients.Count(), 3);
+        QCOMPARE(colRecipes.Item("Gin and Tonic")->RecipeIngredients().Count(), 3);
         QCOMPARE(Keys(colHelpTopics), QStringList({"Glasses", "Recipes"}));
         QCOMPARE(colHelpTopics.Item("Glasses")->Data, QString("About glasses."));
 

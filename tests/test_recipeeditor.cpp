@@ -293,7 +293,7 @@ private slots:
         });
         Press(editor->lvRecipeIng, Qt::Key_Insert);
         QVERIFY(refusedInPicker && stayedOpen && closed);
-        QCOMPARE(recipe->RecipeIngredients.Count(), 3);
+        QCOMPARE(recipe->RecipeIngredients().Count(), 3);
         QCOMPARE(editor->lvRecipeIng->Count(), 3);
 
         platform::ModalWindow::SetDriver([&](QDialog& dialog) {
@@ -305,24 +305,24 @@ private slots:
         closed = false;
         Press(editor->lvRecipeIng, Qt::Key_Insert);
         QVERIFY(closed);
-        QCOMPARE(recipe->RecipeIngredients.Count(), 4);
+        QCOMPARE(recipe->RecipeIngredients().Count(), 4);
         QCOMPARE(RowTexts(editor->lvRecipeIng),
                  QStringList({"Tonic", "Lime Wedge", "Vodka", "Tonic"}));
         QCOMPARE(editor->lvRecipeIng->Item(1)->SubItem(1), QString("Priority 1"));
         QCOMPARE(editor->lvRecipeIng->SelectedItem(), editor->lvRecipeIng->Item(1));
         const auto added = editor->CurrentIngredient();
         QVERIFY(added && added->Name == "Tonic" && added->Priority == 0 && added->Amount == 0);
-        QCOMPARE(recipe->RecipeIngredients.Item(editor->lvRecipeIng->Item(1)->Key()), added);
+        QCOMPARE(recipe->RecipeIngredients().Item(editor->lvRecipeIng->Item(1)->Key()), added);
         QCOMPARE(editor->cboAmount->currentText(), QString("(NONE)"));
         QCOMPARE(editor->cboPriority->currentText(), QString("Priority 1"));
         QCOMPARE(editor->lvRecipes->Item(2)->SubItem(1), QString("4 1/2")); // not recomputed
 
         Press(editor->lvRecipeIng, Qt::Key_Delete, MsgAnswer::No);
         QVERIFY(Asked("Remove ingredient 'Tonic' ?", "REMOVE INGREDIENT"));
-        QCOMPARE(recipe->RecipeIngredients.Count(), 4);
+        QCOMPARE(recipe->RecipeIngredients().Count(), 4);
         Press(editor->lvRecipeIng, Qt::Key_Delete, MsgAnswer::Yes);
-        QCOMPARE(recipe->RecipeIngredients.Count(), 3);
-        QVERIFY(!recipe->RecipeIngredients.Contains(added->ThisKey));
+        QCOMPARE(recipe->RecipeIngredients().Count(), 3);
+        QVERIFY(!recipe->RecipeIngredients().Contains(added->ThisKey));
         QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Lime Wedge", "Vodka", "Tonic"}));
         QCOMPARE(editor->CurrentIngredient()->Name, QString("Lime Wedge"));
         QCOMPARE(editor->cboPriority->currentText(), QString("Garnish"));

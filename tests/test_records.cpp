@@ -190,13 +190,82 @@ private slots:
             fileLines << Line(QByteArray(1, char('A' + i)), 16 + i, priorities[i]);
         for (const QChar name : order)
             sortedLines << fileLines[name.unicode() - 'A'];
-        Recipe recipe;
-        QVERIFY(Loaded(recipe, RecipeRecord("Sour", "Rocks", "Mix.", fileLines, 1, 7)));
+        const QByteArray file = RecipeRecord("Sour", "Rocks", "Mix.", fileLines, 1, 7);
+        const QByteArray saved = RecipeRecord("Sour", "Rocks", "Mix.", sortedLines, 1, 7);
+        Recipe recipe, neverAsked;
+        QVERIFY(Loaded(recipe, file));
         QString names;
-        for (const auto& line : recipe.RecipeIngredients)
+        for (const auto& line : recipe.RecipeIngredients())
             names += line->Name;
         QCOMPARE(names, order);
-        QCOMPARE(Saved(recipe), RecipeRecord("Sour", "Rocks", "Mix.", sortedLines, 1, 7));
+        QCOMPARE(Saved(recipe), saved);
+        QVERIFY(Loaded(neverAsked, file));
+        QCOMPARE(Saved(neverAsked), saved);
+    }
+
+    // Lines nobody asked for are written from the bytes read, exactly as their objects would
+    // write them: names trimmed of spaces and padded again, every other byte as read.
+    void linesNeverAskedForAreWrittenAsTheirObjectsWouldBe()
+    {
+        const QByteArray fiftyBytes = QByteArray("ABCDEFGHIJ").repeated(5);
+        const QList<QByteArray> read = {
+            Line("  Gin  ", 255, 0),
+            Line(QByteArray("Nul\0Byte", 8), 0, 1),
+            Line("\x80\x81\x8D\x9F\xFF", 7, 9),
+            Line("", 1, 9),
+            Line(fiftyBytes, 16, 200),
+        };
+        QList<QByteArray> written = read;
+        written[0] = Line("Gin", 255, 0);
+        const QByteArray file = RecipeRecord("R", "", "", read);
+        const QByteArray expected = RecipeRecord("R", "", "", written);
+        Recipe neverAsked, asked;
+        QVERIFY(Loaded(neverAsked, file));
+        QVERIFY(Loaded(asked, file));
+        QCOMPARE(asked.RecipeIngredients().Item(1)->Name, QString("Gin"));
+        QCOMPARE(asked.RecipeIngredients().Item(3)->Name,
+                 QString::fromUtf8("\u20AC\u0081\u008D\u0178\u00FF"));
+        QCOMPARE(Saved(neverAsked), expected);
+        QCOMPARE(Saved(asked), expected);
+    }
+
+    // A rename reaches the lines that name the ingredient exactly, in recipes whose lines were
+    // asked for and in recipes whose lines were not.
+    void renamingAnIngredientRenamesTheLinesNamingIt()
+    {
+        KeyedCollection<Recipe> recipes;
+        const auto add = [&](const QByteArray& name, const QList<QByteArray>& lines) {
+            auto recipe = std::make_shared<Recipe>();
+            QVERIFY(Loaded(*recipe, RecipeRecord(name, "", "", lines)));
+            QVERIFY(recipes.Add(recipe->Name, recipe));
+        };
+        add("Never asked", {Line(" Gin", 1, 0), Line("gin", 2, 0), Line("Ginger", 3, 0),
+                            Line("Gin", 4, 0), Line("Caf\xE9", 5, 0)});
+        add("Asked", {Line("Gin", 1, 0), Line("Tonic", 2, 0)});
+        add("Without it", {Line("Tonic", 1, 0)});
+        recipes.Item("Asked")->RecipeIngredients();
+        const auto names = [&](const QString& recipe) {
+            QStringList names;
+            for (const auto& line : recipes.Item(recipe)->RecipeIngredients())
+                names << line->Name;
+            return names;
+        };
+
+        Recipe::RenameIngredientLines(recipes, "Gin", "Old Tom Gin");
+        Recipe::RenameIngredientLines(recipes, QString::fromUtf8("Café"), "Cafe");
+        // Names no line read from a file can have.
+        for (const QString& name : {QString(" Tonic"), QString("Tonic "), QString::fromUtf8("Gin☃"),
+                                    QString("T").repeated(51)})
+            Recipe::RenameIngredientLines(recipes, name, "Renamed");
+
+        QCOMPARE(names("Never asked"),
+                 QStringList({"Old Tom Gin", "gin", "Ginger", "Old Tom Gin", "Cafe"}));
+        QCOMPARE(names("Asked"), QStringList({"Old Tom Gin", "Tonic"}));
+        QCOMPARE(names("Without it"), QStringList({"Tonic"}));
+        QCOMPARE(Saved(*recipes.Item("Never asked")),
+                 RecipeRecord("Never asked", "", "",
+                              {Line("Old Tom Gin", 1, 0), Line("gin", 2, 0), Line("Ginger", 3, 0),
+                               Line("Old Tom Gin", 4, 0), Line("Cafe", 5, 0)}));
     }
 
     // Long recipes take another road to the same order: checked against the exchange sort done
@@ -221,7 +290,7 @@ private slots:
                 Recipe recipe;
                 QVERIFY(Loaded(recipe, RecipeRecord("Long", "", "", fileLines)));
                 QStringList names, expected;
-                for (const auto& line : recipe.RecipeIngredients)
+                for (const auto& line : recipe.RecipeIngredients())
                     names << line->Name;
                 for (const int line : order)
                     expected << QString::number(line);
@@ -239,7 +308,7 @@ private slots:
             line->Name = QString::number(amount);
             line->Amount = amount;
             line->ThisKey = NewKey();
-            QVERIFY(recipe.RecipeIngredients.Add(line->ThisKey, line));
+            QVERIFY(recipe.RecipeIngredients().Add(line->ThisKey, line));
         }
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
@@ -266,15 +335,15 @@ private slots:
         Recipe first, second;
         QVERIFY(Loaded(first, bytes));
         QVERIFY(Loaded(second, bytes));
-        const QSet<QString> keys{first.RecipeIngredients.KeyAt(1), first.RecipeIngredients.KeyAt(2),
-                                 second.RecipeIngredients.KeyAt(1),
-                                 second.RecipeIngredients.KeyAt(2)};
+        const QSet<QString> keys{
+            first.RecipeIngredients().KeyAt(1), first.RecipeIngredients().KeyAt(2),
+            second.RecipeIngredients().KeyAt(1), second.RecipeIngredients().KeyAt(2)};
         QCOMPARE(keys.size(), 4);
         for (const QString& key : keys) {
             QCOMPARE(key.size(), 17);
             QVERIFY(key.startsWith('K'));
         }
-        QCOMPARE(first.RecipeIngredients.Item(2)->ThisKey, first.RecipeIngredients.KeyAt(2));
+        QCOMPARE(first.RecipeIngredients().Item(2)->ThisKey, first.RecipeIngredients().KeyAt(2));
     }
 
     // A damaged recipe fails and leaves the file where its reading stopped: after the

@@ -35,7 +35,7 @@ private slots:
         // Every recipe names a glass and ingredients of the database.
         for (const auto& recipe : colRecipes) {
             QVERIFY2(colGlasses.Contains(recipe->Glass), qPrintable(recipe->Name));
-            for (const auto& line : recipe->RecipeIngredients)
+            for (const auto& line : recipe->RecipeIngredients())
                 QVERIFY2(colIngredients.Contains(line->Name), qPrintable(line->Name));
         }
         CloseMainWindow();

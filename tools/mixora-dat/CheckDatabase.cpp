@@ -88,7 +88,7 @@ void CheckTexts(QList<Problem>& problems)
         check.Text("glass", recipe->Glass, true);
         check.Text("instructions", recipe->Instructions, false);
         int lineNumber = 0;
-        for (const auto& line : recipe->RecipeIngredients) {
+        for (const auto& line : recipe->RecipeIngredients()) {
             check.AtLine(++lineNumber);
             check.Text("ingredient", line->Name, true);
         }
@@ -138,7 +138,7 @@ void CheckRecipes(QList<Problem>& problems)
             check.Report("glass", QStringLiteral("no glass %1").arg(Quoted(recipe->Glass)));
         check.Below("level", recipe->Level, LevelCount, "0 to 19, shown as Level 1 to Level 20");
         int lineNumber = 0;
-        for (const auto& line : recipe->RecipeIngredients) {
+        for (const auto& line : recipe->RecipeIngredients()) {
             check.AtLine(++lineNumber);
             if (!modCellarix::colIngredients.Contains(line->Name))
                 check.Report("ingredient",

@@ -188,8 +188,8 @@ void WriteRecipe(QByteArray& out, const Recipe& recipe)
     object.Number("level", recipe.Level);
     object.Number("category", recipe.Category);
     object.Text("instructions", recipe.Instructions);
-    WriteArray(object, "lines", recipe.RecipeIngredients.Count(), 3, [&](QByteArray& out, int i) {
-        const auto line = recipe.RecipeIngredients.Item(i);
+    WriteArray(object, "lines", recipe.RecipeIngredients().Count(), 3, [&](QByteArray& out, int i) {
+        const auto line = recipe.RecipeIngredients().Item(i);
         ObjectWriter item(out, -1);
         item.Text("ingredient", line->Name);
         item.Number("amount", qint64(line->Amount));
@@ -484,7 +484,7 @@ void ReadLines(RecordReader& reader, Recipe& recipe)
         auto line = std::make_shared<RecipeIngredient>();
         ReadLine(lineReader, *line);
         line->ThisKey = NewKey();
-        recipe.RecipeIngredients.Add(line->ThisKey, line);
+        recipe.RecipeIngredients().Add(line->ThisKey, line);
     }
 }
 

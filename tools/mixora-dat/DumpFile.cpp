@@ -60,9 +60,9 @@ void DumpRecipe(Lines& lines, const Recipe& recipe)
     lines.Field("glass", Shown(recipe.Glass));
     lines.Field("level", recipe.Level);
     lines.Field("instructions", Shown(recipe.Instructions));
-    lines.Field("lines", recipe.RecipeIngredients.Count());
+    lines.Field("lines", recipe.RecipeIngredients().Count());
     int number = 0;
-    for (const auto& line : recipe.RecipeIngredients)
+    for (const auto& line : recipe.RecipeIngredients())
         lines.Field(QStringLiteral("  line %1").arg(++number).toLatin1().constData(),
                     QStringLiteral("%1, amount %2 (%3), priority %4")
                         .arg(Shown(line->Name))
