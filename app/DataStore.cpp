@@ -50,6 +50,22 @@ void ShowError(const QString& text, const QString& title)
                                title);
 }
 
+// The message shown when writing a record of `database` fails.
+QString SaveErrorMessage(Database database)
+{
+    switch (database) {
+    case Database::Glasses:
+        return QStringLiteral("Error saving glasses.");
+    case Database::Ingredients:
+        return QStringLiteral("Error saving ingredients.");
+    case Database::HelpTopics:
+        return QStringLiteral("Error saving help topics.");
+    case Database::Recipes:
+        break;
+    }
+    return QStringLiteral("Error saving recipes.");
+}
+
 template <typename Record>
 void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, bool yields,
                  LoadResult& result)
@@ -172,8 +188,10 @@ QString KeepBackup(const QString& path)
     const QByteArray bytes = original.readAll();
     if (original.error() != QFileDevice::NoError)
         return original.errorString();
+    // A save file does not notice on commit that its last bytes could not be written: the
+    // flush before it does.
     if (!backup.open(QIODevice::WriteOnly) || backup.write(bytes) != bytes.size() ||
-        !backup.commit())
+        !backup.flush() || !backup.commit())
         return backup.errorString();
     return QString();
 }
@@ -196,7 +214,14 @@ void SaveDatabase(Database database, const QString& path)
                   QStringLiteral("SAVE ERROR"));
         return;
     }
-    if (!WriteDatabase(database, *file)) {
+    bool written = WriteDatabase(database, *file);
+    // The last bytes may still wait in the file's buffer; failing to write them is a failed
+    // write like any other (the commit would not notice it).
+    if (written && !file->flush()) {
+        ShowError(SaveErrorMessage(database), QStringLiteral("SAVE ERROR"));
+        written = false;
+    }
+    if (!written) {
         file->cancelWriting();
         file->commit();
         return;
@@ -264,20 +289,20 @@ void ReadDatabaseFile(Database database, const QString& path)
 bool WriteDatabase(Database database, QIODevice& file)
 {
     const auto all = [](const auto&) { return true; };
+    const QString message = SaveErrorMessage(database);
     switch (database) {
     case Database::Glasses:
-        return WriteCollection(file, colGlasses, QStringLiteral("Error saving glasses."), all);
+        return WriteCollection(file, colGlasses, message, all);
     case Database::Ingredients:
         // Top-level ingredients first, so that every parent precedes its children.
         return WriteCollection(
-            file, colIngredients, QStringLiteral("Error saving ingredients."),
+            file, colIngredients, message,
             [](const Ingredient& i) { return i.ParentItem().isEmpty(); },
             [](const Ingredient& i) { return !i.ParentItem().isEmpty(); });
     case Database::Recipes:
-        return WriteCollection(file, colRecipes, QStringLiteral("Error saving recipes."), all);
+        return WriteCollection(file, colRecipes, message, all);
     case Database::HelpTopics:
-        return WriteCollection(file, colHelpTopics, QStringLiteral("Error saving help topics."),
-                               all);
+        return WriteCollection(file, colHelpTopics, message, all);
     }
     return false;
 }

@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #ifdef __linux__
 #include <fcntl.h>
@@ -74,15 +76,34 @@ char* AllocateForReading(qint64 size)
 
 FileContents::FileContents(QFile& file)
 {
-    const qint64 expected = std::max<qint64>(0, file.size() - file.pos());
-    data = AllocateForReading(expected);
+    qint64 capacity = std::max<qint64>(0, file.size() - file.pos());
+    data = AllocateForReading(capacity);
     if (!data) {
-        error = QStringLiteral("not enough memory to read %1 bytes").arg(expected);
+        error = QStringLiteral("not enough memory to read %1 bytes").arg(capacity);
         return;
     }
-    // A file that shrinks meanwhile gives fewer bytes; what it gains meanwhile is not read.
-    while (size < expected) {
-        const qint64 got = file.read(data + size, expected - size);
+    for (;;) {
+        qint64 got = 0;
+        if (size < capacity) {
+            got = file.read(data + size, capacity - size);
+        } else {
+            // Full: a file that reported less than it holds (a pipe, a file of /proc) or that
+            // has grown meanwhile goes on.
+            char more[16384];
+            got = file.read(more, sizeof more);
+            if (got > 0) {
+                const qint64 larger = std::max(2 * capacity, capacity + qint64(sizeof more));
+                char* moved = static_cast<char*>(std::realloc(data, size_t(larger)));
+                if (!moved) {
+                    error = QStringLiteral("not enough memory to read the file");
+                    size = 0;
+                    return;
+                }
+                data = moved;
+                capacity = larger;
+                std::memcpy(data + size, more, size_t(got));
+            }
+        }
         if (got < 0) {
             error = file.errorString();
             size = 0;

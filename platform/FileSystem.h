@@ -27,10 +27,10 @@ bool SetNormalAttributes(const QString& path);
 // reason in `error`.
 std::unique_ptr<QFile> OpenBinaryFile(const QString& path, QString* error = nullptr);
 
-// The contents of an open file from its current position to the end it had when reading began,
-// in memory that the system can back with large pages (far fewer page faults for a file of many
-// megabytes). The bytes stay valid while the object lives. When the file cannot be read, `error`
-// says why and the contents are empty.
+// The contents of an open file from its current position to its end, in memory that the system
+// can back with large pages (far fewer page faults for a file of many megabytes). The bytes stay
+// valid while the object lives. When the file cannot be read, `error` says why and the contents
+// are empty.
 class FileContents {
 public:
     explicit FileContents(QFile& file);

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include "app/modCellarix.h"
+#include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 
 #include <QDir>
@@ -215,17 +216,25 @@ private slots:
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), recipes);
     }
 
-    // A write the system refuses part-way through a large file, here because the file would
-    // grow beyond what the process may write, fails the save like any other write error.
-    void aWriteRefusedPartWayThroughALargeFileKeepsThePreviousFile()
+    // A write the system refuses, here because the file would grow beyond what the process may
+    // write, fails the save like any other write error: part-way through a large file, and in
+    // the last bytes, which are written only after the last record.
+    void aWriteRefusedByTheSystemKeepsThePreviousFile_data()
     {
+        QTest::addColumn<qint64>("limit");
+        QTest::newRow("part-way") << qint64(2'000'000);
+        QTest::newRow("in the last bytes") << qint64(ManyRecipes().size() - 10);
+    }
+    void aWriteRefusedByTheSystemKeepsThePreviousFile()
+    {
+        QFETCH(qint64, limit);
         const QByteArray recipes = ManyRecipes();
         folder->WriteDataFile("Recipes.Dat", recipes);
         StartMainWindow();
         colRecipes.Item("Recipe 11999")->Level = 1;
         platform::MessageBox::ClearShown();
         {
-            FileSizeLimit limit(2'000'000);
+            const FileSizeLimit sizeLimit{rlim_t(limit)};
             SaveRecipes();
         }
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), recipes);
@@ -233,6 +242,18 @@ private slots:
         QCOMPARE(platform::MessageBox::Shown().first().text, QString("Error saving recipes."));
         QCOMPARE(QDir(folder->DataPath()).entryList(QDir::Files | QDir::Hidden),
                  QStringList({"Glasses.Dat", "Help.Dat", "Ingredients.Dat", "Recipes.Dat"}));
+    }
+
+    // Files that tell no size, such as those of /proc, are still read to their end.
+    void aFileThatReportsNoSizeIsReadToItsEnd()
+    {
+        QFile file("/proc/self/cmdline"), again("/proc/self/cmdline");
+        QVERIFY(file.open(QIODevice::ReadOnly) && again.open(QIODevice::ReadOnly));
+        QCOMPARE(file.size(), 0);
+        const platform::FileContents contents(file);
+        QVERIFY(contents.error.isEmpty());
+        QVERIFY(!contents.Bytes().isEmpty());
+        QCOMPARE(contents.Bytes(), again.readAll());
     }
 
 private:

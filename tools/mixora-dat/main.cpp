@@ -115,7 +115,8 @@ int RunCheck(const QStringList& arguments)
 int WriteFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+        !file.commit())
         return Fail(QStringLiteral("cannot write '%1': %2").arg(path, file.errorString()));
     return Success;
 }
