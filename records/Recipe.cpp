@@ -20,11 +20,10 @@ constexpr int NameAt = 0, CategoryAt = 50, GlassAt = 51, LevelAt = 101, Instruct
 constexpr int LineAmountAt = 50, LinePriorityAt = 51;
 constexpr int LineSize = RecipeIngredient::Size;
 
-// Fills `line` from its bytes and gives it a fresh key.
+// Fills `line`, but for its key, from its bytes.
 void TakeLine(RecipeIngredient& line, const char* bytes)
 {
     line.Name = RecordIO::FixedTextAt(bytes, 0);
-    line.ThisKey = NewKey();
     line.Amount = quint8(bytes[LineAmountAt]);
     line.Priority = quint8(bytes[LinePriorityAt]);
 }
@@ -106,6 +105,7 @@ bool RecipeIngredient::LoadFromFile(QIODevice& file)
     if (!RecordIO::ReadExact(file, line, Size))
         return false;
     TakeLine(*this, line);
+    ThisKey = NewKey();
     return true;
 }
 
@@ -162,20 +162,47 @@ bool Recipe::HasLineAsRead(const QByteArray& field) const
     return false;
 }
 
+void Recipe::ForEachLine(const std::function<void(const RecipeIngredient&)>& visit) const
+{
+    if (linesAsRead.isEmpty()) {
+        for (const auto& line : lines)
+            visit(*line);
+        return;
+    }
+    RecipeIngredient line;
+    for (qsizetype at = 0; at < linesAsRead.size(); at += LineSize) {
+        TakeLine(line, linesAsRead.constData() + at);
+        visit(line);
+    }
+}
+
+void Recipe::AddLines(QVarLengthArray<RecipeIngredient, 4>&& added)
+{
+    TakeLinesAsRead();
+    AppendLines(std::move(added));
+}
+
+void Recipe::AppendLines(QVarLengthArray<RecipeIngredient, 4>&& added) const
+{
+    if (added.isEmpty())
+        return;
+    const auto block = std::make_shared<QVarLengthArray<RecipeIngredient, 4>>(std::move(added));
+    lines.Reserve(lines.Count() + int(block->size()));
+    for (RecipeIngredient& line : *block) {
+        line.ThisKey = NewKey();
+        lines.Add(line.ThisKey, std::shared_ptr<RecipeIngredient>(block, &line)); // a fresh key
+    }
+}
+
 void Recipe::TakeLinesAsRead() const
 {
     if (linesAsRead.isEmpty())
         return;
-    const int count = int(linesAsRead.size() / LineSize);
-    // The lines share one allocation (up to four of them), which lives while any of them does.
-    const auto block = std::make_shared<QVarLengthArray<RecipeIngredient, 4>>(count);
-    lines.Reserve(count);
-    for (int i = 0; i < count; ++i) {
-        const std::shared_ptr<RecipeIngredient> line(block, &(*block)[i]);
-        TakeLine(*line, linesAsRead.constData() + i * LineSize);
-        lines.Add(line->ThisKey, line); // a fresh key is never taken
-    }
+    QVarLengthArray<RecipeIngredient, 4> taken(linesAsRead.size() / LineSize);
+    for (qsizetype i = 0; i < taken.size(); ++i)
+        TakeLine(taken[i], linesAsRead.constData() + i * LineSize);
     linesAsRead.clear();
+    AppendLines(std::move(taken));
 }
 
 bool Recipe::LoadFromFile(QIODevice& file)

@@ -6,6 +6,9 @@
 
 #include <QIODevice>
 #include <QString>
+#include <QVarLengthArray>
+
+#include <functional>
 
 // One ingredient line of a recipe (52 bytes in the file).
 class RecipeIngredient {
@@ -37,6 +40,14 @@ public:
     KeyedCollection<RecipeIngredient>& RecipeIngredients();
     const KeyedCollection<RecipeIngredient>& RecipeIngredients() const;
 
+    // Calls `visit` for each line in collection order. Lines still kept as their bytes are
+    // passed as objects made for the call only, without a key.
+    void ForEachLine(const std::function<void(const RecipeIngredient&)>& visit) const;
+
+    // Adds `lines` at the end of the recipe's lines, each under a fresh key from NewKey. They
+    // share one allocation.
+    void AddLines(QVarLengthArray<RecipeIngredient, 4>&& lines);
+
     // Gives every line of `recipes` that names the ingredient `oldName` (letter case counts) the
     // name `newName`. Lines still kept as their bytes are searched as bytes; only the recipes
     // that have such a line get their line objects.
@@ -59,6 +70,8 @@ public:
 private:
     // Makes the line objects from `linesAsRead`, once.
     void TakeLinesAsRead() const;
+    // Adds `added` to `lines` as AddLines does.
+    void AppendLines(QVarLengthArray<RecipeIngredient, 4>&& added) const;
     // True when a line kept as its bytes has the name field `field` once trimmed of spaces.
     bool HasLineAsRead(const QByteArray& field) const;
 

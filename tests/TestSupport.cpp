@@ -14,6 +14,10 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace TestSupport {
 
 QByteArray Int32(qint32 value)
@@ -116,6 +120,24 @@ QByteArray ProgramFolder::ReadDataFile(const QString& name) const
 {
     QFile file(DataPath() + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the process
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    previous = qint64(limit.rlim_cur);
+    limit.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(previous);
+    setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 FailingSaveFile::FailingSaveFile(const QString& path, qint64 limit)

@@ -66,6 +66,19 @@ private:
     QTemporaryDir dir;
 };
 
+// While it lives, no file this process or a process it starts writes can grow beyond `bytes`:
+// a write beyond fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    qint64 previous;
+};
+
 // A save file whose writes fail once `limit` bytes have been written.
 class FailingSaveFile : public QSaveFile {
 public:

@@ -197,6 +197,32 @@ private slots:
       "shadow": "lime_s")")); // unassigned asset names stay out
     }
 
+    // A file that cannot be written whole, here because it may not grow that far, replaces
+    // nothing: not the document export writes, not the files import writes.
+    void filesThatCannotBeWrittenWholeReplaceNothing()
+    {
+        QTemporaryDir dir;
+        const QString sample = QStringLiteral(SAMPLE_DATABASE_DIR);
+        const QString json = dir.filePath("out.json");
+        Write(json, "the previous document");
+        Write(dir.filePath("in.json"), Read(QStringLiteral(SAMPLE_DATABASE_JSON)));
+        Write(dir.filePath("Data/Recipes.Dat"), "the previous recipes");
+        Result exported, imported;
+        {
+            const FileSizeLimit limit(4000);
+            exported = Run({"export", sample, json});
+            imported = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+        }
+        QCOMPARE(exported.code, 1);
+        QVERIFY2(exported.err.startsWith(QString("mixora-dat: cannot write '%1': ").arg(json)),
+                 qPrintable(exported.err));
+        QCOMPARE(Read(json), QByteArray("the previous document"));
+        QCOMPARE(imported.code, 1);
+        QVERIFY2(imported.err.contains("nothing written"), qPrintable(imported.err));
+        QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files), QStringList({"Recipes.Dat"}));
+        QCOMPARE(Read(dir.filePath("Data/Recipes.Dat")), QByteArray("the previous recipes"));
+    }
+
     void importRefusesBadInputAndWritesNothing_data()
     {
         QTest::addColumn<QByteArray>("from");

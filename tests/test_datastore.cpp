@@ -11,10 +11,7 @@
 #include <QFileInfo>
 #include <QTest>
 
-#include <csignal>
 #include <memory>
-
-#include <sys/resource.h>
 
 using namespace TestSupport;
 using namespace modCellarix;
@@ -234,7 +231,7 @@ private slots:
         colRecipes.Item("Recipe 11999")->Level = 1;
         platform::MessageBox::ClearShown();
         {
-            const FileSizeLimit sizeLimit{rlim_t(limit)};
+            const FileSizeLimit sizeLimit(limit);
             SaveRecipes();
         }
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), recipes);
@@ -257,23 +254,6 @@ private slots:
     }
 
 private:
-    // While it lives, files this process writes cannot grow beyond `bytes`.
-    class FileSizeLimit {
-    public:
-        explicit FileSizeLimit(rlim_t bytes)
-        {
-            std::signal(SIGXFSZ, SIG_IGN); // a write beyond the limit fails instead
-            getrlimit(RLIMIT_FSIZE, &previous);
-            rlimit limited = previous;
-            limited.rlim_cur = bytes;
-            setrlimit(RLIMIT_FSIZE, &limited);
-        }
-        ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
-
-    private:
-        rlimit previous{};
-    };
-
     std::unique_ptr<ProgramFolder> folder;
 };
 

@@ -7,6 +7,7 @@
 
 #include "JsonReader.h"
 
+#include <QBuffer>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -43,7 +44,16 @@ void AppendQuoted(QByteArray& out, const QString& text)
 {
     static const char Hex[] = "0123456789abcdef";
     out.append('"');
-    const QByteArray utf8 = text.toUtf8();
+    // ASCII, which most texts are, is its own UTF-8: copied without a converted copy on the heap.
+    QVarLengthArray<char, 512> ascii(text.size());
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.utf16());
+    char16_t all = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        all |= units[i];
+        ascii[i] = char(units[i]);
+    }
+    const QByteArray utf8 =
+        all < 0x80 ? QByteArray::fromRawData(ascii.constData(), ascii.size()) : text.toUtf8();
     const char* run = utf8.constData(); // the bytes not yet written that need no escape
     const char* const end = run + utf8.size();
     for (const char* p = run; p < end; ++p) {
@@ -125,24 +135,36 @@ private:
     int members = 0;
 };
 
-// Writes `count` items as the array member `key` of `object`, each item by `writeItem(out, i)`,
-// one per line at `depth` levels of indentation.
-template <typename WriteItem>
-void WriteArray(ObjectWriter& object, const char* key, int count, int depth, WriteItem writeItem)
-{
-    QByteArray& out = object.Key(key);
-    out.append('[');
-    for (int i = 1; i <= count; ++i) {
-        out.append(i > 1 ? ",\n" : "\n");
-        out.append(2 * (depth + 1), ' ');
-        writeItem(out, i);
+// The array member `key` of `object` being written: its items one per line at `depth` levels
+// of indentation. The destructor closes it.
+class ArrayWriter {
+public:
+    ArrayWriter(ObjectWriter& object, const char* key, int depth)
+        : out(object.Key(key)), depth(depth)
+    {
+        out.append('[');
     }
-    if (count > 0) {
-        out.append('\n');
-        out.append(2 * depth, ' ');
+    ~ArrayWriter()
+    {
+        if (items > 0) {
+            out.append('\n');
+            out.append(2 * depth, ' ');
+        }
+        out.append(']');
     }
-    out.append(']');
-}
+
+    // Starts the next item; the caller appends it.
+    QByteArray& Item()
+    {
+        out.append(items++ > 0 ? ",\n" : "\n");
+        return out.append(2 * (depth + 1), ' ');
+    }
+
+private:
+    QByteArray& out;
+    int depth;
+    int items = 0;
+};
 
 // A colour 0x00BBGGRR as "#RRGGBB"; a value with bits above those as its number.
 void WriteColour(ObjectWriter& object, const char* key, qint32 colour)
@@ -188,13 +210,13 @@ void WriteRecipe(QByteArray& out, const Recipe& recipe)
     object.Number("level", recipe.Level);
     object.Number("category", recipe.Category);
     object.Text("instructions", recipe.Instructions);
-    WriteArray(object, "lines", recipe.RecipeIngredients().Count(), 3, [&](QByteArray& out, int i) {
-        const auto line = recipe.RecipeIngredients().Item(i);
-        ObjectWriter item(out, -1);
-        item.Text("ingredient", line->Name);
-        item.Number("amount", qint64(line->Amount));
-        item.Text("amountText", AmountTextOf(int(line->Amount)));
-        item.Number("priority", line->Priority);
+    ArrayWriter lines(object, "lines", 3);
+    recipe.ForEachLine([&](const RecipeIngredient& line) {
+        ObjectWriter item(lines.Item(), -1);
+        item.Text("ingredient", line.Name);
+        item.Number("amount", qint64(line.Amount));
+        item.Text("amountText", AmountTextOf(int(line.Amount)));
+        item.Number("priority", line.Priority);
     });
 }
 
@@ -205,12 +227,32 @@ void WriteHelpTopic(QByteArray& out, const HelpTopic& topic)
     object.Text("text", topic.Data);
 }
 
+// The document on its way to a file: written out a piece at a time, so that it never has to be
+// in memory whole.
+struct Output {
+    QIODevice& file;
+    QByteArray bytes;
+    bool failed = false;
+
+    // Writes what has gathered once it is more than a piece.
+    void Spill(qsizetype piece = 1 << 20)
+    {
+        if (bytes.size() < piece)
+            return;
+        failed = failed || file.write(bytes) != bytes.size();
+        bytes.resize(0);
+    }
+};
+
 template <typename Record, typename WriteRecord>
-void WriteCollection(ObjectWriter& root, const char* key, const KeyedCollection<Record>& records,
-                     WriteRecord writeRecord)
+void WriteCollection(ObjectWriter& root, Output& output, const char* key,
+                     const KeyedCollection<Record>& records, WriteRecord writeRecord)
 {
-    WriteArray(root, key, records.Count(), 1,
-               [&](QByteArray& out, int i) { writeRecord(out, *records.Item(i)); });
+    ArrayWriter array(root, key, 1);
+    for (const auto& record : records) {
+        writeRecord(array.Item(), *record);
+        output.Spill();
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -269,11 +311,12 @@ public:
         findings.append({field, message});
     }
 
-    // A text; `fixedField` for the 50-character fields.
-    QString Text(std::string_view key, bool fixedField)
+    // A text; `fixedField` for the 50-character fields. `likely`, when given, is what the text
+    // usually is.
+    QString Text(std::string_view key, bool fixedField, const QString& likely = QString())
     {
         QString value;
-        if (!json.String(value)) {
+        if (!json.String(value, likely)) {
             Refuse(key, QStringLiteral("a text \"...\" is required"));
             json.Skip();
             return value;
@@ -368,6 +411,10 @@ KeyedCollection<Record> ReadCollection(JsonReader& json, std::string_view array,
         json.Skip();
         return records;
     }
+    // Room for as many records as the rest of the document could hold: no record takes fewer
+    // bytes than this. Room never used costs address space, not memory.
+    constexpr qsizetype FewestRecordBytes = 64;
+    records.Reserve(int(std::min<qsizetype>(json.Remaining() / FewestRecordBytes, 1 << 24)));
     QList<std::pair<QString, QString>> findings;
     for (int position = 1; json.NextItem(); ++position) {
         RecordReader reader(json, findings);
@@ -454,7 +501,7 @@ void ReadLine(RecordReader& reader, RecipeIngredient& line)
             line.Amount = double(reader.Number(key, 0, 255, &amountRead));
         } else if (key == "amountText") {
             amountTextRead = reader.json.Next() == JsonReader::Kind::String;
-            amountText = reader.Text(key, false);
+            amountText = reader.Text(key, false, AmountTextOf(int(line.Amount)));
         } else if (key == "priority") {
             line.Priority = quint8(reader.Number(key, 0, 255));
         } else {
@@ -479,13 +526,12 @@ void ReadLines(RecordReader& reader, Recipe& recipe)
         reader.json.Skip();
         return;
     }
+    QVarLengthArray<RecipeIngredient, 4> lines;
     for (int number = 1; reader.json.NextItem(); ++number) {
         RecordReader lineReader = reader.Line(number);
-        auto line = std::make_shared<RecipeIngredient>();
-        ReadLine(lineReader, *line);
-        line->ThisKey = NewKey();
-        recipe.RecipeIngredients().Add(line->ThisKey, line);
+        ReadLine(lineReader, lines.emplace_back());
     }
+    recipe.AddLines(std::move(lines));
 }
 
 void ReadRecipe(RecordReader& reader, Recipe& recipe)
@@ -538,21 +584,30 @@ KeyedCollection<Ingredient> InSavedOrder(const KeyedCollection<Ingredient>& ingr
 
 } // namespace
 
-QByteArray Export()
+bool Export(QIODevice& file)
 {
     using namespace modCellarix;
-    QByteArray out;
+    Output output{file, {}};
     {
-        ObjectWriter root(out, 0);
+        ObjectWriter root(output.bytes, 0);
         root.Text("format", FormatName);
         root.Number("version", FormatVersion);
-        WriteCollection(root, "glasses", colGlasses, WriteGlass);
-        WriteCollection(root, "ingredients", colIngredients, WriteIngredient);
-        WriteCollection(root, "recipes", colRecipes, WriteRecipe);
-        WriteCollection(root, "helpTopics", colHelpTopics, WriteHelpTopic);
+        WriteCollection(root, output, "glasses", colGlasses, WriteGlass);
+        WriteCollection(root, output, "ingredients", colIngredients, WriteIngredient);
+        WriteCollection(root, output, "recipes", colRecipes, WriteRecipe);
+        WriteCollection(root, output, "helpTopics", colHelpTopics, WriteHelpTopic);
     }
-    out.append('\n');
-    return out;
+    output.bytes.append('\n');
+    output.Spill(0);
+    return !output.failed;
+}
+
+QByteArray Export()
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    Export(buffer);
+    return buffer.data();
 }
 
 QStringList Import(const QByteArray& json)

@@ -3,11 +3,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QStringList>
 
 namespace DatabaseJson {
 
-// The store's four collections as a JSON document in UTF-8.
+// Writes the store's four collections to `file` as a JSON document in UTF-8, a piece at a time;
+// false when a write failed.
+bool Export(QIODevice& file);
+// The same document in memory.
 QByteArray Export();
 
 // Replaces the store's four collections with the database in `json`. Refuses input that cannot

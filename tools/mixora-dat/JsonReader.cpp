@@ -179,6 +179,11 @@ QByteArray Unescape(const char* p, const char* end)
 
 bool JsonReader::String(QString& out)
 {
+    return String(out, QString());
+}
+
+bool JsonReader::String(QString& out, const QString& likely)
+{
     if (Next() != Kind::String)
         return false;
     const char* begin;
@@ -186,6 +191,12 @@ bool JsonReader::String(QString& out)
     bool escaped;
     if (!ScanString(begin, stop, escaped))
         return false;
+    if (!escaped && stop - begin == likely.size() && !likely.isEmpty() &&
+        std::equal(begin, stop, likely.constData(),
+                   [](char byte, QChar c) { return c.unicode() == uchar(byte) && byte > 0; })) {
+        out = likely; // ASCII bytes that are the characters of `likely`
+        return true;
+    }
     if (escaped) {
         out = QString::fromUtf8(Unescape(begin, stop));
         return true;

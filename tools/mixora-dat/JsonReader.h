@@ -24,6 +24,8 @@ public:
     // Read the value at the current position as the kind they name; false, with the position
     // unchanged, when the value is of another kind. A malformed value makes them fail for good.
     bool String(QString& out);
+    // As String, but gives `likely` itself, without a copy, when the value is that text.
+    bool String(QString& out, const QString& likely);
     bool Number(double& out);
     bool Bool(bool& out);
     // Skips a value of any kind.
@@ -44,6 +46,8 @@ public:
     bool Finish();
 
     bool Failed() const { return !error.isEmpty(); }
+    // Bytes of the document not yet read.
+    qsizetype Remaining() const { return end - p; }
     // "line 12: not valid JSON: ..." for the first error met.
     QString Error() const { return error; }
 

@@ -4,16 +4,17 @@
 #include "DataFolder.h"
 #include "DatabaseJson.h"
 #include "DumpFile.h"
+#include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 
 namespace {
 
@@ -111,13 +112,13 @@ int RunCheck(const QStringList& arguments)
     return problems.isEmpty() ? Success : Failure;
 }
 
-// Writes `bytes` to `path` through a temporary file that replaces it only when complete.
-int WriteFile(const QString& path, const QByteArray& bytes)
+// Writes the document to `path` through a temporary file that replaces it only when complete.
+int WriteDocument(const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
-        !file.commit())
-        return Fail(QStringLiteral("cannot write '%1': %2").arg(path, file.errorString()));
+    const auto file = platform::CreateSaveFile(path);
+    if (!file->open(QIODevice::WriteOnly) || !DatabaseJson::Export(*file) || !file->flush() ||
+        !file->commit())
+        return Fail(QStringLiteral("cannot write '%1': %2").arg(path, file->errorString()));
     return Success;
 }
 
@@ -134,7 +135,7 @@ int RunExport(const QStringList& arguments)
     // What the editor would leave out when it loads the files is left out here too.
     for (const auto& problem : CheckDatabase::CheckLoads())
         Print(stderr, QStringLiteral("mixora-dat: warning: %1 (left out)\n").arg(InFile(problem)));
-    return WriteFile(arguments.at(1), DatabaseJson::Export());
+    return WriteDocument(arguments.at(1));
 }
 
 int RunImport(const QStringList& arguments)
@@ -151,11 +152,14 @@ int RunImport(const QStringList& arguments)
                         .arg(ProblemCount(problems.size()), input.fileName()));
     }
     // What the editor tolerates is written, but told. The texts were checked as they were read.
-    QList<CheckDatabase::Problem> warnings = CheckDatabase::CheckRecords(false);
+    // The rest is checked while the files are written: both only read the records.
+    auto checked =
+        std::async(std::launch::async, [] { return CheckDatabase::CheckRecords(false); });
+    const QString error = DataFolder::WriteAll(arguments.at(1));
+    QList<CheckDatabase::Problem> warnings = checked.get();
     SortByFile(warnings);
     for (const auto& warning : warnings)
         Print(stderr, QStringLiteral("mixora-dat: warning: %1\n").arg(InFile(warning)));
-    const QString error = DataFolder::WriteAll(arguments.at(1));
     return error.isEmpty() ? Success : Fail(error);
 }
 
