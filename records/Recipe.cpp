@@ -178,6 +178,21 @@ void Recipe::ForEachLine(const std::function<void(const RecipeIngredient&)>& vis
 
 void Recipe::AddLines(QVarLengthArray<RecipeIngredient, 4>&& added)
 {
+    // A line the file holds exactly as it is (a whole amount code; a name of the code page, a
+    // field long at most, with no spaces at its ends) reads back as itself: while the recipe has
+    // no line objects, such lines are kept as their bytes, like loaded ones.
+    const auto heldExactly = [](const RecipeIngredient& line) {
+        return line.Amount >= 0 && line.Amount <= 255 && line.Amount == std::floor(line.Amount) &&
+               line.Name.size() <= AnsiText::FixedFieldSize && !line.Name.startsWith(u' ') &&
+               !line.Name.endsWith(u' ') && AnsiText::CanHold(line.Name);
+    };
+    if (lines.Count() == 0 && std::all_of(added.begin(), added.end(), heldExactly)) {
+        const qsizetype at = linesAsRead.size();
+        linesAsRead.resize(at + added.size() * LineSize);
+        for (qsizetype i = 0; i < added.size(); ++i)
+            PutLine(added[i], linesAsRead.data() + at + i * LineSize);
+        return;
+    }
     TakeLinesAsRead();
     AppendLines(std::move(added));
 }

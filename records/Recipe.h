@@ -44,8 +44,8 @@ public:
     // passed as objects made for the call only, without a key.
     void ForEachLine(const std::function<void(const RecipeIngredient&)>& visit) const;
 
-    // Adds `lines` at the end of the recipe's lines, each under a fresh key from NewKey. They
-    // share one allocation.
+    // Adds `lines` at the end of the recipe's lines, each under a fresh key from NewKey (given
+    // when the lines are first asked for, if they are kept as bytes until then).
     void AddLines(QVarLengthArray<RecipeIngredient, 4>&& lines);
 
     // Gives every line of `recipes` that names the ingredient `oldName` (letter case counts) the

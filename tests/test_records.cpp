@@ -229,6 +229,52 @@ private slots:
         QCOMPARE(Saved(asked), expected);
     }
 
+    // Lines added come back as they were added, each with a fresh key, and save as line
+    // objects do, whether the file holds them exactly (kept as bytes until asked for) or not.
+    void addedLinesComeBackAsAddedAndSaveAsObjectsDo()
+    {
+        const auto make = [](const QString& name, double amount, int priority) {
+            RecipeIngredient line;
+            line.Name = name;
+            line.Amount = amount;
+            line.Priority = quint8(priority);
+            return line;
+        };
+        const QList<QList<RecipeIngredient>> cases = {
+            {make("Gin", 32, 0), make(QString::fromUtf8("Café"), 255, 9)},
+            {make("Gin", 32, 0), make("Tonic ", 8, 1)},
+            {make(QString::fromUtf8("Gin ☃"), 1, 0)},
+            {make("T" + QString("o").repeated(50), 1, 0)},
+            {make("Gin", 2.5, 0)},
+        };
+        const QList<QByteArray> saved = {
+            RecipeRecord("R", "", "", {Line("Gin", 32, 0), Line("Caf\xE9", 255, 9)}),
+            RecipeRecord("R", "", "", {Line("Gin", 32, 0), Line("Tonic", 8, 1)}),
+            RecipeRecord("R", "", "", {Line("Gin ?", 1, 0)}),
+            RecipeRecord("R", "", "", {Line("T" + QByteArray("o").repeated(49), 1, 0)}),
+            RecipeRecord("R", "", "", {Line("Gin", 3, 0)}),
+        };
+        for (int c = 0; c < cases.size(); ++c) {
+            Recipe recipe;
+            recipe.Name = "R";
+            QVarLengthArray<RecipeIngredient, 4> added(cases[c].begin(), cases[c].end());
+            recipe.AddLines(std::move(added));
+            QCOMPARE(Saved(recipe), saved[c]);
+            QSet<QString> keys;
+            QCOMPARE(recipe.RecipeIngredients().Count(), cases[c].size());
+            for (int i = 1; i <= cases[c].size(); ++i) {
+                const auto line = recipe.RecipeIngredients().Item(i);
+                QCOMPARE(line->Name, cases[c][i - 1].Name);
+                QCOMPARE(line->Amount, cases[c][i - 1].Amount);
+                QCOMPARE(line->Priority, cases[c][i - 1].Priority);
+                QCOMPARE(line->ThisKey.size(), 17);
+                keys.insert(line->ThisKey);
+            }
+            QCOMPARE(keys.size(), cases[c].size());
+            QCOMPARE(Saved(recipe), saved[c]);
+        }
+    }
+
     // A rename reaches the lines that name the ingredient exactly, in recipes whose lines were
     // asked for and in recipes whose lines were not.
     void renamingAnIngredientRenamesTheLinesNamingIt()

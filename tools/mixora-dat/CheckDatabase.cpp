@@ -88,10 +88,10 @@ void CheckTexts(QList<Problem>& problems)
         check.Text("glass", recipe->Glass, true);
         check.Text("instructions", recipe->Instructions, false);
         int lineNumber = 0;
-        for (const auto& line : recipe->RecipeIngredients()) {
+        recipe->ForEachLine([&](const RecipeIngredient& line) {
             check.AtLine(++lineNumber);
-            check.Text("ingredient", line->Name, true);
-        }
+            check.Text("ingredient", line.Name, true);
+        });
     }
     position = 0;
     for (const auto& topic : modCellarix::colHelpTopics) {
@@ -138,19 +138,19 @@ void CheckRecipes(QList<Problem>& problems)
             check.Report("glass", QStringLiteral("no glass %1").arg(Quoted(recipe->Glass)));
         check.Below("level", recipe->Level, LevelCount, "0 to 19, shown as Level 1 to Level 20");
         int lineNumber = 0;
-        for (const auto& line : recipe->RecipeIngredients()) {
+        recipe->ForEachLine([&](const RecipeIngredient& line) {
             check.AtLine(++lineNumber);
-            if (!modCellarix::colIngredients.Contains(line->Name))
+            if (!modCellarix::colIngredients.Contains(line.Name))
                 check.Report("ingredient",
-                             QStringLiteral("no ingredient %1").arg(Quoted(line->Name)));
-            if (line->Amount < 0 || line->Amount > 255 || line->Amount != int(line->Amount))
+                             QStringLiteral("no ingredient %1").arg(Quoted(line.Name)));
+            if (line.Amount < 0 || line.Amount > 255 || line.Amount != int(line.Amount))
                 check.Report(
                     "amount",
                     QStringLiteral("%1 is not an amount code (a whole number from 0 to 255)")
-                        .arg(line->Amount));
-            check.Below("priority", line->Priority, PriorityCount,
+                        .arg(line.Amount));
+            check.Below("priority", line.Priority, PriorityCount,
                         "0 to 9, shown as Priority 1 to Priority 9 and Garnish");
-        }
+        });
     }
 }
 

@@ -1,6 +1,7 @@
 #include "DataFolder.h"
 
-#include <QBuffer>
+#include "platform/FileSystem.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -41,23 +42,19 @@ QString WriteAll(const QString& folder)
 {
     if (!QDir().mkpath(folder))
         return QStringLiteral("cannot create the folder '%1'; nothing written").arg(folder);
-    QList<QByteArray> contents;
-    for (const DatabaseFile& file : Files()) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        if (!modCellarix::WriteDatabase(file.database, buffer))
-            return QStringLiteral("cannot put together %1; nothing written").arg(file.fileName);
-        contents.append(buffer.data());
-    }
     // Each file goes to a temporary file beside it first; only when all four are complete on
-    // disk are they put in place, one after the other.
+    // disk are they put in place, one after the other. Until then, a failure leaves every file as
+    // it was.
     std::vector<std::unique_ptr<QSaveFile>> saves;
-    for (int i = 0; i < Files().size(); ++i) {
-        auto save = std::make_unique<QSaveFile>(QDir(folder).filePath(Files()[i].fileName));
-        if (!save->open(QIODevice::WriteOnly) || save->write(contents[i]) != contents[i].size() ||
-            !save->flush())
+    for (const DatabaseFile& file : Files()) {
+        auto save = platform::CreateSaveFile(QDir(folder).filePath(file.fileName));
+        const bool opened = save->open(QIODevice::WriteOnly);
+        if (!opened || !modCellarix::WriteDatabase(file.database, *save) || !save->flush()) {
+            if (opened && save->error() == QFileDevice::NoError) // a record it cannot hold
+                return QStringLiteral("cannot put together %1; nothing written").arg(file.fileName);
             return QStringLiteral("cannot write '%1': %2; nothing written")
                 .arg(save->fileName(), save->errorString());
+        }
         saves.push_back(std::move(save));
     }
     QStringList replaced;

@@ -144,7 +144,10 @@ int RunImport(const QStringList& arguments)
     if (!input.open(QIODevice::ReadOnly))
         return Fail(
             QStringLiteral("cannot read '%1': %2").arg(input.fileName(), input.errorString()));
-    const QStringList problems = DatabaseJson::Import(input.readAll());
+    const platform::FileContents json(input);
+    if (!json.error.isEmpty())
+        return Fail(QStringLiteral("cannot read '%1': %2").arg(input.fileName(), json.error));
+    const QStringList problems = DatabaseJson::Import(json.Bytes());
     if (!problems.isEmpty()) {
         for (const QString& problem : problems)
             Print(stderr, QStringLiteral("%1: %2\n").arg(input.fileName(), problem));
