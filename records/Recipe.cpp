@@ -297,10 +297,10 @@ bool Recipe::SaveToFile(QIODevice& file) const
 double Recipe::TotalOunces(const KeyedCollection<Ingredient>& ingredients) const
 {
     double total = 0;
-    for (const auto& line : RecipeIngredients()) {
-        const auto ingredient = ingredients.Item(line->Name);
+    ForEachLine([&](const RecipeIngredient& line) {
+        const auto ingredient = ingredients.Item(line.Name);
         if (ingredient && ingredient->Ounces())
-            total += line->Amount;
-    }
+            total += line.Amount;
+    });
     return total;
 }
