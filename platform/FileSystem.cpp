@@ -129,7 +129,8 @@ namespace {
 
 // Writes like QSaveFile and, after every further megabyte, asks the system to start putting it on
 // the disk while the rest of the file is still being put together. A write that fails here keeps
-// its bytes in the buffer, so the next write or the commit fails too and the file is not replaced.
+// its bytes in the buffer, so the next write, or the flush every caller makes before committing,
+// fails too and the file is not replaced.
 class StreamingSaveFile : public QSaveFile {
 public:
     using QSaveFile::QSaveFile;

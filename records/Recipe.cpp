@@ -28,6 +28,14 @@ void TakeLine(RecipeIngredient& line, const char* bytes)
     line.Priority = quint8(bytes[LinePriorityAt]);
 }
 
+// True when a name read back from the file that holds `name` is `name` itself: characters of the
+// code page only, a field long at most, no spaces at its ends.
+bool FileHoldsExactly(const QString& name)
+{
+    return name.size() <= AnsiText::FixedFieldSize && !name.startsWith(u' ') &&
+           !name.endsWith(u' ') && AnsiText::CanHold(name);
+}
+
 // Puts the bytes of `line` at `bytes`; false, putting nothing, when its amount is outside 0..255.
 bool PutLine(const RecipeIngredient& line, char* bytes)
 {
@@ -130,11 +138,9 @@ const KeyedCollection<RecipeIngredient>& Recipe::RecipeIngredients() const
 void Recipe::RenameIngredientLines(const KeyedCollection<Recipe>& recipes, const QString& oldName,
                                    const QString& newName)
 {
-    // A name read from a file holds only characters of the code page, no more than a field
-    // holds and no spaces at its ends; it equals `oldName` exactly when its field, trimmed, is
-    // `oldName` encoded.
-    const bool readable = oldName.size() <= AnsiText::FixedFieldSize && !oldName.startsWith(u' ') &&
-                          !oldName.endsWith(u' ') && AnsiText::CanHold(oldName);
+    // A line read from a file names `oldName` exactly when its field, trimmed, is `oldName`
+    // encoded; no such line can name a text the file does not hold exactly.
+    const bool readable = FileHoldsExactly(oldName);
     const QByteArray field = AnsiText::FixedField(oldName);
     for (const auto& recipe : recipes) {
         if (!recipe->linesAsRead.isEmpty() && !(readable && recipe->HasLineAsRead(field)))
@@ -178,13 +184,12 @@ void Recipe::ForEachLine(const std::function<void(const RecipeIngredient&)>& vis
 
 void Recipe::AddLines(QVarLengthArray<RecipeIngredient, 4>&& added)
 {
-    // A line the file holds exactly as it is (a whole amount code; a name of the code page, a
-    // field long at most, with no spaces at its ends) reads back as itself: while the recipe has
-    // no line objects, such lines are kept as their bytes, like loaded ones.
+    // A line the file holds exactly as it is (a whole amount code, a name it holds exactly)
+    // reads back as itself: while the recipe has no line objects, such lines are kept as their
+    // bytes, like loaded ones.
     const auto heldExactly = [](const RecipeIngredient& line) {
         return line.Amount >= 0 && line.Amount <= 255 && line.Amount == std::floor(line.Amount) &&
-               line.Name.size() <= AnsiText::FixedFieldSize && !line.Name.startsWith(u' ') &&
-               !line.Name.endsWith(u' ') && AnsiText::CanHold(line.Name);
+               FileHoldsExactly(line.Name);
     };
     if (lines.Count() == 0 && std::all_of(added.begin(), added.end(), heldExactly)) {
         const qsizetype at = linesAsRead.size();

@@ -192,8 +192,9 @@ bool JsonReader::String(QString& out, const QString& likely)
     if (!ScanString(begin, stop, escaped))
         return false;
     if (!escaped && stop - begin == likely.size() && !likely.isEmpty() &&
-        std::equal(begin, stop, likely.constData(),
-                   [](char byte, QChar c) { return c.unicode() == uchar(byte) && byte > 0; })) {
+        std::equal(begin, stop, likely.constData(), [](char byte, QChar c) {
+            return uchar(byte) < 0x80 && c.unicode() == uchar(byte);
+        })) {
         out = likely; // ASCII bytes that are the characters of `likely`
         return true;
     }
