@@ -1,6 +1,6 @@
 // The routines every list and tree of the editors shares.
 #include "frmMain.h"
-#include "modCellarix.h"
+#include "store/modCellarix.h"
 
 #include "platform/Events.h"
 #include "platform/Fonts.h"

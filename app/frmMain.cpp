@@ -5,10 +5,10 @@
 #include "editors/frmGlasses.h"
 #include "editors/frmIngredients.h"
 #include "editors/frmRecipes.h"
-#include "modCellarix.h"
 #include "platform/FocusEvents.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "store/modCellarix.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

@@ -7,9 +7,9 @@
 //
 // Run it headless: QT_QPA_PLATFORM=offscreen bench_companion [PATH_TO_MIXORA_DAT]
 #include "BenchSupport.h"
-#include "app/modCellarix.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
+#include "store/modCellarix.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,9 +8,9 @@
 //
 // Run it headless: QT_QPA_PLATFORM=offscreen bench_datastore
 #include "BenchSupport.h"
-#include "app/modCellarix.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
+#include "store/modCellarix.h"
 
 #include <QApplication>
 #include <QDir>

@@ -11,11 +11,11 @@
 // measures the given size alone, for profiling).
 #include "BenchSupport.h"
 #include "app/frmMain.h"
-#include "app/modCellarix.h"
 #include "editors/frmIngredients.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TreeView.h"
+#include "store/modCellarix.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,5 @@
 #include "frmBrowse.h"
 
-#include "app/modCellarix.h"
 #include "browse/BrowserLayout.h"
 #include "platform/FocusEvents.h"
 #include "platform/Fonts.h"
@@ -9,6 +8,7 @@
 #include "platform/Printing.h"
 #include "platform/Twips.h"
 #include "records/modGeneralAmounts.h"
+#include "store/modCellarix.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "frmHelp.h"
 
-#include "app/modCellarix.h"
 #include "browse/BrowserLayout.h"
 #include "platform/FocusEvents.h"
 #include "platform/Fonts.h"
 #include "platform/ListView.h"
+#include "store/modCellarix.h"
 
 #include <QLabel>
 

@@ -1,10 +1,10 @@
 #include "EditorParts.h"
 
-#include "app/modCellarix.h"
 #include "platform/Controls.h"
 #include "platform/FocusEvents.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
+#include "store/modCellarix.h"
 
 #include <QLabel>
 

@@ -1,10 +1,10 @@
 #include "frmAddIngredient.h"
 
-#include "app/modCellarix.h"
 #include "editors/EditorParts.h"
 #include "platform/Fonts.h"
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
+#include "store/modCellarix.h"
 
 #include <QPushButton>
 

@@ -1,11 +1,11 @@
 #include "frmGlasses.h"
 
-#include "app/modCellarix.h"
 #include "editors/EditorParts.h"
 #include "platform/Controls.h"
 #include "platform/FocusEvents.h"
 #include "platform/Keys.h"
 #include "platform/ListView.h"
+#include "store/modCellarix.h"
 
 #include <QCloseEvent>
 #include <QLabel>

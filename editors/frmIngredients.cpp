@@ -1,12 +1,12 @@
 #include "frmIngredients.h"
 
-#include "app/modCellarix.h"
 #include "editors/EditorParts.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/FocusEvents.h"
 #include "platform/Keys.h"
 #include "platform/TreeView.h"
+#include "store/modCellarix.h"
 
 #include <QCloseEvent>
 #include <QLabel>

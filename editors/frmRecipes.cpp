@@ -1,6 +1,5 @@
 #include "frmRecipes.h"
 
-#include "app/modCellarix.h"
 #include "editors/EditorParts.h"
 #include "editors/frmAddIngredient.h"
 #include "platform/Controls.h"
@@ -9,6 +8,7 @@
 #include "platform/ListView.h"
 #include "records/AnsiText.h"
 #include "records/modGeneralAmounts.h"
+#include "store/modCellarix.h"
 
 #include <QCloseEvent>
 #include <QLabel>

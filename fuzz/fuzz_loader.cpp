@@ -1,8 +1,8 @@
 // A libFuzzer target for one database loader (chosen by FUZZED_DATABASE). Every input is read
 // as a database file; what was loaded is then written back and read again, and must come back
 // as the same records. Recipe lines are written the same whether or not their objects were made.
-#include "app/modCellarix.h"
 #include "platform/MessageBox.h"
+#include "store/modCellarix.h"
 
 #include <QBuffer>
 #include <QStringList>

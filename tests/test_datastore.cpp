@@ -2,9 +2,9 @@
 // writing the three editable ones back at exit, and files that cannot be read or written.
 #include "TestSupport.h"
 
-#include "app/modCellarix.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
+#include "store/modCellarix.h"
 
 #include <QDir>
 #include <QFile>

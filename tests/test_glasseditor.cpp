@@ -4,10 +4,10 @@
 #include "TestSupport.h"
 
 #include "app/frmMain.h"
-#include "app/modCellarix.h"
 #include "editors/frmGlasses.h"
 #include "platform/Controls.h"
 #include "platform/ListView.h"
+#include "store/modCellarix.h"
 
 #include <QHeaderView>
 #include <QLabel>

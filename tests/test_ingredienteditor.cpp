@@ -4,11 +4,11 @@
 #include "TestSupport.h"
 
 #include "app/frmMain.h"
-#include "app/modCellarix.h"
 #include "editors/frmIngredients.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/TreeView.h"
+#include "store/modCellarix.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -4,11 +4,11 @@
 #include "TestSupport.h"
 
 #include "app/frmMain.h"
-#include "app/modCellarix.h"
 #include "platform/Fonts.h"
 #include "platform/ListView.h"
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
+#include "store/modCellarix.h"
 
 #include <QTest>
 #include <QWidget>

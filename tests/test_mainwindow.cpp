@@ -3,9 +3,9 @@
 #include "TestSupport.h"
 
 #include "app/frmMain.h"
-#include "app/modCellarix.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
+#include "store/modCellarix.h"
 
 #include <QMenu>
 #include <QMenuBar>

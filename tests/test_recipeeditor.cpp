@@ -4,13 +4,13 @@
 #include "TestSupport.h"
 
 #include "app/frmMain.h"
-#include "app/modCellarix.h"
 #include "editors/frmAddIngredient.h"
 #include "editors/frmRecipes.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/ListView.h"
 #include "platform/TreeView.h"
+#include "store/modCellarix.h"
 
 #include <QHeaderView>
 #include <QMenuBar>

@@ -3,10 +3,10 @@
 #include "TestSupport.h"
 
 #include "app/frmMain.h"
-#include "app/modCellarix.h"
 #include "editors/frmRecipes.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageBox.h"
+#include "store/modCellarix.h"
 
 #include <QBuffer>
 #include <QDir>

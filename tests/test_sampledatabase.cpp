@@ -2,8 +2,8 @@
 // three editable files back byte for byte.
 #include "TestSupport.h"
 
-#include "app/modCellarix.h"
 #include "platform/MessageBox.h"
+#include "store/modCellarix.h"
 
 #include <QFile>
 #include <QTest>

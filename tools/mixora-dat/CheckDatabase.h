@@ -2,7 +2,7 @@
 // and records that refer to what does not exist or hold values the editor does not offer.
 #pragma once
 
-#include "app/modCellarix.h"
+#include "store/modCellarix.h"
 
 #include <QList>
 #include <QString>

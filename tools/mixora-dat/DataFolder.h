@@ -2,7 +2,7 @@
 // store, so that the companion tool sees and writes exactly what the editor does.
 #pragma once
 
-#include "app/modCellarix.h"
+#include "store/modCellarix.h"
 
 #include <QList>
 #include <QString>

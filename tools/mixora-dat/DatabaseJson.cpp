@@ -2,8 +2,8 @@
 
 #include "CheckDatabase.h"
 #include "RecordFields.h"
-#include "app/modCellarix.h"
 #include "records/modGeneralAmounts.h"
+#include "store/modCellarix.h"
 
 #include "JsonReader.h"
 

@@ -1,7 +1,7 @@
 // One database file as readable text, record by record, as the editor reads it.
 #pragma once
 
-#include "app/modCellarix.h"
+#include "store/modCellarix.h"
 
 #include <QByteArray>
 #include <QString>
