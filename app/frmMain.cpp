@@ -5,6 +5,7 @@
 #include "editors/frmGlasses.h"
 #include "editors/frmIngredients.h"
 #include "editors/frmRecipes.h"
+#include "platform/Captions.h"
 #include "platform/FocusEvents.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
@@ -17,6 +18,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 using namespace modCellarix;
@@ -102,6 +104,7 @@ frmMain::frmMain()
 
     txtHelp = new QPlainTextEdit(picToolbox);
     txtHelp->setObjectName(QStringLiteral("txtHelp"));
+    txtHelp->setAccessibleName(QStringLiteral("Hint"));
     txtHelp->setReadOnly(true);
     txtHelp->setEnabled(false);
     txtHelp->setFocusPolicy(Qt::NoFocus);
@@ -146,11 +149,16 @@ frmMain::frmMain()
     mnuQuit = mnuFile->addAction(QStringLiteral("&Quit"));
     connect(mnuQuit, &QAction::triggered, this, &QWidget::close);
 
+    mnuWindow = menuBar()->addMenu(QStringLiteral("&Window"));
+    connect(mnuWindow, &QMenu::aboutToShow, this, &frmMain::FillWindowMenu);
+    FillWindowMenu();
+
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::ShowChildMenus);
 
     resize(platform::TwipsToPixelsX(11175),
            platform::TwipsToPixelsY(8925) + menuBar()->sizeHint().height());
     picToolbox_Resize();
+    platform::FitCaptions(picToolbox);
 }
 
 QPushButton* frmMain::AddToolboxButton(const QString& caption, int top, bool visible, bool enabled)
@@ -232,10 +240,54 @@ template <typename Form> void frmMain::ShowChild(QPointer<Form>& form)
         QMdiSubWindow* window = mdiArea->addSubWindow(form);
         window->setAttribute(Qt::WA_DeleteOnClose);
         form->Form_Load();
+        platform::FitCaptions(form);
+        PlaceInView(window);
     }
     auto* window = qobject_cast<QMdiSubWindow*>(form->parentWidget());
     window->show();
     mdiArea->setActiveSubWindow(window);
+}
+
+void frmMain::PlaceInView(QMdiSubWindow* window)
+{
+    // Cascade: each further open window one title bar lower and to the right of the one before,
+    // as far as the window still fits wholly inside the visible area; else the top left.
+    const QRect visible = mdiArea->viewport()->rect();
+    const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    int others = 0;
+    for (QMdiSubWindow* other : mdiArea->subWindowList())
+        if (other != window && other->isVisible())
+            ++others;
+    for (int place = others; place >= 0; --place) {
+        const QRect at(QPoint(place * step, place * step), window->size());
+        if (visible.contains(at) || place == 0) {
+            window->move(at.topLeft());
+            return;
+        }
+    }
+}
+
+void frmMain::FillWindowMenu()
+{
+    mnuWindow->clear();
+    connect(mnuWindow->addAction(QStringLiteral("&Cascade")), &QAction::triggered, mdiArea,
+            &QMdiArea::cascadeSubWindows);
+    connect(mnuWindow->addAction(QStringLiteral("&Tile")), &QAction::triggered, mdiArea,
+            &QMdiArea::tileSubWindows);
+    const QList<QMdiSubWindow*> windows = mdiArea->subWindowList();
+    if (!windows.isEmpty())
+        mnuWindow->addSeparator();
+    int number = 0;
+    for (QMdiSubWindow* window : windows) {
+        QAction* entry = mnuWindow->addAction(
+            QStringLiteral("&%1 %2").arg(++number).arg(window->widget()->windowTitle()));
+        entry->setCheckable(true);
+        entry->setChecked(window == mdiArea->activeSubWindow());
+        connect(entry, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(window)] {
+            if (window)
+                mdiArea->setActiveSubWindow(window);
+        });
+    }
 }
 
 void frmMain::ShowChildMenus(QMdiSubWindow* active)
@@ -244,9 +296,10 @@ void frmMain::ShowChildMenus(QMdiSubWindow* active)
         if (action)
             menuBar()->removeAction(action);
     childMenuActions.clear();
+    // The active window's own menus come before the Window menu.
     if (auto* child = active ? dynamic_cast<MdiChild*>(active->widget()) : nullptr)
         for (QAction* entry : child->MenuBarEntries()) {
-            menuBar()->addAction(entry);
+            menuBar()->insertAction(mnuWindow->menuAction(), entry);
             childMenuActions.append(entry);
         }
 }

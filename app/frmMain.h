@@ -52,6 +52,8 @@ public:
     QMenu* mnuFile;
     QAction* mnuShowAllEditors;
     QAction* mnuQuit;
+    // "Cascade", "Tile" and the open child windows, the active one checked.
+    QMenu* mnuWindow;
 
     // The child windows, each created on first use and gone once closed.
     QPointer<frmRecipes> RecipeEditor;
@@ -70,6 +72,9 @@ private:
     void MDIForm_Unload();
     // Shows `form` (creating it with `create` on first use) and makes it the active child.
     template <typename Form> void ShowChild(QPointer<Form>& form);
+    // Moves a newly opened child window into the visible part of the main window.
+    void PlaceInView(QMdiSubWindow* window);
+    void FillWindowMenu();
     void ShowChildMenus(QMdiSubWindow* active);
     void picToolbox_Resize();
     void cmdRecipes_Click();

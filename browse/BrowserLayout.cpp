@@ -33,6 +33,12 @@ QLabel* CardLabel(QWidget* window, const QFont& font)
     return label;
 }
 
+void ShowLine(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    label->resize(qMax(label->width(), label->sizeHint().width()), label->height());
+}
+
 QString DisplayText(const QString& stored)
 {
     QString text = stored;

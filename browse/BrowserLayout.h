@@ -28,6 +28,8 @@ void FillByPosition(platform::ListView* list, const KeyedCollection<Record>& rec
 }
 // A label with a transparent background, text from its top-left corner.
 QLabel* CardLabel(QWidget* window, const QFont& font);
+// Shows `text` in a one-line card label, widening the label where the text is longer.
+void ShowLine(QLabel* label, const QString& text);
 // Stored text as shown on a card: line breaks of the files ("\r\n") as plain line breaks.
 QString DisplayText(const QString& stored);
 

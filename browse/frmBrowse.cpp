@@ -21,6 +21,7 @@ frmBrowse::frmBrowse()
     setWindowTitle(QStringLiteral("Recipe Browser"));
     BrowserLayout::MakeWhite(this);
     lvRecipes = BrowserLayout::NameList(this);
+    lvRecipes->setAccessibleName(QStringLiteral("Recipes"));
     lblName = BrowserLayout::CardLabel(this, platform::ArialFont(14.25, true));
     lblGlass = BrowserLayout::CardLabel(this, platform::ArialFont(12, false, true));
     lblIngs = BrowserLayout::CardLabel(this, platform::ArialFont(12));
@@ -73,8 +74,8 @@ void frmBrowse::ShowRecipe()
             amounts += modGeneralAmounts::AmountText(quint8(line->Amount));
         amounts += QLatin1Char('\n');
     }
-    lblName->setText(recipe->Name);
-    lblGlass->setText(recipe->Glass);
+    BrowserLayout::ShowLine(lblName, recipe->Name);
+    BrowserLayout::ShowLine(lblGlass, recipe->Glass);
     lblIngs->setText(names + QLatin1Char('\n') + BrowserLayout::DisplayText(recipe->Instructions));
     lblAmt->setText(amounts);
 }

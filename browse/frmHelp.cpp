@@ -15,6 +15,7 @@ frmHelp::frmHelp()
     setWindowTitle(QStringLiteral("Help Browser"));
     BrowserLayout::MakeWhite(this);
     lvHelpTopics = BrowserLayout::NameList(this);
+    lvHelpTopics->setAccessibleName(QStringLiteral("Help topics"));
     lblName = BrowserLayout::CardLabel(this, platform::ArialFont(14.25, true));
     lblInst = BrowserLayout::CardLabel(this, platform::ArialFont(12));
     lblInst->setWordWrap(true);
@@ -41,7 +42,7 @@ void frmHelp::ShowTopic()
 {
     const platform::ListItem* row = lvHelpTopics->SelectedItem();
     const auto topic = row ? colHelpTopics.Item(row->Tag.toInt()) : nullptr;
-    lblName->setText(topic ? topic->Name : QString());
+    BrowserLayout::ShowLine(lblName, topic ? topic->Name : QString());
     lblInst->setText(topic ? BrowserLayout::DisplayText(topic->Data) : QString());
 }
 

@@ -1,5 +1,6 @@
 #include "EditorParts.h"
 
+#include "platform/Captions.h"
 #include "platform/Controls.h"
 #include "platform/FocusEvents.h"
 #include "platform/MessageBox.h"
@@ -45,6 +46,7 @@ void AddPlaceholder(QWidget* window, QLabel*& label, platform::DropDownList*& li
     label->setGeometry(
         platform::TwipsRect(labelAt.x(), labelAt.y(), labelAt.width(), labelAt.height()));
     list->setGeometry(platform::TwipsRect(listAt.x(), listAt.y(), listAt.width(), listAt.height()));
+    platform::LinkLabel(label, list);
     label->setEnabled(false);
     list->setEnabled(false);
 }

@@ -1,6 +1,7 @@
 #include "frmAddIngredient.h"
 
 #include "editors/EditorParts.h"
+#include "platform/Captions.h"
 #include "platform/Fonts.h"
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
@@ -23,6 +24,7 @@ frmAddIngredient::frmAddIngredient(QWidget* parent) : QDialog(parent)
 
     TV = new platform::TreeView(this);
     TV->setGeometry(platform::TwipsRect(0, 0, 4680, 5535));
+    TV->setAccessibleName(QStringLiteral("Ingredients"));
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setGeometry(platform::TwipsRect(2760, 5640, 915, 375));
     cmdOK->setDefault(true);
@@ -42,6 +44,7 @@ frmAddIngredient::frmAddIngredient(QWidget* parent) : QDialog(parent)
     EditorParts::Hint(TV, QStringLiteral("Select the ingredient to add here ..."));
     EditorParts::Hint(cmdOK, QStringLiteral("Click here to add the selected ingredient ..."));
     EditorParts::Hint(cmdClose, QStringLiteral("Click here to cancel adding an ingredient ..."));
+    platform::FitCaptions(this);
 }
 
 void frmAddIngredient::Form_Load()

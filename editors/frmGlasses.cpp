@@ -1,6 +1,7 @@
 #include "frmGlasses.h"
 
 #include "editors/EditorParts.h"
+#include "platform/Captions.h"
 #include "platform/Controls.h"
 #include "platform/FocusEvents.h"
 #include "platform/Keys.h"
@@ -46,6 +47,9 @@ frmGlasses::frmGlasses()
     Place(lblHotspotID, 3480, 2940, 915, 285);
     Place(cboHotspotID, 4560, 2880, 1335, 315);
     Place(txtDisplayText, 0, 3240, 6960, 3195);
+    LV->setAccessibleName(QStringLiteral("Glasses"));
+    platform::LinkLabel(lblHotspotID, cboHotspotID);
+    txtDisplayText->setAccessibleName(QStringLiteral("Display text"));
     QWidget::setTabOrder(LV, cboHotspotID);
     QWidget::setTabOrder(cboHotspotID, txtDisplayText);
 

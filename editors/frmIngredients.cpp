@@ -1,6 +1,7 @@
 #include "frmIngredients.h"
 
 #include "editors/EditorParts.h"
+#include "platform/Captions.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/FocusEvents.h"
@@ -47,8 +48,11 @@ frmIngredients::frmIngredients()
     cboOpacity = new platform::DropDownList(this);
     chkOunces = new platform::CheckBox(QStringLiteral("&Ounces ?"), this);
     txtDisplayText = new platform::TextBox(this);
-    lblColor->setBuddy(cmdColor);
-    lblOpacity->setBuddy(cboOpacity);
+    TV->setAccessibleName(QStringLiteral("Ingredients"));
+    platform::LinkLabel(lblHotspotID, cboHotspotID);
+    platform::LinkLabel(lblColor, cmdColor);
+    platform::LinkLabel(lblOpacity, cboOpacity);
+    txtDisplayText->setAccessibleName(QStringLiteral("Display text"));
     Place(lblHotspotID, 120, 3480, 915, 285);
     Place(cboHotspotID, 1080, 3420, 1335, 315);
     Place(chkAction, 5820, 3480, 975, 195);

@@ -2,6 +2,7 @@
 
 #include "editors/EditorParts.h"
 #include "editors/frmAddIngredient.h"
+#include "platform/Captions.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Keys.h"
@@ -46,10 +47,13 @@ frmRecipes::frmRecipes()
     cboPriority = new platform::DropDownList(this);
     txtInstructions = new platform::TextBox(this);
     cboAmount = new platform::DropDownList(this);
-    lblGlass->setBuddy(cboGlass);
-    lblLevel->setBuddy(cboLevel);
-    lblAmount->setBuddy(cboAmount);
-    lblPriority->setBuddy(cboPriority);
+    lvRecipes->setAccessibleName(QStringLiteral("Recipes"));
+    platform::LinkLabel(lblGlass, cboGlass);
+    platform::LinkLabel(lblLevel, cboLevel);
+    lvRecipeIng->setAccessibleName(QStringLiteral("Ingredient lines"));
+    platform::LinkLabel(lblAmount, cboAmount);
+    platform::LinkLabel(lblPriority, cboPriority);
+    txtInstructions->setAccessibleName(QStringLiteral("Instructions"));
 
     Place(lvRecipes, 0, 0, 7380, 1395);
     Place(lblGlass, 120, 1500, 675, 255);

@@ -1,5 +1,6 @@
-// The fonts the windows are designed in. Where Tahoma or Arial is not installed, the
-// system's font substitution picks the closest face.
+// The fonts the windows are designed in. Where Tahoma is not installed, the copy with
+// Tahoma's metrics that Wine ships (Debian's fonts-wine) is loaded on first use; fontconfig
+// maps Arial to Liberation Sans, which has Arial's metrics.
 #pragma once
 
 #include <QFont>

@@ -2,7 +2,7 @@
 
 #include <QDir>
 #include <QPainter>
-#include <QPixmap>
+#include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
@@ -12,6 +12,8 @@
 namespace platform {
 
 namespace {
+constexpr qreal PageMarginMm = 15;
+
 QString& OutputFile()
 {
     static QString path;
@@ -34,7 +36,14 @@ QString PdfPathFor(const QString& documentName)
 PrintResult PrintWindowImage(QWidget* window, const QString& documentName)
 {
     PrintResult result;
-    const QPixmap image = window->grab();
+    // The window's controls recorded as drawing commands, not pixels, so that the printer
+    // draws its text and lines at its own resolution.
+    QPicture picture;
+    {
+        QPainter recorder(&picture);
+        window->render(&recorder, QPoint(), QRegion(),
+                       QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(documentName);
     if (!OutputFile().isEmpty() || QPrinterInfo::defaultPrinter().isNull()) {
@@ -42,6 +51,8 @@ PrintResult PrintWindowImage(QWidget* window, const QString& documentName)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(result.pdfPath);
     }
+    printer.setPageMargins(QMarginsF(PageMarginMm, PageMarginMm, PageMarginMm, PageMarginMm),
+                           QPageLayout::Millimeter);
     QPainter painter;
     if (!painter.begin(&printer)) {
         result.error = result.pdfPath.isEmpty()
@@ -49,13 +60,17 @@ PrintResult PrintWindowImage(QWidget* window, const QString& documentName)
                            : QStringLiteral("'%1' could not be written").arg(result.pdfPath);
         return result;
     }
-    // The window at its size on screen, at the page's top-left corner; shrunk to fit a page
-    // smaller than the window.
+    // The window as wide as the page within its margins, in its own proportions; narrower
+    // where it would be taller than the page.
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    QSizeF size = QSizeF(image.size()) * (printer.resolution() / window->logicalDpiX());
-    if (size.width() > page.width() || size.height() > page.height())
-        size.scale(page.size(), Qt::KeepAspectRatio);
-    painter.drawPixmap(QRectF(QPointF(0, 0), size), image, QRectF(image.rect()));
+    if (window->width() > 0 && window->height() > 0) {
+        // A picture drawn on the printer is already enlarged from its own resolution to the
+        // printer's.
+        const qreal pictureScale = qreal(printer.logicalDpiX()) / picture.logicalDpiX();
+        const qreal scale = qMin(page.width() / window->width(), page.height() / window->height());
+        painter.scale(scale / pictureScale, scale / pictureScale);
+        painter.drawPicture(0, 0, picture);
+    }
     result.printed = painter.end();
     if (!result.printed)
         result.error = QStringLiteral("the page could not be finished");

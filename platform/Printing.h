@@ -1,4 +1,4 @@
-// Printing an image of a window on the default printer, as one page.
+// Printing a window on the default printer, as one page.
 #pragma once
 
 #include <QString>
@@ -13,8 +13,9 @@ struct PrintResult {
     QString error;        // why it failed
 };
 
-// Prints an image of `window`'s client area, as it is on screen, as one page on the default
-// printer. Where the machine has no printer, the page is written as the PDF file
+// Prints `window`'s client area as it is on screen, drawn at the printer's resolution and
+// scaled to the width of the page within its margins, as one page on the default printer. Where the
+// machine has no printer, the page is written as the PDF file
 // "<documentName>.pdf" in the user's documents folder instead.
 PrintResult PrintWindowImage(QWidget* window, const QString& documentName);
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need beyond the build, when any is missing: Node.js and npm (as
-# Debian packages) and the npm packages of the file format cross-check (tests/formats).
+# Debian packages), pdftotext (poppler-utils, reads the printed page back) and the npm packages
+# of the file format cross-check (tests/formats).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,6 +9,7 @@ cd "$(dirname "$0")/.."
 missing=()
 command -v node >/dev/null || missing+=(nodejs)
 command -v npm >/dev/null || missing+=(npm)
+command -v pdftotext >/dev/null || missing+=(poppler-utils)
 if [ "${#missing[@]}" -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive

@@ -1,0 +1,23 @@
+// Captions shown whole. The windows are laid out in twips for Tahoma; where the font actually
+// used is wider, a label, check box or button grows to its caption instead of cutting it.
+#pragma once
+
+class QLabel;
+class QString;
+class QWidget;
+
+namespace platform {
+
+// Widens every label, check box and button among `window`'s own controls whose one-line
+// caption is cut (word-wrapped labels are left alone). A control on the same row to the right that
+// the caption would reach moves right by as much and keeps its right edge; where that would take
+// more than a quarter of the neighbour's width, or the caption would run past the edge of a window
+// of fixed size, the caption's text is made smaller until it fits. Running it again changes
+// nothing.
+void FitCaptions(QWidget* window);
+
+// Links `label` to `control` (its mnemonic moves the focus there) and names the control after
+// the caption for screen readers: "&Glass :" names it "Glass".
+void LinkLabel(QLabel* label, QWidget* control);
+
+} // namespace platform

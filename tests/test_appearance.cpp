@@ -1,0 +1,381 @@
+// What the user sees of every window: the designed fonts, captions shown whole, child windows
+// opened in view, the Window menu, names for screen readers and the printed card. The whole
+// test runs twice, at 96 dpi and with QT_SCALE_FACTOR=2 (192 dpi).
+#include "TestSupport.h"
+
+#include "app/frmMain.h"
+#include "browse/frmBrowse.h"
+#include "browse/frmHelp.h"
+#include "editors/frmAddIngredient.h"
+#include "editors/frmGlasses.h"
+#include "editors/frmIngredients.h"
+#include "editors/frmRecipes.h"
+#include "platform/Controls.h"
+#include "platform/Printing.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QStyleOptionButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace TestSupport;
+
+namespace {
+
+// The pixels the text of a label, check box or button takes, and the room its control gives
+// it, in the control's own coordinates.
+struct CaptionSpace {
+    QSize text;
+    QRect room;
+};
+
+QString WithoutMnemonic(QString text)
+{
+    return text.remove(QRegularExpression("&(?!&)"));
+}
+
+std::optional<CaptionSpace> SpaceOf(QWidget* control)
+{
+    const QFontMetrics metrics(control->font());
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        if (label->wordWrap() || label->text().isEmpty())
+            return std::nullopt;
+        const QString shown = label->buddy() ? WithoutMnemonic(label->text()) : label->text();
+        const QRect text = metrics.boundingRect(QRect(), Qt::AlignLeft | Qt::AlignTop, shown);
+        return CaptionSpace{text.size(), label->contentsRect()};
+    }
+    auto* button = qobject_cast<QAbstractButton*>(control);
+    if (!button || button->text().isEmpty())
+        return std::nullopt;
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const bool isCheckBox = qobject_cast<QCheckBox*>(button);
+    const QRect room = button->style()->subElementRect(
+        isCheckBox ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents, &option, button);
+    return CaptionSpace{
+        QSize(metrics.horizontalAdvance(WithoutMnemonic(button->text())), metrics.height()), room};
+}
+
+QString Describe(const QWidget* control)
+{
+    const auto* label = qobject_cast<const QLabel*>(control);
+    const auto* button = qobject_cast<const QAbstractButton*>(control);
+    return QString("'%1' in %2")
+        .arg(label    ? label->text()
+             : button ? button->text()
+                      : control->objectName(),
+             control->window()->windowTitle());
+}
+
+// A word of a PDF page as pdftotext -bbox gives it.
+struct Word {
+    QString text;
+    double left, right;
+};
+
+} // namespace
+
+class TestAppearance : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramFolder> folder;
+    QTemporaryDir printFolder;
+
+    static frmMain* Main() { return frmMain::Instance(); }
+
+    // Every window opened through the toolbox, each child window's client area.
+    QList<QWidget*> OpenEveryChild()
+    {
+        Main()->cmdGlasses->click();
+        Main()->cmdIngredients->click();
+        Main()->cmdRecipes->click();
+        Main()->cmdBrowse->click();
+        Main()->cmdShowHelp->click();
+        return {Main()->GlassEditor, Main()->IngredientEditor, Main()->RecipeEditor,
+                Main()->RecipeBrowser, Main()->HelpBrowser};
+    }
+
+    static QRect Outer(const QWidget* child) { return child->parentWidget()->geometry(); }
+    static QRect Visible() { return Main()->mdiArea->viewport()->rect(); }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<ProgramFolder>();
+        folder->WriteDataFile("Glasses.Dat", DatabaseFile({GlassRecord("Cocktail Glass"),
+                                                           GlassRecord("Highball Glass")}));
+        folder->WriteDataFile("Ingredients.Dat",
+                              DatabaseFile({IngredientRecord("Spirits", "", {false}),
+                                            IngredientRecord("White Rum", "Spirits"),
+                                            IngredientRecord("Lime Juice", "")}));
+        folder->WriteDataFile(
+            "Recipes.Dat",
+            DatabaseFile({RecipeRecord("Daiquiri", "Cocktail Glass", "Shake with ice.\r\nStrain.",
+                                       {Line("White Rum", 32, 1), Line("Lime Juice", 12, 2)})}));
+        folder->WriteDataFile("Help.Dat",
+                              DatabaseFile({HelpRecord("Welcome", "Pick a recipe on the left.")}));
+        StartMainWindow();
+        QVERIFY(ActivateMainWindow());
+    }
+
+    void cleanup()
+    {
+        platform::SetPrintOutputFile(QString());
+        CloseMainWindow();
+        folder.reset();
+    }
+
+    void runsAtTheScaleAskedFor()
+    {
+        const double asked = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                                 ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                                 : 1.0;
+        QCOMPARE(Main()->devicePixelRatio(), asked);
+    }
+
+    void windowsUseTheDesignedFonts()
+    {
+        const QList<QWidget*> children = OpenEveryChild();
+        QCOMPARE(QFontInfo(Main()->cmdRecipes->font()).family(), QString("Tahoma"));
+        QCOMPARE(QFontInfo(Main()->GlassEditor->lblHotspotID->font()).family(), QString("Tahoma"));
+        // Liberation Sans is the face with Arial's metrics that fontconfig offers for Arial.
+        const QString cardFace = QFontInfo(Main()->RecipeBrowser->lblName->font()).family();
+        QVERIFY2(cardFace == "Arial" || cardFace == "Liberation Sans", qPrintable(cardFace));
+        // Captions keep their designed size where they fit.
+        QCOMPARE(Main()->RecipeBrowser->lblName->font().pointSizeF(), 14.25);
+        QCOMPARE(Main()->GlassEditor->lblOpacity->font().pointSizeF(), 8.25);
+    }
+
+    void everyCaptionIsShownWholeBesideItsNeighbours()
+    {
+        QList<QWidget*> windows = OpenEveryChild();
+        windows.prepend(Main()->picToolbox);
+        frmAddIngredient picker(Main());
+        picker.Form_Load();
+        windows.append(&picker);
+        int checked = 0;
+        for (QWidget* window : windows)
+            for (QWidget* control : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                const std::optional<CaptionSpace> space = SpaceOf(control);
+                if (!space)
+                    continue;
+                ++checked;
+                QVERIFY2(space->text.width() <= space->room.width(),
+                         qPrintable(QString("%1: text %2 px, room %3 px")
+                                        .arg(Describe(control))
+                                        .arg(space->text.width())
+                                        .arg(space->room.width())));
+                QVERIFY2(space->text.height() <= space->room.height(),
+                         qPrintable(QString("%1: text %2 px high, room %3 px")
+                                        .arg(Describe(control))
+                                        .arg(space->text.height())
+                                        .arg(space->room.height())));
+                // The text ends before any control that starts to its right on the same row.
+                const QRect at(control->geometry().topLeft() + space->room.topLeft(), space->text);
+                const int textEnd = at.left() + space->text.width();
+                for (QWidget* other : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                    const QRect g = other->geometry();
+                    if (other != control && g.left() > at.left() && g.top() <= at.bottom() &&
+                        g.bottom() >= at.top())
+                        QVERIFY2(textEnd <= g.left(),
+                                 qPrintable(QString("%1 runs %2 px into %3")
+                                                .arg(Describe(control))
+                                                .arg(textEnd - g.left())
+                                                .arg(other->metaObject()->className())));
+                }
+            }
+        // Toolbox 15 buttons, glasses 8 labels, ingredients 9 labels and 2 check boxes,
+        // recipes 4, browser 3 card lines and the button, help 1, picker 2.
+        QVERIFY2(checked >= 44, qPrintable(QString::number(checked)));
+    }
+
+    void everyControlHasANameForScreenReaders()
+    {
+        OpenEveryChild();
+        frmAddIngredient picker(Main());
+        picker.Form_Load();
+        QList<QWidget*> controls = Main()->findChildren<QWidget*>();
+        controls += picker.findChildren<QWidget*>();
+        int checked = 0;
+        for (QWidget* control : controls) {
+            // The parts of scroll areas (scroll bars, headers, viewports) are named by Qt.
+            if (qobject_cast<QScrollBar*>(control) || qobject_cast<QHeaderView*>(control) ||
+                qobject_cast<QMdiSubWindow*>(control) || qobject_cast<QMdiArea*>(control) ||
+                qobject_cast<QMenuBar*>(control) || control->isWindow())
+                continue;
+            auto* combo = qobject_cast<QComboBox*>(control);
+            auto* text = qobject_cast<QPlainTextEdit*>(control);
+            const bool holdsData = combo || text || qobject_cast<QAbstractItemView*>(control);
+            if (!holdsData && !(control->focusPolicy() & Qt::TabFocus))
+                continue;
+            ++checked;
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+            QVERIFY(accessible);
+            // A chooser's or text box's own name, not what it shows at the moment.
+            const QString name = holdsData && !control->accessibleName().isEmpty()
+                                     ? control->accessibleName()
+                                     : accessible->text(QAccessible::Name);
+            const QString value = combo  ? combo->currentText()
+                                  : text ? text->toPlainText()
+                                         : accessible->text(QAccessible::Value);
+            const QString what = QString("%1 in %2 (value '%3')")
+                                     .arg(control->metaObject()->className(),
+                                          control->window()->windowTitle(), value);
+            QVERIFY2(!name.trimmed().isEmpty(), qPrintable(what));
+            QVERIFY2(combo || text ? name != value : true, qPrintable(what + " named " + name));
+        }
+        QVERIFY2(checked >= 40, qPrintable(QString::number(checked)));
+
+        // Choosers with a label are named after it and reached by its mnemonic.
+        QCOMPARE(Main()->GlassEditor->cboHotspotID->accessibleName(), QString("Hotspot ID"));
+        QCOMPARE(Main()->GlassEditor->lblHotspotID->buddy(), Main()->GlassEditor->cboHotspotID);
+        QCOMPARE(Main()->GlassEditor->cboZoom->accessibleName(), QString("Zoom"));
+        QCOMPARE(Main()->IngredientEditor->cmdColor->accessibleName(), QString("Color"));
+        QCOMPARE(Main()->RecipeEditor->cboAmount->accessibleName(), QString("Amount"));
+        QCOMPARE(Main()->RecipeEditor->lvRecipeIng->accessibleName(), QString("Ingredient lines"));
+    }
+
+    void childWindowsOpenInViewCascadingFromTheTopLeft()
+    {
+        Main()->cmdGlasses->click();
+        Main()->cmdBrowse->click();
+        Main()->cmdShowHelp->click();
+        const QRect glasses = Outer(Main()->GlassEditor);
+        const QRect browser = Outer(Main()->RecipeBrowser);
+        const QRect help = Outer(Main()->HelpBrowser);
+        QCOMPARE(glasses.topLeft(), QPoint(0, 0));
+        for (const QRect& window : {glasses, browser, help})
+            QVERIFY2(Visible().contains(window), qPrintable(QString("%1,%2 %3x%4 outside")
+                                                                .arg(window.x())
+                                                                .arg(window.y())
+                                                                .arg(window.width())
+                                                                .arg(window.height())));
+        QVERIFY(browser.x() > 0 && browser.x() == browser.y());
+        QVERIFY(help.x() > browser.x() && help.y() > browser.y());
+        QVERIFY(Main()->RecipeBrowser->cmdPrint->isVisible());
+
+        // Shown again, a window stays where it is.
+        Main()->cmdGlasses->click();
+        QCOMPARE(Outer(Main()->GlassEditor), glasses);
+    }
+
+    void childWindowTooBigForTheMainWindowOpensAtTheTopLeft()
+    {
+        Main()->cmdShowHelp->click();
+        Main()->resize(300, 250);
+        QApplication::processEvents();
+        Main()->cmdRecipes->click();
+        QCOMPARE(Outer(Main()->RecipeEditor).topLeft(), QPoint(0, 0));
+    }
+
+    void windowMenuFollowsTheActiveWindowsMenus()
+    {
+        const auto titles = [] {
+            QStringList texts;
+            for (const QAction* action : Main()->menuBar()->actions())
+                texts << action->text();
+            return texts;
+        };
+        QCOMPARE(titles(), QStringList({"&File", "&Window"}));
+        Main()->cmdGlasses->click();
+        Main()->cmdRecipes->click();
+        QCOMPARE(titles(), QStringList({"&File", "&Actions", "&Window"}));
+
+        emit Main()->mnuWindow->aboutToShow();
+        QStringList entries;
+        QAction* glassEntry = nullptr;
+        for (QAction* action : Main()->mnuWindow->actions()) {
+            entries << (action->isChecked() ? "* " : "") + action->text();
+            if (action->text().contains("Glasses"))
+                glassEntry = action;
+        }
+        QCOMPARE(entries, QStringList({"&Cascade", "&Tile", "", "&1 Glasses - (2 Entries)",
+                                       "* &2 Recipes - (1 Entries)"}));
+        QVERIFY(glassEntry);
+        glassEntry->trigger();
+        QCOMPARE(Main()->mdiArea->activeSubWindow(), Main()->GlassEditor->parentWidget());
+        QCOMPARE(titles(), QStringList({"&File", "&Window"}));
+
+        Main()->cmdBrowse->click();
+        QCOMPARE(titles(), QStringList({"&File", "Print", "&Window"}));
+        Main()->mnuWindow->actions().at(1)->trigger(); // Tile
+        QApplication::processEvents();
+        for (QWidget* child :
+             QList<QWidget*>{Main()->GlassEditor, Main()->RecipeEditor, Main()->RecipeBrowser})
+            QVERIFY(Visible().contains(Outer(child)));
+        Main()->mnuWindow->actions().at(0)->trigger(); // Cascade
+        QApplication::processEvents();
+        const QList<QMdiSubWindow*> windows = Main()->mdiArea->subWindowList();
+        QCOMPARE(windows.size(), 3);
+        QVERIFY(windows[0]->y() < windows[1]->y() && windows[1]->y() < windows[2]->y());
+    }
+
+    void printedCardIsTextAcrossThePageWidth()
+    {
+        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+        if (pdftotext.isEmpty())
+            QFAIL("pdftotext is missing: run scripts/install-test-dependencies.sh");
+        Main()->cmdBrowse->click();
+        frmBrowse* browser = Main()->RecipeBrowser;
+        QVERIFY(browser);
+        const QString path = printFolder.filePath("card.pdf");
+        platform::SetPrintOutputFile(path);
+        browser->cmdPrint->click();
+        QVERIFY(QFile::exists(path));
+        QFile::remove("/tmp/looks_card.pdf");
+
+        QProcess process;
+        process.start(pdftotext, {"-bbox", path, "-"});
+        QVERIFY(process.waitForFinished(60000));
+        const QString page = QString::fromUtf8(process.readAllStandardOutput());
+        const QRegularExpression pageWidth(R"re(<page width="([\d.]+)")re");
+        const double width = pageWidth.match(page).captured(1).toDouble();
+        QVERIFY2(width > 500, qPrintable(page.left(500)));
+        QList<Word> words;
+        const QRegularExpression word(
+            R"re(<word xMin="([\d.]+)" yMin="[\d.]+" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re");
+        for (auto match = word.globalMatch(page); match.hasNext();) {
+            const auto found = match.next();
+            words.append(
+                {found.captured(3), found.captured(1).toDouble(), found.captured(2).toDouble()});
+        }
+        QStringList texts;
+        for (const Word& w : words)
+            texts << w.text;
+        const QString all = texts.join(' ');
+        for (const char* expected : {"Daiquiri", "Cocktail Glass", "White Rum", "Lime Juice",
+                                     "Shake with ice.", "Strain.", "Print Recipe"})
+            QVERIFY2(all.contains(expected), qPrintable(expected + (" not in: " + all)));
+
+        // The window spans the page between its margins: the list starts at the left margin,
+        // the button ends near the right one.
+        double leftmost = width, rightmost = 0;
+        for (const Word& w : words) {
+            leftmost = qMin(leftmost, w.left);
+            rightmost = qMax(rightmost, w.right);
+        }
+        QVERIFY2(leftmost < 0.15 * width, qPrintable(QString::number(leftmost)));
+        QVERIFY2(rightmost > 0.8 * width && rightmost < width,
+                 qPrintable(QString::number(rightmost)));
+    }
+};
+
+QTEST_MAIN(TestAppearance)
+#include "test_appearance.moc"
