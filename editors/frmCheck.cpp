@@ -13,6 +13,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -84,6 +85,10 @@ void frmCheck::Form_Load()
 {
     MoveToTopLeft();
     SetClientSize(ClientWidth, ClientHeight);
+    // Shown at its size before it is filled, so that showing it does not lay out a long list
+    // again.
+    if (SubWindow())
+        SubWindow()->show();
     cmdCheckAgain_Click();
 }
 
