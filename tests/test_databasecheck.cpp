@@ -277,6 +277,41 @@ private slots:
         QVERIFY(!rows.join('\n').contains("Recipes.Dat"));
     }
 
+    // The whole road: a glass renamed in the glass editor, Ctrl+K, a double-click on a recipe
+    // that still names the old glass, the glass chosen again, checked again.
+    void aRenamedGlassIsFoundAndFixedInTheRecipeEditor()
+    {
+        folder->WriteDataFile("Glasses.Dat", DatabaseFile({GlassRecord("Highball")}));
+        folder->WriteDataFile("Ingredients.Dat", DatabaseFile({}));
+        folder->WriteDataFile("Help.Dat", DatabaseFile({}));
+        folder->WriteDataFile("Recipes.Dat",
+                              DatabaseFile({RecipeRecord("Cuba Libre", "Highball", "", {}),
+                                            RecipeRecord("Mojito", "Highball", "", {})}));
+        StartMainWindow();
+        QVERIFY(ActivateMainWindow());
+        frmMain* main = frmMain::Instance();
+        main->mnuShowAllEditors->setChecked(true);
+        main->cmdGlasses_Click();
+        QVERIFY(EditLabel(main->GlassEditor->LV, "Highball Glass"));
+        QVERIFY(colGlasses.Contains("Highball Glass"));
+
+        QTest::keyClick(main, Qt::Key_K, Qt::ControlModifier);
+        frmCheck* window = main->DatabaseCheck;
+        QVERIFY(window && ActiveChild() == window);
+        QCOMPARE(AllRowTexts(window->lvProblems),
+                 QStringList({R"(Recipes.Dat | 1 "Cuba Libre" | glass | no glass "Highball")",
+                              R"(Recipes.Dat | 2 "Mojito" | glass | no glass "Highball")"}));
+
+        DoubleClickRow(window->lvProblems, 2);
+        QCOMPARE(main->RecipeEditor->CurrentRecipe()->Name, QString("Mojito"));
+        QVERIFY(main->RecipeEditor->cboGlass->SelectedKey().isEmpty());
+        Choose(main->RecipeEditor->cboGlass, "Highball Glass");
+        ShowCheck(window);
+        QTest::mouseClick(window->cmdCheckAgain, Qt::LeftButton);
+        QCOMPARE(AllRowTexts(window->lvProblems),
+                 QStringList({R"(Recipes.Dat | 1 "Cuba Libre" | glass | no glass "Highball")"}));
+    }
+
     void aDatabaseWithoutProblemsSaysSoAndTheListGivesItsHint()
     {
         folder->WriteDataFile("Glasses.Dat", DatabaseFile({GlassRecord("Highball")}));
