@@ -9,6 +9,7 @@
 #include "modCellarix.h"
 #include "platform/FocusEvents.h"
 #include "platform/Fonts.h"
+#include "platform/Keys.h"
 #include "platform/Twips.h"
 
 #include <QCloseEvent>
@@ -281,6 +282,9 @@ void frmMain::cmdIngredients_Click()
 
 void frmMain::mnuCheckDatabase_Click()
 {
+    // An edit the active window stores when the focus leaves its control is checked too.
+    if (QMdiSubWindow* active = mdiArea->activeSubWindow())
+        platform::RunPendingValidation(active);
     // A window already open checks again; a new one checks as it loads.
     const bool open = DatabaseCheck;
     ShowChild(DatabaseCheck);

@@ -216,12 +216,12 @@ void frmCheck::OpenIngredient(const QString& name)
     platform::TreeView* tree = main->IngredientEditor->TV;
     platform::TreeNode* node = tree->Node(name);
     if (!node) {
-        // The tree shows an ingredient under its parent; one whose parent is missing has no
-        // place in it.
-        EditorParts::Refuse(QStringLiteral("Ingredient '%1' is not in the tree: its parent '%2' "
-                                           "is not in the database.")
-                                .arg(name, colIngredients.Item(name)->ParentItem()),
-                            QStringLiteral("INVALID ACTION"));
+        // The tree shows an ingredient under its parent; one whose parent is missing, or is
+        // the ingredient itself or below it, has no place in it.
+        EditorParts::Refuse(
+            QStringLiteral("Ingredient '%1' is not in the tree, as its parent '%2' is not.")
+                .arg(name, colIngredients.Item(name)->ParentItem()),
+            QStringLiteral("INVALID ACTION"));
         tree->setFocus();
         return;
     }

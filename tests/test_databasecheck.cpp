@@ -176,8 +176,7 @@ private slots:
         // An ingredient whose parent is missing has no place in the tree: the editor says so.
         ShowCheck(window);
         DoubleClickRow(window->lvProblems, 5);
-        QVERIFY(Refused("Ingredient 'Tonic' is not in the tree: its parent 'Mixers' is not in "
-                        "the database.",
+        QVERIFY(Refused("Ingredient 'Tonic' is not in the tree, as its parent 'Mixers' is not.",
                         "INVALID ACTION"));
         QCOMPARE(ActiveChild(), main->IngredientEditor);
 
@@ -304,12 +303,28 @@ private slots:
 
         DoubleClickRow(window->lvProblems, 2);
         QCOMPARE(main->RecipeEditor->CurrentRecipe()->Name, QString("Mojito"));
+        // Instructions still being typed are checked too, also by a window opened afresh.
+        window->parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!main->DatabaseCheck);
+        main->RecipeEditor->txtInstructions->setFocus();
+        Retype(main->RecipeEditor->txtInstructions, "Stir ");
+        QTest::sendKeyEvent(QTest::Click, main->RecipeEditor->txtInstructions, Qt::Key_unknown,
+                            QStringLiteral("\u2713"), Qt::NoModifier);
+        main->mnuCheckDatabase->trigger();
+        window = main->DatabaseCheck;
+        const QString typed = QString("Recipes.Dat | 2 \"Mojito\" | instructions | holds "
+                                      "\"\u2713\" (U+2713), which the files cannot hold "
+                                      "(Windows-1252)");
+        QVERIFY(AllRowTexts(window->lvProblems).contains(typed));
+        DoubleClickRow(window->lvProblems, 2);
         QVERIFY(main->RecipeEditor->cboGlass->SelectedKey().isEmpty());
         Choose(main->RecipeEditor->cboGlass, "Highball Glass");
         ShowCheck(window);
         QTest::mouseClick(window->cmdCheckAgain, Qt::LeftButton);
-        QCOMPARE(AllRowTexts(window->lvProblems),
-                 QStringList({R"(Recipes.Dat | 1 "Cuba Libre" | glass | no glass "Highball")"}));
+        QCOMPARE(
+            AllRowTexts(window->lvProblems),
+            QStringList({R"(Recipes.Dat | 1 "Cuba Libre" | glass | no glass "Highball")", typed}));
     }
 
     void aDatabaseWithoutProblemsSaysSoAndTheListGivesItsHint()
