@@ -24,17 +24,25 @@ int MeasureTwips(const QString& text)
 
 void AutoSizeColumns(platform::ListView* List)
 {
+    // A long list repeats many of its texts: each is measured once.
+    QHash<QString, int> measured;
+    const auto measure = [&measured](const QString& text) {
+        auto width = measured.constFind(text);
+        if (width == measured.constEnd())
+            width = measured.insert(text, MeasureTwips(text));
+        return *width;
+    };
     const int n = List->ColumnCount();
     const int margin = int(std::lround(20 * platform::TwipsPerPixelX()));
     std::vector<int> W(size_t(n) + 1, 0);
     for (int row = 1; row <= List->Count(); ++row)
-        W[1] = qMax(W[1], MeasureTwips(List->Item(row)->Text()));
+        W[1] = qMax(W[1], measure(List->Item(row)->Text()));
     W[1] += margin;
     int others = 0;
     for (int i = 2; i <= n; ++i) {
-        W[i] = qMax(W[i], MeasureTwips(List->ColumnHeader(i)));
+        W[i] = qMax(W[i], measure(List->ColumnHeader(i)));
         for (int row = 1; row <= List->Count(); ++row)
-            W[i] = qMax(W[i], MeasureTwips(List->Item(row)->SubItem(i - 1)));
+            W[i] = qMax(W[i], measure(List->Item(row)->SubItem(i - 1)));
         W[i] += margin;
         List->SetColumnWidth(i, W[i]);
         others += W[i];

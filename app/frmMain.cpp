@@ -2,12 +2,14 @@
 
 #include "browse/frmBrowse.h"
 #include "browse/frmHelp.h"
+#include "editors/frmCheck.h"
 #include "editors/frmGlasses.h"
 #include "editors/frmIngredients.h"
 #include "editors/frmRecipes.h"
 #include "platform/Captions.h"
 #include "platform/FocusEvents.h"
 #include "platform/Fonts.h"
+#include "platform/Keys.h"
 #include "platform/Twips.h"
 #include "store/modCellarix.h"
 
@@ -138,6 +140,9 @@ frmMain::frmMain()
         clearHint);
 
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuCheckDatabase = mnuFile->addAction(QStringLiteral("&Check Database"));
+    mnuCheckDatabase->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    connect(mnuCheckDatabase, &QAction::triggered, this, &frmMain::mnuCheckDatabase_Click);
     // The glass and ingredient editors are offered on request, for the rest of the session.
     mnuShowAllEditors = mnuFile->addAction(QStringLiteral("Show &All Editors"));
     mnuShowAllEditors->setCheckable(true);
@@ -176,6 +181,7 @@ void frmMain::MDIForm_Load()
     // Until every database is in memory the toolbox takes no clicks: a window opened now
     // would show half-loaded data.
     picToolbox->setEnabled(false);
+    mnuCheckDatabase->setEnabled(false);
 
     ShowHint(QStringLiteral("Watch this space for helpful hints ..."));
     show();
@@ -187,6 +193,7 @@ void frmMain::MDIForm_Load()
     LoadRecipes();
 
     picToolbox->setEnabled(true);
+    mnuCheckDatabase->setEnabled(true);
     state = State::Ready;
     ReportLoadProblems(
         {Database::Glasses, Database::Ingredients, Database::HelpTopics, Database::Recipes});
@@ -324,4 +331,16 @@ void frmMain::cmdGlasses_Click()
 void frmMain::cmdIngredients_Click()
 {
     ShowChild(IngredientEditor);
+}
+
+void frmMain::mnuCheckDatabase_Click()
+{
+    // An edit the active window stores when the focus leaves its control is checked too.
+    if (QMdiSubWindow* active = mdiArea->activeSubWindow())
+        platform::RunPendingValidation(active);
+    // A window already open checks again; a new one checks as it loads.
+    const bool open = DatabaseCheck;
+    ShowChild(DatabaseCheck);
+    if (open)
+        DatabaseCheck->cmdCheckAgain_Click();
 }

@@ -12,6 +12,7 @@ class QPushButton;
 class QMdiSubWindow;
 class MdiChild;
 class frmBrowse;
+class frmCheck;
 class frmHelp;
 class frmGlasses;
 class frmIngredients;
@@ -50,6 +51,7 @@ public:
     QPlainTextEdit* txtHelp;
     QWidget* prgCurrent;
     QMenu* mnuFile;
+    QAction* mnuCheckDatabase;
     QAction* mnuShowAllEditors;
     QAction* mnuQuit;
     // "Cascade", "Tile" and the open child windows, the active one checked.
@@ -61,6 +63,12 @@ public:
     QPointer<frmHelp> HelpBrowser;
     QPointer<frmGlasses> GlassEditor;
     QPointer<frmIngredients> IngredientEditor;
+    QPointer<frmCheck> DatabaseCheck;
+
+    // The toolbox buttons' actions; the database check opens the editors through them too.
+    void cmdRecipes_Click();
+    void cmdGlasses_Click();
+    void cmdIngredients_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,11 +85,9 @@ private:
     void FillWindowMenu();
     void ShowChildMenus(QMdiSubWindow* active);
     void picToolbox_Resize();
-    void cmdRecipes_Click();
     void cmdBrowse_Click();
     void cmdShowHelp_Click();
-    void cmdGlasses_Click();
-    void cmdIngredients_Click();
+    void mnuCheckDatabase_Click();
 
     enum class State { Stopped, Loading, Ready, Closing, Ended };
     State state = State::Stopped;

@@ -1,7 +1,7 @@
 #include "DatabaseJson.h"
 
-#include "CheckDatabase.h"
-#include "RecordFields.h"
+#include "check/CheckDatabase.h"
+#include "records/RecordFields.h"
 #include "records/modGeneralAmounts.h"
 #include "store/modCellarix.h"
 

@@ -1,8 +1,8 @@
 #include "DumpFile.h"
 
-#include "CheckDatabase.h"
+#include "check/CheckDatabase.h"
 #include "DataFolder.h"
-#include "RecordFields.h"
+#include "records/RecordFields.h"
 #include "records/modGeneralAmounts.h"
 
 #include <QFileInfo>

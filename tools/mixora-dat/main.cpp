@@ -1,9 +1,9 @@
 // mixora-dat: checks, exports, imports and dumps the game's database files, using the editor's
 // own records and data store.
-#include "CheckDatabase.h"
 #include "DataFolder.h"
 #include "DatabaseJson.h"
 #include "DumpFile.h"
+#include "check/CheckDatabase.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 
@@ -76,30 +76,12 @@ int LoadFolder(const QString& folder)
     return Success;
 }
 
-// Sorts `problems` by file, in the order the editor reads the files, then by record.
-void SortByFile(QList<CheckDatabase::Problem>& problems)
-{
-    const auto order = [](Database database) {
-        const auto& files = DataFolder::Files();
-        return std::find_if(files.begin(), files.end(),
-                            [&](const auto& file) { return file.database == database; }) -
-               files.begin();
-    };
-    std::stable_sort(problems.begin(), problems.end(), [&](const auto& a, const auto& b) {
-        return order(a.database) != order(b.database) ? order(a.database) < order(b.database)
-                                                      : a.record < b.record;
-    });
-}
-
 int RunCheck(const QStringList& arguments)
 {
     if (LoadFolder(arguments.at(0)) != Success)
         return Failure;
-    QList<CheckDatabase::Problem> problems = CheckDatabase::CheckLoads();
-    QList<CheckDatabase::Problem> recordProblems = CheckDatabase::CheckRecords();
-    CheckDatabase::ToFilePositions(recordProblems);
-    problems += recordProblems;
-    SortByFile(problems);
+    QList<CheckDatabase::Problem> problems = CheckDatabase::Check();
+    CheckDatabase::SortByFile(problems);
     for (const auto& problem : problems)
         Print(stdout, InFile(problem) + QLatin1Char('\n'));
     Print(stdout, QStringLiteral("glasses %1, ingredients %2, recipes %3, help topics %4: %5\n")
@@ -160,7 +142,7 @@ int RunImport(const QStringList& arguments)
         std::async(std::launch::async, [] { return CheckDatabase::CheckRecords(false); });
     const QString error = DataFolder::WriteAll(arguments.at(1));
     QList<CheckDatabase::Problem> warnings = checked.get();
-    SortByFile(warnings);
+    CheckDatabase::SortByFile(warnings);
     for (const auto& warning : warnings)
         Print(stderr, QStringLiteral("mixora-dat: warning: %1\n").arg(InFile(warning)));
     return error.isEmpty() ? Success : Fail(error);

@@ -15,7 +15,13 @@ struct Problem {
     QString name;   // the record's name, when known
     QString field;  // as named in the exported JSON ("glass", "line 2 ingredient"); may be empty
     QString message;
+    int line = 0; // the recipe line the field belongs to, 1-based; 0 for the record's own fields
 };
+
+// Every problem of the database in memory, as the editor and mixora-dat report it: first what
+// the last loads met (positions in the files), then the problems of the records, by file and
+// record (positions in the files the collections were loaded from).
+QList<Problem> Check();
 
 // Problems of the records in the store's collections; `record` is the position in the
 // collection. Finds glasses, ingredients and parents that do not exist, parents that come after
@@ -32,6 +38,13 @@ QList<Problem> CheckLoads();
 // Turns the collection positions of `problems` into positions in the files the collections were
 // last loaded from, counting the records those loads left out.
 void ToFilePositions(QList<Problem>& problems);
+
+// Sorts `problems` by file, in the order the files are read, then by record; problems of one
+// record keep their order.
+void SortByFile(QList<Problem>& problems);
+
+// The name of the file `database` was last loaded from ("Recipes.Dat").
+QString FileName(modCellarix::Database database);
 
 // Why a text cannot be written as it is: too long for a 50-character field (when `fixedField`),
 // starting or ending with a space there, or holding a character the files cannot hold. Empty when

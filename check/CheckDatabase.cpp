@@ -1,8 +1,9 @@
 #include "CheckDatabase.h"
 
-#include "RecordFields.h"
 #include "records/AnsiText.h"
+#include "records/RecordFields.h"
 
+#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
@@ -14,6 +15,10 @@ using modCellarix::SkippedRecord;
 namespace CheckDatabase {
 
 namespace {
+
+// The databases in the order they are read.
+constexpr Database ReadOrder[] = {Database::Glasses, Database::Ingredients, Database::HelpTopics,
+                                  Database::Recipes};
 
 // What the editor's choosers offer.
 constexpr int LevelCount = 20;    // "Level 1" .. "Level 20"
@@ -38,7 +43,7 @@ public:
         const QString key = QLatin1String(field);
         problems.append(Problem{database, record, name,
                                 line > 0 ? QStringLiteral("line %1 %2").arg(line).arg(key) : key,
-                                message});
+                                message, line});
     }
 
     void Text(const char* field, const QString& text, bool fixedField)
@@ -243,11 +248,35 @@ QList<Problem> CheckRecords(bool texts)
     return problems;
 }
 
+QList<Problem> Check()
+{
+    QList<Problem> records = CheckRecords();
+    ToFilePositions(records);
+    SortByFile(records);
+    return CheckLoads() + records;
+}
+
+void SortByFile(QList<Problem>& problems)
+{
+    const auto order = [](Database database) {
+        return std::find(std::begin(ReadOrder), std::end(ReadOrder), database) -
+               std::begin(ReadOrder);
+    };
+    std::stable_sort(problems.begin(), problems.end(), [&](const Problem& a, const Problem& b) {
+        return a.database != b.database ? order(a.database) < order(b.database)
+                                        : a.record < b.record;
+    });
+}
+
+QString FileName(Database database)
+{
+    return QFileInfo(modCellarix::LastLoad(database).path).fileName();
+}
+
 QList<Problem> CheckLoads()
 {
     QList<Problem> problems;
-    for (Database database :
-         {Database::Glasses, Database::Ingredients, Database::HelpTopics, Database::Recipes})
+    for (Database database : ReadOrder)
         CheckLoad(problems, database);
     return problems;
 }

@@ -1,0 +1,249 @@
+#include "frmCheck.h"
+
+#include "app/frmMain.h"
+#include "editors/EditorParts.h"
+#include "editors/frmGlasses.h"
+#include "editors/frmIngredients.h"
+#include "editors/frmRecipes.h"
+#include "platform/Keys.h"
+#include "platform/ListView.h"
+#include "platform/TreeView.h"
+#include "platform/Twips.h"
+#include "store/modCellarix.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace modCellarix;
+using CheckDatabase::Problem;
+
+namespace {
+// Client area and button, in twips.
+constexpr int ClientWidth = 9600, ClientHeight = 4800;
+constexpr int ButtonWidth = 1455, ButtonHeight = 375, Gap = 60;
+
+// The record `problem` is about, as its collection holds it now; none when there is none.
+std::shared_ptr<void> RecordOf(const Problem& problem)
+{
+    switch (problem.database) {
+    case Database::Glasses:
+        return colGlasses.Item(problem.name);
+    case Database::Ingredients:
+        return colIngredients.Item(problem.name);
+    case Database::Recipes:
+        return colRecipes.Item(problem.name);
+    case Database::HelpTopics: // never edited: there is nothing to open
+        break;
+    }
+    return nullptr;
+}
+
+// Selects `row` of an editor's list as a click on it would, and puts the focus there.
+void ClickListRow(platform::ListView* list, platform::ListItem* row)
+{
+    list->SetSelectedItem(row);
+    list->EnsureVisible(row);
+    list->ItemClick(row);
+    list->setFocus();
+}
+} // namespace
+
+frmCheck::frmCheck()
+{
+    setWindowTitle(QStringLiteral("Database Check"));
+    lvProblems = new platform::ListView(this);
+    lvProblems->setAccessibleName(QStringLiteral("Problems"));
+    for (const char* header : {"File", "Record", "Field", "Problem"})
+        lvProblems->AddColumn(QLatin1String(header));
+    lblNoProblems = new QLabel(QStringLiteral("No problems found."), lvProblems->viewport());
+    lblNoProblems->setAlignment(Qt::AlignCenter);
+    (new QVBoxLayout(lvProblems->viewport()))->addWidget(lblNoProblems);
+    cmdCheckAgain = new QPushButton(QStringLiteral("Check Again"), this);
+    cmdCheckAgain->setAccessibleName(cmdCheckAgain->text());
+    setTabOrder(lvProblems, cmdCheckAgain);
+
+    lvProblems->ColumnClick = [this](int column) { SortByColumn(lvProblems, column, false); };
+    connect(lvProblems, &QAbstractItemView::doubleClicked, this, [this] { lvProblems_DblClick(); });
+    platform::OnKeys(
+        lvProblems,
+        [this](int& code, int) {
+            if (code == platform::KeyCode::Enter) {
+                code = 0;
+                lvProblems_DblClick();
+            }
+        },
+        nullptr);
+    connect(cmdCheckAgain, &QPushButton::clicked, this, [this] { cmdCheckAgain_Click(); });
+    EditorParts::Hint(lvProblems,
+                      QStringLiteral("Double-click a problem to open the record it is about ..."));
+}
+
+void frmCheck::Form_Load()
+{
+    MoveToTopLeft();
+    SetClientSize(ClientWidth, ClientHeight);
+    // Shown at its size before it is filled, so that showing it does not lay out a long list
+    // again.
+    if (SubWindow())
+        SubWindow()->show();
+    cmdCheckAgain_Click();
+}
+
+void frmCheck::cmdCheckAgain_Click()
+{
+    findings.clear();
+    const QList<Problem> problems = CheckDatabase::Check();
+    const int loadProblems = CheckDatabase::CheckLoads().size();
+    findings.reserve(problems.size());
+    for (int i = 0; i < problems.size(); ++i) {
+        const bool aboutFile = i < loadProblems;
+        findings.append(
+            CheckedProblem{problems[i], aboutFile, aboutFile ? nullptr : RecordOf(problems[i])});
+    }
+
+    lvProblems->SetSelectedItem(nullptr);
+    lvProblems->Clear();
+    lvProblems->SetSorted(false); // in the order found until a column is clicked
+    for (int i = 0; i < findings.size(); ++i) {
+        const Problem& problem = findings[i].problem;
+        platform::ListItem* row =
+            lvProblems->Add(QString::number(i), CheckDatabase::FileName(problem.database));
+        row->Tag = i;
+        if (problem.record > 0)
+            row->SetSubItem(1, problem.name.isNull()
+                                   ? QString::number(problem.record)
+                                   : QStringLiteral("%1 %2")
+                                         .arg(problem.record)
+                                         .arg(CheckDatabase::Quoted(problem.name)));
+        row->SetSubItem(2, problem.field);
+        row->SetSubItem(3, problem.message);
+    }
+    for (int i = 1; i <= lvProblems->ColumnCount(); ++i)
+        lvProblems->SetColumnTag(i, QString());
+    AutoSizeColumns(lvProblems);
+    lblNoProblems->setVisible(findings.isEmpty());
+    if (lvProblems->Count() > 0)
+        lvProblems->SetSelectedItem(lvProblems->Item(1));
+    SetCaption();
+    lvProblems->setFocus();
+}
+
+void frmCheck::SetCaption()
+{
+    setWindowTitle(QStringLiteral("Database Check - (%1 Problems)").arg(findings.size()));
+}
+
+void frmCheck::lvProblems_DblClick()
+{
+    const platform::ListItem* row = lvProblems->SelectedItem();
+    if (!row)
+        return;
+    const CheckedProblem& finding = findings.at(row->Tag.toInt());
+    const Problem& problem = finding.problem;
+    if (finding.aboutFile || problem.database == Database::HelpTopics) {
+        EditorParts::Refuse(
+            QStringLiteral("%1: %2\n\nThere is no record in the editors to open "
+                           "for this problem.")
+                .arg(CheckDatabase::FileName(problem.database), CheckDatabase::Describe(problem)),
+            QStringLiteral("DATABASE CHECK"));
+        lvProblems->setFocus();
+        return;
+    }
+    if (!StillAsChecked(finding)) {
+        EditorParts::Refuse(QStringLiteral("This record has changed since the check; check again."),
+                            QStringLiteral("INVALID ACTION"));
+        lvProblems->setFocus();
+        return;
+    }
+    OpenRecord(finding);
+}
+
+bool frmCheck::StillAsChecked(const CheckedProblem& finding)
+{
+    // The same record under the same name, and for a line, the recipe still has that line.
+    const std::shared_ptr<void> record = finding.record.lock();
+    if (!record || record != RecordOf(finding.problem))
+        return false;
+    return finding.problem.database != Database::Recipes ||
+           finding.problem.line <= static_cast<Recipe*>(record.get())->RecipeIngredients().Count();
+}
+
+void frmCheck::OpenRecord(const CheckedProblem& finding)
+{
+    const Problem& problem = finding.problem;
+    switch (problem.database) {
+    case Database::Recipes:
+        OpenRecipe(std::static_pointer_cast<Recipe>(finding.record.lock()), problem.line);
+        break;
+    case Database::Glasses:
+        OpenGlass(problem.name);
+        break;
+    case Database::Ingredients:
+        OpenIngredient(problem.name);
+        break;
+    case Database::HelpTopics:
+        break;
+    }
+}
+
+void frmCheck::OpenRecipe(const std::shared_ptr<Recipe>& recipe, int line)
+{
+    frmMain* main = frmMain::Instance();
+    main->cmdRecipes_Click();
+    frmRecipes* editor = main->RecipeEditor;
+    ClickListRow(editor->lvRecipes, editor->lvRecipes->Item(recipe->Name));
+    if (line > 0)
+        ClickListRow(editor->lvRecipeIng,
+                     editor->lvRecipeIng->Item(recipe->RecipeIngredients().Item(line)->ThisKey));
+}
+
+void frmCheck::OpenGlass(const QString& name)
+{
+    frmMain* main = frmMain::Instance();
+    main->mnuShowAllEditors->setChecked(true);
+    main->cmdGlasses_Click();
+    ClickListRow(main->GlassEditor->LV, main->GlassEditor->LV->Item(name));
+}
+
+void frmCheck::OpenIngredient(const QString& name)
+{
+    frmMain* main = frmMain::Instance();
+    main->mnuShowAllEditors->setChecked(true);
+    main->cmdIngredients_Click();
+    platform::TreeView* tree = main->IngredientEditor->TV;
+    platform::TreeNode* node = tree->Node(name);
+    if (!node) {
+        // The tree shows an ingredient under its parent; one whose parent is missing, or is
+        // the ingredient itself or below it, has no place in it.
+        EditorParts::Refuse(
+            QStringLiteral("Ingredient '%1' is not in the tree, as its parent '%2' is not.")
+                .arg(name, colIngredients.Item(name)->ParentItem()),
+            QStringLiteral("INVALID ACTION"));
+        tree->setFocus();
+        return;
+    }
+    tree->SetSelectedNode(node);
+    tree->EnsureVisible(node);
+    tree->NodeClick(node);
+    tree->setFocus();
+}
+
+void frmCheck::closeEvent(QCloseEvent* event)
+{
+    ShowHint(QString());
+    event->accept();
+}
+
+void frmCheck::resizeEvent(QResizeEvent* event)
+{
+    MdiChild::resizeEvent(event);
+    const int width = platform::PixelsToTwipsX(this->width());
+    const int height = platform::PixelsToTwipsY(this->height());
+    Place(lvProblems, 0, 0, width, qMax(0, height - ButtonHeight - 2 * Gap));
+    Place(cmdCheckAgain, qMax(0, width - ButtonWidth - Gap), height - ButtonHeight - Gap,
+          ButtonWidth, ButtonHeight);
+    AutoSizeColumns(lvProblems);
+}

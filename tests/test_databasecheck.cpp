@@ -1,0 +1,407 @@
+// The Database Check window: what it lists for a database with one problem of each kind, where
+// a double-click on each row leads, checking again, a database without problems, and that it
+// lists what mixora-dat check prints for the same files.
+#include "TestSupport.h"
+
+#include "app/frmMain.h"
+#include "editors/frmCheck.h"
+#include "editors/frmGlasses.h"
+#include "editors/frmIngredients.h"
+#include "editors/frmRecipes.h"
+#include "platform/Controls.h"
+#include "platform/Dialogs.h"
+#include "platform/TreeView.h"
+#include "store/modCellarix.h"
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace TestSupport;
+using namespace modCellarix;
+using platform::MessageBox;
+
+namespace {
+
+// The ten problems, one of each kind: two the loads met, then one per record check.
+void WriteDatabaseWithProblems(const ProgramFolder& folder)
+{
+    folder.WriteDataFile("Glasses.Dat",
+                         DatabaseFile({GlassRecord("Highball"), GlassRecord("HIGHBALL")}));
+    IngredientAttributes smoky;
+    smoky.opacity = 150;
+    folder.WriteDataFile(
+        "Ingredients.Dat",
+        DatabaseFile({IngredientRecord("Spirits", ""), IngredientRecord("Gin", "Spirits"),
+                      IngredientRecord("Lime Wedge", "Garnishes"),
+                      IngredientRecord("Garnishes", ""), IngredientRecord("Tonic", "Mixers"),
+                      IngredientRecord("Smoke", "", smoky)}));
+    // The fifth recipe announces a negative instruction length.
+    QByteArray broken = RecipeRecord("Broken", "Highball", "", {});
+    broken.replace(102, 4, Int32(-1));
+    folder.WriteDataFile(
+        "Recipes.Dat",
+        DatabaseFile(
+            {RecipeRecord("Gin Tonic", "Highball", "", {Line("Gin", 32, 0), Line("Tonic", 65, 1)}),
+             RecipeRecord("Lost", "Tumbler", "", {}), RecipeRecord("Hard", "Highball", "", {}, 25),
+             RecipeRecord("Typo", "Highball", "", {Line("Gin", 16, 12), Line("Ginn", 16, 0)}),
+             broken}));
+    folder.WriteDataFile("Help.Dat", DatabaseFile({HelpRecord("Welcome", "Hi")}));
+}
+
+// A row's texts: file, record, field, problem, joined by " | ".
+QString RowText(const platform::ListView* list, int row)
+{
+    const platform::ListItem* item = list->Item(row);
+    return QStringList{item->Text(), item->SubItem(1), item->SubItem(2), item->SubItem(3)}.join(
+        QStringLiteral(" | "));
+}
+
+QStringList AllRowTexts(const platform::ListView* list)
+{
+    QStringList rows;
+    for (int row = 1; row <= list->Count(); ++row)
+        rows << RowText(list, row);
+    return rows;
+}
+
+// A double-click on row `row` of `list`; MessageBox::Shown() then holds what it brought up.
+void DoubleClickRow(platform::ListView* list, int row)
+{
+    MessageBox::ClearShown();
+    QTreeWidgetItem* item = list->Item(row);
+    list->scrollToItem(item);
+    const QPoint at = list->visualItemRect(item).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+QWidget* ActiveChild()
+{
+    const QMdiSubWindow* active = frmMain::Instance()->mdiArea->activeSubWindow();
+    return active ? active->widget() : nullptr;
+}
+
+} // namespace
+
+class TestDatabaseCheck : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { MessageBox::SetScripted(true); }
+    void init() { folder = std::make_unique<ProgramFolder>(); }
+    void cleanup()
+    {
+        CloseMainWindow();
+        folder.reset();
+    }
+
+    void listsOneRowPerProblemAndOpensTheRecordOfEach()
+    {
+        WriteDatabaseWithProblems(*folder);
+        StartMainWindow();
+        // A text the files cannot hold comes only from an edit.
+        colGlasses.Item("Highball")->DisplayText = QStringLiteral("Tall \u2713");
+        QVERIFY(ActivateMainWindow());
+        frmCheck* window = OpenCheck();
+        QVERIFY(window);
+
+        QCOMPARE(window->windowTitle(), QString("Database Check - (10 Problems)"));
+        QCOMPARE(window->lvProblems->accessibleName(), QString("Problems"));
+        QCOMPARE(window->cmdCheckAgain->text(), QString("Check Again"));
+        QVERIFY(window->lblNoProblems->isHidden());
+        const platform::ListView* list = window->lvProblems;
+        QCOMPARE((QStringList{list->ColumnHeader(1), list->ColumnHeader(2), list->ColumnHeader(3),
+                              list->ColumnHeader(4)}),
+                 QStringList({"File", "Record", "Field", "Problem"}));
+        // What the loads met first, then the records' problems by file and record.
+        QCOMPARE(
+            AllRowTexts(list),
+            QStringList({
+                R"(Glasses.Dat | 2 "HIGHBALL" | name | "HIGHBALL" equals "Highball" of an earlier record but for letter case)",
+                R"(Recipes.Dat | 5 |  | cannot be read: it is cut off or a length in it is out of range)",
+                QString("Glasses.Dat | 1 \"Highball\" | displayText | holds \"\u2713\" (U+2713), "
+                        "which the files cannot hold (Windows-1252)"),
+                R"(Ingredients.Dat | 3 "Lime Wedge" | parent | "Garnishes" comes after this ingredient; a parent must come first)",
+                R"(Ingredients.Dat | 5 "Tonic" | parent | no ingredient "Mixers")",
+                R"(Ingredients.Dat | 6 "Smoke" | opacity | 150 is beyond what the editor offers (0 to 100 percent))",
+                R"(Recipes.Dat | 2 "Lost" | glass | no glass "Tumbler")",
+                R"(Recipes.Dat | 3 "Hard" | level | 25 is beyond what the editor offers (0 to 19, shown as Level 1 to Level 20))",
+                R"(Recipes.Dat | 4 "Typo" | line 1 ingredient | no ingredient "Ginn")",
+                R"(Recipes.Dat | 4 "Typo" | line 2 priority | 12 is beyond what the editor offers (0 to 9, shown as Priority 1 to Priority 9 and Garnish))",
+            }));
+
+        frmMain* main = frmMain::Instance();
+        QVERIFY(!main->cmdGlasses->isVisible() && !main->cmdIngredients->isVisible());
+
+        // Problems of the files as loaded have no record to open: their message, and the
+        // window stays.
+        DoubleClickRow(window->lvProblems, 1);
+        QVERIFY(Refused("Glasses.Dat: record 2 \"HIGHBALL\": name: \"HIGHBALL\" equals "
+                        "\"Highball\" of an earlier record but for letter case\n\nThere is no "
+                        "record in the editors to open for this problem.",
+                        "DATABASE CHECK"));
+        QCOMPARE(ActiveChild(), window);
+        DoubleClickRow(window->lvProblems, 2);
+        QCOMPARE(MessageBox::Shown().size(), 1);
+        QCOMPARE(ActiveChild(), window);
+
+        // The glass, made reachable as "Show All Editors" does.
+        DoubleClickRow(window->lvProblems, 3);
+        QVERIFY(MessageBox::Shown().isEmpty());
+        QVERIFY(main->GlassEditor && ActiveChild() == main->GlassEditor);
+        QCOMPARE(main->GlassEditor->LV->SelectedItem()->Text(), QString("Highball"));
+        QCOMPARE(main->GlassEditor->txtDisplayText->Text(), QString("Tall \u2713"));
+        QVERIFY(main->cmdGlasses->isVisible() && main->cmdIngredients->isVisible());
+        QVERIFY(main->mnuShowAllEditors->isChecked());
+
+        // Ingredients: selected in the tree, their branch opened.
+        for (const auto& [row, name] : {std::pair{4, "Lime Wedge"}, std::pair{6, "Smoke"}}) {
+            ShowCheck(window);
+            DoubleClickRow(window->lvProblems, row);
+            QVERIFY(MessageBox::Shown().isEmpty());
+            QVERIFY(main->IngredientEditor && ActiveChild() == main->IngredientEditor);
+            const platform::TreeNode* node = main->IngredientEditor->TV->SelectedNode();
+            QVERIFY(node);
+            QCOMPARE(node->Key(), QString(name));
+            QCOMPARE(main->IngredientEditor->SelectedIngredient, colIngredients.Item(name));
+            QVERIFY(node->parent()->isExpanded());
+        }
+        // An ingredient whose parent is missing has no place in the tree: the editor says so.
+        ShowCheck(window);
+        DoubleClickRow(window->lvProblems, 5);
+        QVERIFY(Refused("Ingredient 'Tonic' is not in the tree, as its parent 'Mixers' is not.",
+                        "INVALID ACTION"));
+        QCOMPARE(ActiveChild(), main->IngredientEditor);
+
+        // Recipes, and for a line problem, the line.
+        const struct {
+            int row;
+            QString recipe, line;
+        } recipeRows[] = {
+            {7, "Lost", "Gin"}, {8, "Hard", ""}, {9, "Typo", "Ginn"}, {10, "Typo", "Gin"}};
+        for (const auto& expected : recipeRows) {
+            ShowCheck(window);
+            DoubleClickRow(window->lvProblems, expected.row);
+            QVERIFY(MessageBox::Shown().isEmpty());
+            frmRecipes* editor = main->RecipeEditor;
+            QVERIFY(editor && ActiveChild() == editor);
+            QCOMPARE(editor->CurrentRecipe(), colRecipes.Item(expected.recipe));
+            if (expected.recipe == "Typo") {
+                QCOMPARE(editor->CurrentIngredient()->Name, expected.line);
+                QCOMPARE(QApplication::focusWidget(), editor->lvRecipeIng);
+            }
+        }
+        QCOMPARE(main->RecipeEditor->CurrentIngredient()->Priority, 12);
+
+        // Enter opens the selected row as a double-click does.
+        ShowCheck(window);
+        window->lvProblems->SetSelectedItem(window->lvProblems->Item(7));
+        Press(window->lvProblems, Qt::Key_Return);
+        QCOMPARE(ActiveChild(), main->RecipeEditor);
+        QCOMPARE(main->RecipeEditor->CurrentRecipe()->Name, QString("Lost"));
+    }
+
+    void checkingAgainFollowsTheEditsAndRowsOfChangedRecordsOpenNothing()
+    {
+        WriteDatabaseWithProblems(*folder);
+        StartMainWindow();
+        frmCheck* window = OpenCheck();
+        QCOMPARE(window->lvProblems->Count(), 9);
+
+        // The recipe "Lost" gets a glass that exists; the window does not notice by itself.
+        frmMain* main = frmMain::Instance();
+        DoubleClickRow(window->lvProblems, 6);
+        Choose(main->RecipeEditor->cboGlass, "Highball");
+        QCOMPARE(colRecipes.Item("Lost")->Glass, QString("Highball"));
+        QCOMPARE(window->lvProblems->Count(), 9);
+        QTest::mouseClick(window->cmdCheckAgain, Qt::LeftButton);
+        QCOMPARE(window->windowTitle(), QString("Database Check - (8 Problems)"));
+        QVERIFY(!AllRowTexts(window->lvProblems).join('\n').contains("Lost"));
+
+        // The recipe "Hard" is removed and the ingredient "Smoke" renamed after the check.
+        QVERIFY(colRecipes.Remove("Hard"));
+        auto smoke = colIngredients.Item("Smoke");
+        colIngredients.Remove("Smoke");
+        smoke->SetName("Fog");
+        colIngredients.Add("Fog", smoke);
+        ShowCheck(window);
+        for (const QString& record : {"3 \"Hard\"", "6 \"Smoke\""}) {
+            int row = 1;
+            while (window->lvProblems->Item(row)->SubItem(1) != record)
+                ++row;
+            DoubleClickRow(window->lvProblems, row);
+            QVERIFY(
+                Refused("This record has changed since the check; check again.", "INVALID ACTION"));
+            QCOMPARE(ActiveChild(), window);
+        }
+
+        // Sorted by a column, every row still opens its own record.
+        window->lvProblems->ColumnClick(4);
+        QStringList problems = RowTexts(window->lvProblems, 3);
+        QVERIFY(std::is_sorted(problems.begin(), problems.end(), [](auto& a, auto& b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        }));
+        ShowCheck(window);
+        DoubleClickRow(window->lvProblems, problems.indexOf("no ingredient \"Ginn\"") + 1);
+        QCOMPARE(main->RecipeEditor->CurrentIngredient()->Name, QString("Ginn"));
+
+        // The menu command checks again too, and brings the same window to the front.
+        main->cmdRecipes_Click();
+        QCOMPARE(ActiveChild(), main->RecipeEditor);
+        main->mnuCheckDatabase->trigger();
+        QCOMPARE(ActiveChild(), window);
+        QCOMPARE(window->windowTitle(), QString("Database Check - (7 Problems)"));
+        QCOMPARE(main->mdiArea->subWindowList().size(), 2);
+        QCOMPARE(main->mnuCheckDatabase->shortcut(), QKeySequence("Ctrl+K"));
+        QCOMPARE(main->mnuCheckDatabase->text(), QString("&Check Database"));
+
+        // The problems of the recipe file opened in the recipe editor replace those of the
+        // file it had before.
+        QByteArray cut = DatabaseFile({RecipeRecord("Only", "Highball", "", {})});
+        cut.replace(0, 4, Int32(2));
+        folder->WriteDataFile("Other.Dat", cut);
+        platform::OpenFileDialog::SetScripted(true);
+        platform::OpenFileDialog::SetNextAnswer(folder->DataPath() + "Other.Dat");
+        main->RecipeEditor->LoadDatabase();
+        main->mnuCheckDatabase->trigger();
+        const QStringList rows = AllRowTexts(window->lvProblems);
+        QVERIFY(rows.contains("Other.Dat |  | count | says 2 records, but the file holds only 1"));
+        QVERIFY(!rows.join('\n').contains("Recipes.Dat"));
+    }
+
+    // The whole road: a glass renamed in the glass editor, Ctrl+K, a double-click on a recipe
+    // that still names the old glass, the glass chosen again, checked again.
+    void aRenamedGlassIsFoundAndFixedInTheRecipeEditor()
+    {
+        folder->WriteDataFile("Glasses.Dat", DatabaseFile({GlassRecord("Highball")}));
+        folder->WriteDataFile("Ingredients.Dat", DatabaseFile({}));
+        folder->WriteDataFile("Help.Dat", DatabaseFile({}));
+        folder->WriteDataFile("Recipes.Dat",
+                              DatabaseFile({RecipeRecord("Cuba Libre", "Highball", "", {}),
+                                            RecipeRecord("Mojito", "Highball", "", {})}));
+        StartMainWindow();
+        QVERIFY(ActivateMainWindow());
+        frmMain* main = frmMain::Instance();
+        main->mnuShowAllEditors->setChecked(true);
+        main->cmdGlasses_Click();
+        QVERIFY(EditLabel(main->GlassEditor->LV, "Highball Glass"));
+        QVERIFY(colGlasses.Contains("Highball Glass"));
+
+        QTest::keyClick(main, Qt::Key_K, Qt::ControlModifier);
+        frmCheck* window = main->DatabaseCheck;
+        QVERIFY(window && ActiveChild() == window);
+        QCOMPARE(AllRowTexts(window->lvProblems),
+                 QStringList({R"(Recipes.Dat | 1 "Cuba Libre" | glass | no glass "Highball")",
+                              R"(Recipes.Dat | 2 "Mojito" | glass | no glass "Highball")"}));
+
+        DoubleClickRow(window->lvProblems, 2);
+        QCOMPARE(main->RecipeEditor->CurrentRecipe()->Name, QString("Mojito"));
+        // Instructions still being typed are checked too, also by a window opened afresh.
+        window->parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!main->DatabaseCheck);
+        main->RecipeEditor->txtInstructions->setFocus();
+        Retype(main->RecipeEditor->txtInstructions, "Stir ");
+        QTest::sendKeyEvent(QTest::Click, main->RecipeEditor->txtInstructions, Qt::Key_unknown,
+                            QStringLiteral("\u2713"), Qt::NoModifier);
+        main->mnuCheckDatabase->trigger();
+        window = main->DatabaseCheck;
+        const QString typed = QString("Recipes.Dat | 2 \"Mojito\" | instructions | holds "
+                                      "\"\u2713\" (U+2713), which the files cannot hold "
+                                      "(Windows-1252)");
+        QVERIFY(AllRowTexts(window->lvProblems).contains(typed));
+        DoubleClickRow(window->lvProblems, 2);
+        QVERIFY(main->RecipeEditor->cboGlass->SelectedKey().isEmpty());
+        Choose(main->RecipeEditor->cboGlass, "Highball Glass");
+        ShowCheck(window);
+        QTest::mouseClick(window->cmdCheckAgain, Qt::LeftButton);
+        QCOMPARE(
+            AllRowTexts(window->lvProblems),
+            QStringList({R"(Recipes.Dat | 1 "Cuba Libre" | glass | no glass "Highball")", typed}));
+    }
+
+    void aDatabaseWithoutProblemsSaysSoAndTheListGivesItsHint()
+    {
+        folder->WriteDataFile("Glasses.Dat", DatabaseFile({GlassRecord("Highball")}));
+        folder->WriteDataFile("Ingredients.Dat", DatabaseFile({IngredientRecord("Gin", "")}));
+        folder->WriteDataFile("Help.Dat", DatabaseFile({}));
+        folder->WriteDataFile("Recipes.Dat", DatabaseFile({RecipeRecord("Gin Neat", "Highball", "",
+                                                                        {Line("Gin", 32, 0)})}));
+        StartMainWindow();
+        QVERIFY(ActivateMainWindow());
+        frmCheck* window = OpenCheck();
+        QCOMPARE(window->windowTitle(), QString("Database Check - (0 Problems)"));
+        QCOMPARE(window->lvProblems->Count(), 0);
+        QVERIFY(window->lblNoProblems->isVisible());
+        QCOMPARE(window->lblNoProblems->text(), QString("No problems found."));
+
+        frmMain* main = frmMain::Instance();
+        window->lvProblems->setFocus();
+        QCOMPARE(main->txtHelp->toPlainText(),
+                 QString("Double-click a problem to open the record it is about ..."));
+        window->cmdCheckAgain->setFocus();
+        QCOMPARE(main->txtHelp->toPlainText(), QString());
+
+        // A problem made in the editor appears on checking again, and the note goes.
+        colRecipes.Item("Gin Neat")->Level = 30;
+        window->cmdCheckAgain->click();
+        QCOMPARE(window->lvProblems->Count(), 1);
+        QVERIFY(window->lblNoProblems->isHidden());
+    }
+
+    void listsWhatMixoraDatCheckPrints()
+    {
+        WriteDatabaseWithProblems(*folder);
+        StartMainWindow();
+        frmCheck* window = OpenCheck();
+
+        QProcess tool;
+        tool.start(QStringLiteral(MIXORA_DAT), {"check", folder->DataPath()});
+        QVERIFY(tool.waitForFinished(60000));
+        QStringList printed = QString::fromUtf8(tool.readAllStandardOutput()).split('\n');
+        QCOMPARE(printed.takeLast(), QString());
+        QVERIFY(printed.takeLast().endsWith(": 9 problems"));
+
+        // Each row as the tool words it: "File: record N "name": field: problem".
+        QStringList listed;
+        const platform::ListView* list = window->lvProblems;
+        for (int row = 1; row <= list->Count(); ++row) {
+            const platform::ListItem* item = list->Item(row);
+            QString line = item->Text() + ": ";
+            if (!item->SubItem(1).isEmpty())
+                line += "record " + item->SubItem(1) + ": ";
+            if (!item->SubItem(2).isEmpty())
+                line += item->SubItem(2) + ": ";
+            listed << line + item->SubItem(3);
+        }
+        printed.sort();
+        listed.sort();
+        QCOMPARE(listed, printed);
+    }
+
+private:
+    // File › Check Database.
+    static frmCheck* OpenCheck()
+    {
+        frmMain::Instance()->mnuCheckDatabase->trigger();
+        return frmMain::Instance()->DatabaseCheck;
+    }
+    // Brings the check window back to the front, as clicking it would.
+    static void ShowCheck(frmCheck* window)
+    {
+        frmMain::Instance()->mdiArea->setActiveSubWindow(
+            qobject_cast<QMdiSubWindow*>(window->parentWidget()));
+    }
+
+    std::unique_ptr<ProgramFolder> folder;
+};
+
+QTEST_MAIN(TestDatabaseCheck)
+#include "test_databasecheck.moc"
