@@ -88,7 +88,8 @@ QByteArray Bytes(int count, char byte)
     return QByteArray(count, byte);
 }
 
-ProgramFolder::ProgramFolder()
+ProgramFolder::ProgramFolder(const QString& parent)
+    : dir(parent + QStringLiteral("/mixora-test-XXXXXX"))
 {
     platform::SetProgramFolder(dir.path());
 }

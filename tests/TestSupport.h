@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QSaveFile>
 #include <QString>
 #include <QStringList>
@@ -51,10 +52,11 @@ QByteArray HelpRecord(const QByteArray& name, const QByteArray& data);
 // A whole database file: the count, then the records.
 QByteArray DatabaseFile(const QList<QByteArray>& records);
 
-// A fresh, empty program folder that ProgramFolder() points at while this object lives.
+// A fresh, empty program folder that ProgramFolder() points at while this object lives, made
+// in the folder `parent`.
 class ProgramFolder {
 public:
-    ProgramFolder();
+    explicit ProgramFolder(const QString& parent = QDir::tempPath());
     ~ProgramFolder();
     QString Path() const;
     QString DataPath() const; // Path() + "/Data/"
