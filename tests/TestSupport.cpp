@@ -88,8 +88,7 @@ QByteArray Bytes(int count, char byte)
     return QByteArray(count, byte);
 }
 
-ProgramFolder::ProgramFolder(const QString& parent)
-    : dir(parent + QStringLiteral("/mixora-test-XXXXXX"))
+ProgramFolder::ProgramFolder()
 {
     platform::SetProgramFolder(dir.path());
 }

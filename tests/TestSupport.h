@@ -7,7 +7,6 @@
 #include "platform/MessageBox.h"
 
 #include <QByteArray>
-#include <QDir>
 #include <QSaveFile>
 #include <QString>
 #include <QStringList>
@@ -52,11 +51,10 @@ QByteArray HelpRecord(const QByteArray& name, const QByteArray& data);
 // A whole database file: the count, then the records.
 QByteArray DatabaseFile(const QList<QByteArray>& records);
 
-// A fresh, empty program folder that ProgramFolder() points at while this object lives, made
-// in the folder `parent`.
+// A fresh, empty program folder that ProgramFolder() points at while this object lives.
 class ProgramFolder {
 public:
-    explicit ProgramFolder(const QString& parent = QDir::tempPath());
+    ProgramFolder();
     ~ProgramFolder();
     QString Path() const;
     QString DataPath() const; // Path() + "/Data/"

@@ -365,10 +365,9 @@ class TestIntegrity : public QObject {
 
     std::unique_ptr<ProgramFolder> folder;
 
-    // `parent`: where the program folder is made.
-    void WriteDatabase(const QString& parent = QDir::tempPath())
+    void WriteDatabase()
     {
-        folder = std::make_unique<ProgramFolder>(parent);
+        folder = std::make_unique<ProgramFolder>();
         folder->WriteDataFile("Glasses.Dat", GlassesFile("  lead"));
         folder->WriteDataFile("Ingredients.Dat", IngredientsFile());
         folder->WriteDataFile("Recipes.Dat", RecipesFile());
@@ -432,10 +431,8 @@ private slots:
     // file loads cleanly. The last sequence of each seed ends with the real exit and start.
     void randomEditsComeBackAsTheWindowsShowedThem()
     {
-        // Files in memory where the machine has such a folder: each save waits for the disk.
-        const QString parent = QDir("/dev/shm").exists() ? "/dev/shm" : QDir::tempPath();
         for (quint32 seed = 1; seed <= 8; ++seed) {
-            WriteDatabase(parent);
+            WriteDatabase();
             folder->WriteDataFile("Other.Dat",
                                   DatabaseFile({RecipeRecord("Elsewhere", "", "", {})}));
             QRandomGenerator random(seed);
