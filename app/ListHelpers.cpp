@@ -92,7 +92,9 @@ void FillIngredientTree(platform::TreeView* Tree)
     // sub-ingredient stored before its parent (possible in a file, never made by the editor)
     // still finds it. The root and the top-level nodes keep their children in alphabetical
     // order; deeper levels keep the collection order.
-    QList<platform::TreeNode*> level = Tree->AddChildren(root, childrenOf.value(QString()));
+    // An ingredient whose parent is named as the root hangs under the root as well.
+    QList<platform::TreeNode*> level = Tree->AddChildren(
+        root, childrenOf.value(QString()) + childrenOf.value(root.toCaseFolded()));
     for (platform::TreeNode* node : level)
         Tree->SetSorted(node, true);
     while (!level.isEmpty()) {

@@ -314,6 +314,11 @@ void frmMain::ShowChildMenus(QMdiSubWindow* active)
 void frmMain::cmdRecipes_Click()
 {
     ShowChild(RecipeEditor);
+    // The recipe browser's list follows the recipes the editor adds, renames and removes.
+    RecipeEditor->RecipeListChanged = [this] {
+        if (RecipeBrowser)
+            RecipeBrowser->FollowRecipes();
+    };
 }
 
 void frmMain::cmdBrowse_Click()

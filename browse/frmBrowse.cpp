@@ -58,10 +58,23 @@ void frmBrowse::Form_Load()
     ShowRecipe();
 }
 
+void frmBrowse::FollowRecipes()
+{
+    // The rows' positions are out of date by now: the recipe on the card is the one to keep.
+    const std::shared_ptr<Recipe> selected = shownRecipe.lock();
+    lvRecipes->Clear();
+    BrowserLayout::FillByPosition(lvRecipes, colRecipes);
+    for (int position = 1; selected && position <= colRecipes.Count(); ++position)
+        if (colRecipes.Item(position) == selected)
+            lvRecipes->SetSelectedItem(lvRecipes->Item(position));
+    ShowRecipe();
+}
+
 void frmBrowse::ShowRecipe()
 {
     const platform::ListItem* row = lvRecipes->SelectedItem();
     const auto recipe = row ? colRecipes.Item(row->Tag.toInt()) : nullptr;
+    shownRecipe = recipe;
     if (!recipe) {
         for (QLabel* label : {lblName, lblGlass, lblIngs, lblAmt})
             label->clear();

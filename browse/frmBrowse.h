@@ -3,6 +3,9 @@
 #pragma once
 
 #include "app/MdiChild.h"
+#include "records/Recipe.h"
+
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -16,6 +19,9 @@ public:
     frmBrowse();
     void Form_Load() override;
     QList<QAction*> MenuBarEntries() const override { return {mnuPrint}; }
+    // Refills the list from the recipe database after recipes were added, renamed or removed,
+    // keeping the selection on the same recipe where it still exists, and shows its card.
+    void FollowRecipes();
 
     platform::ListView* lvRecipes;
     QLabel* lblName;
@@ -30,6 +36,9 @@ protected:
 
 private:
     void ShowRecipe();
+
+    // The recipe the card shows.
+    std::weak_ptr<Recipe> shownRecipe;
     void Form_Resize();
     void cmdPrint_Click();
 };

@@ -8,7 +8,8 @@ class QLabel;
 class QWidget;
 namespace platform {
 class DropDownList;
-}
+class TextBox;
+} // namespace platform
 
 namespace EditorParts {
 
@@ -20,6 +21,15 @@ bool Confirm(const QString& text, const QString& title);
 void Hint(QWidget* control, const QString& hint);
 // Fills a hot-spot chooser: "0" .. "254", then "(Unassigned)" for 255.
 void FillHotspotList(platform::DropDownList* list);
+
+// A typed name as the files hold it: without spaces at either end and at most 50 characters.
+QString NameAsStored(const QString& typed);
+// When `typed` holds a character the files cannot hold, says so under "INPUT ERROR", naming the
+// character, and returns true.
+bool RefuseUnstorableName(const QString& typed);
+// Lets into `box` only text the files can hold: a typed or pasted character outside the code
+// page becomes "?", and the user is told once which characters were replaced.
+void AcceptStorableTextOnly(platform::TextBox* box);
 
 // A label and a chooser for an attribute the editors do not edit yet: placed at `labelAt` and
 // `listAt` (twips), disabled and empty for the life of the window.

@@ -27,11 +27,12 @@ frmAddIngredient::frmAddIngredient(QWidget* parent) : QDialog(parent)
     TV->setAccessibleName(QStringLiteral("Ingredients"));
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setGeometry(platform::TwipsRect(2760, 5640, 915, 375));
+    // OK takes Enter unless another button has the focus: a focused button takes Enter itself.
     cmdOK->setDefault(true);
-    cmdOK->setAutoDefault(false);
+    cmdOK->setAutoDefault(true);
     cmdClose = new QPushButton(QStringLiteral("&Close"), this);
     cmdClose->setGeometry(platform::TwipsRect(3720, 5640, 915, 375));
-    cmdClose->setAutoDefault(false);
+    cmdClose->setAutoDefault(true);
     setTabOrder(TV, cmdOK);
     setTabOrder(cmdOK, cmdClose);
 

@@ -65,6 +65,7 @@ frmGlasses::frmGlasses()
         if (cboHotspotID->ListIndex() >= 0 && SelectedGlass)
             SelectedGlass->HotSpotID = quint8(cboHotspotID->ListIndex());
     };
+    EditorParts::AcceptStorableTextOnly(txtDisplayText);
     txtDisplayText->Change = [this] {
         if (SelectedGlass)
             SelectedGlass->DisplayText = txtDisplayText->Text();
@@ -107,6 +108,7 @@ void frmGlasses::SelectRow(platform::ListItem* row)
         control->setEnabled(hasRow);
     if (!hasRow) {
         SelectedGlass = nullptr;
+        cboHotspotID->SetListIndex(-1);
         txtDisplayText->SetText(QString());
         return;
     }
@@ -151,15 +153,22 @@ void frmGlasses::AddGlass()
 
 void frmGlasses::LV_AfterLabelEdit(bool& cancel, const QString& newString)
 {
-    if (!colGlasses.Add(newString, std::make_shared<Glass>())) {
-        EditorParts::Refuse(QStringLiteral("Glass '%1' already in the database.").arg(newString));
+    if (EditorParts::RefuseUnstorableName(newString)) {
         LV->setFocus();
         cancel = true;
-        if (platform::ListItem* other = LV->Item(newString))
+        return;
+    }
+    // The name is checked as the glass file will hold it.
+    const QString name = EditorParts::NameAsStored(newString);
+    if (!colGlasses.Add(name, std::make_shared<Glass>())) {
+        EditorParts::Refuse(QStringLiteral("Glass '%1' already in the database.").arg(name));
+        LV->setFocus();
+        cancel = true;
+        if (platform::ListItem* other = LV->Item(name))
             SelectRow(other);
         return;
     }
-    colGlasses.Remove(newString);
+    colGlasses.Remove(name);
     const auto glass = SelectedGlass;
     platform::ListItem* row = glass ? LV->Item(glass->Name) : nullptr;
     if (!row) {
@@ -168,10 +177,10 @@ void frmGlasses::LV_AfterLabelEdit(bool& cancel, const QString& newString)
     }
     colGlasses.Remove(glass->Name);
     LV->Remove(glass->Name);
-    glass->Name = newString;
-    colGlasses.Add(newString, glass);
+    glass->Name = name;
+    colGlasses.Add(name, glass);
     // The list is sorted by name, so the renamed row takes its place in name order.
-    row = LV->Add(newString, newString);
+    row = LV->Add(name, name);
     LV->SetSelectedItem(row);
     AutoSizeColumns(LV);
     SelectRow(row);

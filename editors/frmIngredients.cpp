@@ -101,6 +101,7 @@ frmIngredients::frmIngredients()
             SelectedIngredient->SetOunces(chkOunces->GetValue() == platform::CheckBox::Checked);
     };
     connect(cmdColor, &QPushButton::clicked, this, [this] { cmdColor_Click(); });
+    EditorParts::AcceptStorableTextOnly(txtDisplayText);
     platform::OnValidate(txtDisplayText, [this] {
         if (SelectedIngredient)
             SelectedIngredient->SetDisplayText(txtDisplayText->Text());
@@ -164,6 +165,7 @@ void frmIngredients::RefreshPanel()
         chkOunces->SetValue(platform::CheckBox::Grayed);
         chkAction->SetValue(platform::CheckBox::Grayed);
         cmdColor->SetSystemFace();
+        cboHotspotID->SetListIndex(-1);
         cboOpacity->SetListIndex(-1);
         txtDisplayText->SetText(QString());
         return;
@@ -218,12 +220,16 @@ void frmIngredients::TV_AfterLabelEdit(bool& cancel, const QString& newString)
 {
     const auto ingredient = SelectedIngredient;
     platform::TreeNode* node = ingredient ? TV->Node(ingredient->Name()) : nullptr;
-    // The name as the ingredient will hold it (trimmed, at most 50 characters). It is free when
-    // a placeholder can be stored under it.
-    Ingredient renamed;
-    renamed.SetName(newString);
-    const QString newName = renamed.Name();
-    if (!colIngredients.Add(newName, std::make_shared<Ingredient>())) {
+    if (EditorParts::RefuseUnstorableName(newString)) {
+        TV->setFocus();
+        cancel = true;
+        return;
+    }
+    // The name as the ingredient file will hold it. It is free when a placeholder can be stored
+    // under it and it is not the root's.
+    const QString newName = EditorParts::NameAsStored(newString);
+    if (newName.compare(RootKey, Qt::CaseInsensitive) == 0 ||
+        !colIngredients.Add(newName, std::make_shared<Ingredient>())) {
         EditorParts::Refuse(QStringLiteral("Ingredient already in the database."));
         TV->setFocus();
         cancel = true;

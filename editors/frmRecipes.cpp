@@ -7,11 +7,13 @@
 #include "platform/Dialogs.h"
 #include "platform/Keys.h"
 #include "platform/ListView.h"
-#include "records/AnsiText.h"
+#include "platform/MessageBox.h"
 #include "records/modGeneralAmounts.h"
 #include "store/modCellarix.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -87,6 +89,7 @@ frmRecipes::frmRecipes()
     lvRecipes->ItemClick = [this](platform::ListItem*) { ShowCurrentRecipe(); };
     cboGlass->Click = [this] { cboGlass_Click(); };
     cboLevel->Click = [this] { cboLevel_Click(); };
+    EditorParts::AcceptStorableTextOnly(txtInstructions);
     platform::OnValidate(txtInstructions, [this] { txtInstructions_Validate(); });
     platform::OnKeys(
         lvRecipeIng, [this](int& code, int shift) { lvRecipeIng_KeyDown(code, shift); }, nullptr);
@@ -197,12 +200,12 @@ void frmRecipes::ShowCurrentRecipe()
         txtInstructions->SetText(QString());
         return;
     }
-    // A glass or level the choosers cannot show leaves them empty; the recipe keeps its value
-    // until the user chooses.
-    if (recipe->Glass.isEmpty() || !cboGlass->SetSelectedKey(recipe->Glass))
+    // The glass is found as the glass database finds it, letter case ignored, and shown in its
+    // own spelling; the recipe keeps its own until the user chooses. A glass or level the
+    // choosers cannot show leaves them empty; the recipe keeps its value until the user chooses.
+    const auto glass = recipe->Glass.isEmpty() ? nullptr : colGlasses.Item(recipe->Glass);
+    if (!glass || !cboGlass->SetSelectedKey(glass->Name))
         cboGlass->ClearSelection();
-    else
-        cboGlass_Click();
     cboLevel->SetListIndex(recipe->Level < cboLevel->count() ? recipe->Level : -1);
     FillLines(*recipe);
     txtInstructions->SetText(recipe->Instructions);
@@ -249,12 +252,19 @@ void frmRecipes::lvRecipes_KeyDown(int& keyCode, int)
 
 void frmRecipes::lvRecipes_AfterLabelEdit(bool& cancel, const QString& newString)
 {
-    if (AnsiText::TrimSpaces(newString).isEmpty()) {
+    if (EditorParts::RefuseUnstorableName(newString)) {
+        lvRecipes->setFocus();
         cancel = true;
         return;
     }
-    if (colRecipes.Contains(newString)) {
-        EditorParts::Refuse(QStringLiteral("Recipe '%1' already in the database.").arg(newString));
+    // The name is checked as the recipe file will hold it.
+    const QString name = EditorParts::NameAsStored(newString);
+    if (name.isEmpty()) {
+        cancel = true;
+        return;
+    }
+    if (colRecipes.Contains(name)) {
+        EditorParts::Refuse(QStringLiteral("Recipe '%1' already in the database.").arg(name));
         lvRecipes->setFocus();
         cancel = true;
         return;
@@ -268,13 +278,14 @@ void frmRecipes::lvRecipes_AfterLabelEdit(bool& cancel, const QString& newString
     colRecipes.Remove(row->Key());
     const int position = lvRecipes->Position(row);
     lvRecipes->Remove(row->Key());
-    recipe->Name = newString;
-    colRecipes.Add(newString, recipe);
-    row = lvRecipes->Insert(position, newString, newString);
+    recipe->Name = name;
+    colRecipes.Add(name, recipe);
+    row = lvRecipes->Insert(position, name, name);
     row->SetSubItem(1, TotalText(*recipe));
     lvRecipes->SetSelectedItem(row);
     AutoSizeColumns(lvRecipes);
     ShowCurrentRecipe();
+    RecipesChanged();
 }
 
 void frmRecipes::AddRecipe()
@@ -286,13 +297,16 @@ void frmRecipes::AddRecipe()
         return;
     auto recipe = std::make_shared<Recipe>();
     recipe->Name = NewRecipeName;
-    if (colRecipes.Add(recipe->Name, recipe))
+    const bool added = colRecipes.Add(recipe->Name, recipe);
+    if (added)
         lvRecipes->Insert(1, recipe->Name, recipe->Name)->SetSubItem(1, TotalText(*recipe));
     lvRecipes->SetSelectedItem(lvRecipes->Item(NewRecipeName));
     lvRecipes->EnsureVisible(lvRecipes->SelectedItem());
     AutoSizeColumns(lvRecipes);
     ShowCurrentRecipe();
     SetCaption();
+    if (added)
+        RecipesChanged();
 }
 
 void frmRecipes::RemoveRecipe()
@@ -313,6 +327,7 @@ void frmRecipes::RemoveRecipe()
     AutoSizeColumns(lvRecipes);
     ShowCurrentRecipe();
     SetCaption();
+    RecipesChanged();
 }
 
 void frmRecipes::LoadDatabase()
@@ -320,7 +335,8 @@ void frmRecipes::LoadDatabase()
     const auto chosen =
         platform::OpenFileDialog::Show(QStringLiteral("Select the recipe database to edit ..."),
                                        QStringLiteral("All Files (*.*)|*.*"), RecipeDatabasePath);
-    if (!chosen) {
+    bool askedAboutDamage = false;
+    if (!chosen || !MayOpenAsRecipeDatabase(*chosen, askedAboutDamage)) {
         lvRecipes->setFocus();
         return;
     }
@@ -330,7 +346,53 @@ void frmRecipes::LoadDatabase()
     LoadRecipes();
     Form_Load();
     lvRecipes->setFocus();
-    ReportLoadProblems({Database::Recipes});
+    RecipesChanged();
+    if (!askedAboutDamage)
+        ReportLoadProblems({Database::Recipes});
+}
+
+bool frmRecipes::MayOpenAsRecipeDatabase(const QString& path, bool& askedAboutDamage)
+{
+    // The other databases of the data folder would be overwritten by a recipe file at exit.
+    const QFileInfo file(path);
+    for (const QString& other : {QStringLiteral("Help.Dat"), QStringLiteral("Glasses.Dat"),
+                                 QStringLiteral("Ingredients.Dat")})
+        if (file == QFileInfo(DataPath + other)) {
+            EditorParts::Refuse(QStringLiteral("'%1' is one of the editor's other database files; "
+                                               "it cannot be opened as the recipe database.")
+                                    .arg(QDir::toNativeSeparators(path)),
+                                QStringLiteral("INVALID ACTION"));
+            return false;
+        }
+    if (!file.exists())
+        return true; // a new, empty recipe database
+    const LoadResult found = InspectRecipeFile(path);
+    if (!found.opened) {
+        EditorParts::Refuse(QStringLiteral("'%1' could not be opened: %2.")
+                                .arg(QDir::toNativeSeparators(path), found.error),
+                            QStringLiteral("INVALID ACTION"));
+        return false;
+    }
+    if (found.IsClean())
+        return true;
+    askedAboutDamage = true;
+    QString unread = found.RecordsNotTaken() == 1
+                         ? QStringLiteral("1 record")
+                         : QStringLiteral("%1 records").arg(found.RecordsNotTaken());
+    if (found.bytesLeftOver > 0)
+        unread += QStringLiteral(" and %1 bytes after the last record").arg(found.bytesLeftOver);
+    return platform::MessageBox::Show(
+               QStringLiteral("'%1' does not look like a recipe database: %2 could not be read. "
+                              "Open it anyway? Every exit rewrites it.")
+                   .arg(QDir::toNativeSeparators(path), unread),
+               platform::MsgButtons::YesNoDefaultNo, platform::MsgIcon::Question,
+               QStringLiteral("OPEN DATABASE")) == platform::MsgAnswer::Yes;
+}
+
+void frmRecipes::RecipesChanged()
+{
+    if (RecipeListChanged)
+        RecipeListChanged();
 }
 
 void frmRecipes::closeEvent(QCloseEvent* event)

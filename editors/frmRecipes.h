@@ -7,6 +7,7 @@
 #include "records/Glass.h"
 #include "records/Recipe.h"
 
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -50,6 +51,9 @@ public:
     QMenu* mnuActions;
     QAction* mnuOpenDatabase;
 
+    // Runs after recipes were added, renamed or removed, or another database was opened.
+    std::function<void()> RecipeListChanged;
+
     // "Priority 1" .. "Priority 9", "Garnish" for 9, "Priority 11" and up beyond.
     static QString PriorityText(quint8 priority);
 
@@ -66,6 +70,10 @@ private:
     void FillPriorityList();
     void FillLines(const Recipe& recipe);
     void SetCaption();
+    void RecipesChanged();
+    // True when the file at `path` may become the recipe database: not one of the other
+    // databases, and readable as recipes or confirmed by the user (`askedAboutDamage` then).
+    bool MayOpenAsRecipeDatabase(const QString& path, bool& askedAboutDamage);
     static QString TotalText(const Recipe& recipe);
 
     void lvRecipes_KeyDown(int& keyCode, int shift);

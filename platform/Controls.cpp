@@ -1,5 +1,10 @@
 #include "Controls.h"
 
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextDocument>
+
 namespace platform {
 
 DropDownList::DropDownList(QWidget* parent) : QComboBox(parent)
@@ -65,16 +70,87 @@ TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
     setTabChangesFocus(true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!settingText)
+            changedByUser = true;
         if (Change)
             Change();
     });
 }
 
+void TextBox::SetText(const QString& text)
+{
+    textAsSet = text;
+    changedByUser = false;
+    settingText = true;
+    setPlainText(text);
+    settingText = false;
+}
+
 QString TextBox::Text() const
 {
-    QString text = toPlainText();
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    if (!changedByUser)
+        return textAsSet;
+    // The document keeps no-break spaces and line separators as they are in its raw text, and
+    // ends every paragraph with a paragraph separator.
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     return text;
+}
+
+bool TextBox::Filter(QString& text, QString& changed) const
+{
+    if (!FilterInput)
+        return false;
+    const QString given = text;
+    changed = FilterInput(text);
+    return text != given;
+}
+
+void TextBox::Filtered(const QString& changed)
+{
+    if (!changed.isEmpty() && InputFiltered)
+        InputFiltered(changed);
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event)
+{
+    // Shift+Enter would insert a line separator; every line break typed is a paragraph break.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() != Qt::NoModifier && !isReadOnly()) {
+        insertPlainText(QStringLiteral("\n"));
+        return;
+    }
+    QString text = event->text();
+    QString changed;
+    if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7F ||
+        !Filter(text, changed))
+        return QPlainTextEdit::keyPressEvent(event);
+    insertPlainText(text);
+    Filtered(changed);
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    QString text = event->commitString();
+    QString changed;
+    if (!Filter(text, changed))
+        return QPlainTextEdit::inputMethodEvent(event);
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    filtered.setCommitString(text, event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&filtered);
+    Filtered(changed);
+}
+
+void TextBox::insertFromMimeData(const QMimeData* source)
+{
+    QString text = source->text();
+    QString changed;
+    if (!Filter(text, changed))
+        return QPlainTextEdit::insertFromMimeData(source);
+    QMimeData filtered;
+    filtered.setText(text);
+    QPlainTextEdit::insertFromMimeData(&filtered);
+    Filtered(changed);
 }
 
 CheckBox::CheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent)

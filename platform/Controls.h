@@ -39,14 +39,34 @@ public:
 };
 
 // A multi-line text box with a vertical scroll bar. Enter inserts a line break; Tab moves on.
-// Setting the text by program raises Change, as typing does. Line breaks are read as the
-// database files hold them ("\r\n"), so a text set and read back is unchanged.
+// Setting the text by program raises Change, as typing does. The box gives back exactly the text
+// it was set to until the user changes it; from then on its line breaks are read as the database
+// files hold them ("\r\n"), and every other character as it stands.
 class TextBox : public QPlainTextEdit {
 public:
     explicit TextBox(QWidget* parent);
     QString Text() const;
-    void SetText(const QString& text) { setPlainText(text); }
+    void SetText(const QString& text);
     std::function<void()> Change;
+    // Text the user types or pastes passes through FilterInput before it is inserted: the
+    // handler may change it and returns what it had to change, which InputFiltered then gets
+    // once the text is in the box. Either may be empty.
+    std::function<QString(QString& text)> FilterInput;
+    std::function<void(const QString& changed)> InputFiltered;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    // Runs FilterInput on `text`: true when it changed the text; `changed` is its note.
+    bool Filter(QString& text, QString& changed) const;
+    void Filtered(const QString& changed);
+
+    QString textAsSet;
+    bool settingText = false;
+    bool changedByUser = false;
 };
 
 // A check box with a grey (undetermined) state. Clicking toggles between checked and

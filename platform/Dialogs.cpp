@@ -50,9 +50,13 @@ std::optional<QString> OpenFileDialog::Show(const QString& title, const QString&
 {
     if (auto scripted = OpenFileScript().Take(OpenFileRequest{title, filter, fileName}, QString()))
         return scripted->isEmpty() ? std::nullopt : std::optional<QString>(*scripted);
-    const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), title,
-                                                        fileName, QtFilter(filter));
-    return chosen.isEmpty() ? std::nullopt : std::optional<QString>(chosen);
+    QFileDialog dialog(QApplication::activeWindow(), title, QString(), QtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile); // a name that does not exist yet may be typed
+    dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
 void OpenFileDialog::SetScripted(bool scripted)

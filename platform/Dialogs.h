@@ -20,7 +20,8 @@ struct OpenFileRequest {
 
 class OpenFileDialog {
 public:
-    // Asks for a file to open; the chosen full path, or nothing when the user cancelled.
+    // Asks for a file to open, an existing one or a new name; the chosen full path, or nothing
+    // when the user cancelled.
     static std::optional<QString> Show(const QString& title, const QString& filter,
                                        const QString& fileName);
     // Tests: while scripted, Show returns the queued answers (an empty path cancels); with

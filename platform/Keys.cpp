@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QWidget>
 
 namespace platform {
@@ -132,9 +133,14 @@ void RunPendingValidation(QWidget* window)
 
 void MoveFocusToNextControl(QWidget* control)
 {
-    QWidget* window = control->window();
+    // The focus stays inside the control's own window: a child window of the main window counts
+    // as a window of its own, as it does for the Tab key.
+    QWidget* window = control;
+    while (!window->isWindow() && window->parentWidget() &&
+           !qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+        window = window->parentWidget();
     for (QWidget* w = control->nextInFocusChain(); w && w != control; w = w->nextInFocusChain()) {
-        if (w->window() == window && w->isEnabled() && w->isVisibleTo(window) &&
+        if (window->isAncestorOf(w) && w->isEnabled() && w->isVisibleTo(window) &&
             (w->focusPolicy() & Qt::TabFocus) && !control->isAncestorOf(w)) {
             w->setFocus(Qt::TabFocusReason);
             return;

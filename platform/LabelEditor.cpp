@@ -6,6 +6,21 @@
 
 namespace platform {
 
+namespace {
+// The edit box keeps every key pressed in it: none reaches the view's own key handling.
+class LabelBox : public QLineEdit {
+public:
+    explicit LabelBox(QWidget* parent) : QLineEdit(parent) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        QLineEdit::keyPressEvent(event);
+        event->accept();
+    }
+};
+} // namespace
+
 LabelEditor::LabelEditor(QAbstractItemView* view) : QObject(view), view(view) {}
 
 void LabelEditor::Start(const QModelIndex& index, std::function<void(const QString&)> done)
@@ -14,7 +29,7 @@ void LabelEditor::Start(const QModelIndex& index, std::function<void(const QStri
         return;
     view->scrollTo(index);
     finished = std::move(done);
-    editor = new QLineEdit(view->viewport());
+    editor = new LabelBox(view->viewport());
     editor->setObjectName(QStringLiteral("labelEditor"));
     editor->setFrame(true);
     editor->setText(index.data().toString());

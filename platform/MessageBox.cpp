@@ -21,7 +21,7 @@ bool onConsole = false;
 MsgAnswer MessageBox::Show(const QString& text, MsgButtons buttons, MsgIcon icon,
                            const QString& title)
 {
-    const MsgAnswer safeAnswer = buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::OK;
+    const MsgAnswer safeAnswer = buttons == MsgButtons::OK ? MsgAnswer::OK : MsgAnswer::No;
     if (auto scripted = Script().Take(ShownMessage{text, title, icon, buttons}, safeAnswer))
         return *scripted;
     if (onConsole) {
@@ -43,9 +43,9 @@ MsgAnswer MessageBox::Show(const QString& text, MsgButtons buttons, MsgIcon icon
         box.setIcon(QMessageBox::Warning);
         break;
     }
-    if (buttons == MsgButtons::YesNo) {
+    if (buttons != MsgButtons::OK) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(buttons == MsgButtons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);

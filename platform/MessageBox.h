@@ -8,7 +8,8 @@
 namespace platform {
 
 enum class MsgIcon { Information, Question, Warning };
-enum class MsgButtons { OK, YesNo };
+// YesNo has Yes as its default button (Enter), YesNoDefaultNo has No.
+enum class MsgButtons { OK, YesNo, YesNoDefaultNo };
 enum class MsgAnswer { OK, Yes, No };
 
 struct ShownMessage {

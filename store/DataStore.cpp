@@ -281,6 +281,24 @@ void ReadDatabase(Database database, QIODevice& file)
     }
 }
 
+LoadResult InspectRecipeFile(const QString& path)
+{
+    LoadResult result{path};
+    QFile file(path);
+    result.opened = file.open(QIODevice::ReadOnly);
+    QByteArray bytes = result.opened ? file.readAll() : QByteArray();
+    if (file.error() != QFileDevice::NoError) {
+        result.opened = false;
+        result.error = file.errorString();
+        return result;
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    KeyedCollection<Recipe> recipes;
+    ReadRecords(buffer, recipes, false, result);
+    return result;
+}
+
 void ReadDatabaseFile(Database database, const QString& path)
 {
     LoadDatabase(database, path, false);

@@ -108,6 +108,10 @@ void ReadDatabase(Database database, QIODevice& file);
 // do, but creating and changing nothing: a missing file is noted in LastLoad as not opened.
 void ReadDatabaseFile(Database database, const QString& path);
 
+// What loading the file at `path` as the recipe database would take from it, read without
+// creating the file or changing any collection or LastLoad.
+LoadResult InspectRecipeFile(const QString& path);
+
 // Writes the collection of `database` to `file`: the count, then the records (top-level
 // ingredients first). Shows "Error saving …" under "SAVE ERROR" and stops at a record that
 // cannot be written; false then. The editor never writes the help topics; the companion tool

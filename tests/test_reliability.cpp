@@ -155,7 +155,8 @@ private slots:
         QCOMPARE(Keys(Database::Recipes), QStringList({"Gimlet"}));
     }
 
-    void aDamagedFileOpenedFromTheRecipeEditorIsReportedAfterLoading()
+    // The damage is told before the switch, in the question whether to open the file anyway.
+    void aDamagedFileOpenedFromTheRecipeEditorIsReportedBeforeLoading()
     {
         ProgramFolder folder;
         folder.WriteDataFile("Other.Dat", Int32(2) + RecipeRecord("Gimlet", "", "", {}));
@@ -163,11 +164,12 @@ private slots:
         frmMain::Instance()->cmdRecipes->click();
         platform::OpenFileDialog::SetScripted(true);
         platform::OpenFileDialog::SetNextAnswer(folder.DataPath() + "Other.Dat");
+        platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes);
         frmMain::Instance()->RecipeEditor->mnuOpenDatabase->trigger();
         QCOMPARE(platform::MessageBox::Shown().size(), 1);
-        QCOMPARE(platform::MessageBox::Shown().first().title, QString("LOAD ERROR"));
-        QVERIFY(platform::MessageBox::Shown().first().text.startsWith(
-            "Other.Dat: 1 record could not be read.\n\n"));
+        QCOMPARE(platform::MessageBox::Shown().first().title, QString("OPEN DATABASE"));
+        QVERIFY(platform::MessageBox::Shown().first().text.contains(
+            "does not look like a recipe database: 1 record could not be read."));
         QCOMPARE(Keys(Database::Recipes), QStringList({"Gimlet"}));
     }
 
