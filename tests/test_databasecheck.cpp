@@ -269,6 +269,7 @@ private slots:
         folder->WriteDataFile("Other.Dat", cut);
         platform::OpenFileDialog::SetScripted(true);
         platform::OpenFileDialog::SetNextAnswer(folder->DataPath() + "Other.Dat");
+        platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes); // open it anyway
         main->RecipeEditor->LoadDatabase();
         main->mnuCheckDatabase->trigger();
         const QStringList rows = AllRowTexts(window->lvProblems);
@@ -303,28 +304,12 @@ private slots:
 
         DoubleClickRow(window->lvProblems, 2);
         QCOMPARE(main->RecipeEditor->CurrentRecipe()->Name, QString("Mojito"));
-        // Instructions still being typed are checked too, also by a window opened afresh.
-        window->parentWidget()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!main->DatabaseCheck);
-        main->RecipeEditor->txtInstructions->setFocus();
-        Retype(main->RecipeEditor->txtInstructions, "Stir ");
-        QTest::sendKeyEvent(QTest::Click, main->RecipeEditor->txtInstructions, Qt::Key_unknown,
-                            QStringLiteral("\u2713"), Qt::NoModifier);
-        main->mnuCheckDatabase->trigger();
-        window = main->DatabaseCheck;
-        const QString typed = QString("Recipes.Dat | 2 \"Mojito\" | instructions | holds "
-                                      "\"\u2713\" (U+2713), which the files cannot hold "
-                                      "(Windows-1252)");
-        QVERIFY(AllRowTexts(window->lvProblems).contains(typed));
-        DoubleClickRow(window->lvProblems, 2);
         QVERIFY(main->RecipeEditor->cboGlass->SelectedKey().isEmpty());
         Choose(main->RecipeEditor->cboGlass, "Highball Glass");
         ShowCheck(window);
         QTest::mouseClick(window->cmdCheckAgain, Qt::LeftButton);
-        QCOMPARE(
-            AllRowTexts(window->lvProblems),
-            QStringList({R"(Recipes.Dat | 1 "Cuba Libre" | glass | no glass "Highball")", typed}));
+        QCOMPARE(AllRowTexts(window->lvProblems),
+                 QStringList({R"(Recipes.Dat | 1 "Cuba Libre" | glass | no glass "Highball")"}));
     }
 
     void aDatabaseWithoutProblemsSaysSoAndTheListGivesItsHint()
