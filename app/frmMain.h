@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
+
 class QMdiArea;
 class QMenu;
 class QPlainTextEdit;
@@ -16,6 +18,9 @@ class frmHelp;
 class frmGlasses;
 class frmIngredients;
 class frmRecipes;
+namespace platform {
+class FolderLock;
+}
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -27,8 +32,9 @@ public:
     static void Destroy();
     ~frmMain() override;
 
-    // Start-up: hint, show, data folder, then the four databases.
-    void MDIForm_Load();
+    // Start-up: hint, show, data folder and its lock, then the four databases. False when the
+    // user chose to end the editor instead (nothing is saved then).
+    bool MDIForm_Load();
 
     QMdiArea* mdiArea;
     QWidget* picToolbox;
@@ -68,6 +74,14 @@ private:
     frmMain();
     QPushButton* AddToolboxButton(const QString& caption, int top, bool visible, bool enabled);
     void MDIForm_Unload();
+    // Locks the data folder; when another editor has it, asks whether to open it read-only.
+    // False when the user chose to end the editor.
+    bool TakeDataFolder();
+    // Tells the user that changes cannot be saved, if so; false when the user chose to end.
+    bool GoOnUnsaveable();
+    // After a failed save at exit: offers to save the databases into another folder.
+    void OfferSaveElsewhere();
+    bool Quit();
     // Shows `form` (creating it with `create` on first use) and makes it the active child.
     template <typename Form> void ShowChild(QPointer<Form>& form);
     void ShowChildMenus(QMdiSubWindow* active);
@@ -82,4 +96,5 @@ private:
     State state = State::Stopped;
     bool closeRequestedWhileLoading = false;
     QList<QPointer<QAction>> childMenuActions;
+    std::unique_ptr<platform::FolderLock> dataFolderLock;
 };

@@ -71,6 +71,7 @@ frmGlasses::frmGlasses()
 
 void frmGlasses::Form_Load()
 {
+    EditorParts::RefuseEditsWhenReadOnly(this);
     FillHotspotList();
     MoveToTopLeft();
     SetFixedClientSize(6960, 6435);
