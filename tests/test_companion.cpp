@@ -2,6 +2,8 @@
 // round trip through "export", and "dump".
 #include "TestSupport.h"
 
+#include "platform/FolderLock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -247,6 +249,16 @@ private slots:
         QCOMPARE(Read(dir.filePath("Data/Help.Dat.bak")), oldHelp);
         const QByteArray help = DatabaseFile({HelpRecord("Welcome", "Hi")});
         QCOMPARE(Read(dir.filePath("Data/Help.Dat")), help);
+
+        {
+            const platform::FolderLock editor(dir.filePath("Data")); // an editor has the folder
+            const Result locked = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+            QCOMPARE(locked.err, QString("mixora-dat: the databases in '%1' are open in a Mixora "
+                                         "Database Editor (process %2); nothing written\n")
+                                     .arg(dir.filePath("Data"))
+                                     .arg(QCoreApplication::applicationPid()));
+            QCOMPARE(Read(dir.filePath("Data/Help.Dat.bak")), oldHelp);
+        }
 
         // The same help topics again: Help.Dat is left as it is, and its backup too.
         QCOMPARE(Run({"import", dir.filePath("in.json"), dir.filePath("Data")}).code, 0);

@@ -2,6 +2,7 @@
 
 #include "platform/FileReplacement.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderLock.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -44,6 +45,13 @@ QString WriteAll(const QString& folder, bool replaceHelp)
 {
     if (!QDir().mkpath(folder))
         return QStringLiteral("cannot create the folder '%1'; nothing written").arg(folder);
+    // An editor that has the folder would write its own databases over these when it closes.
+    const platform::FolderLock lock(folder);
+    if (lock.HeldElsewhere())
+        return QStringLiteral("the databases in '%1' are open in a Mixora Database Editor "
+                              "(process %2); nothing written")
+            .arg(folder)
+            .arg(lock.OwnerPid());
     std::vector<std::unique_ptr<platform::FileReplacement>> files;
     for (const DatabaseFile& file : Files()) {
         const QString path = QDir(folder).filePath(file.fileName);

@@ -28,9 +28,10 @@ void LoadAll(const QString& folder);
 // Writes the four collections as the files of `folder`, creating the folder if need be. All four
 // new files are written completely before any replaces its old file, so a failure until then
 // changes nothing; each file replaced is kept as it was as "<name>.bak". An existing Help.Dat
-// whose contents differ is the game's and is replaced only with `replaceHelp`. Returns an
-// explanation when something could not be written, saying which files were replaced already
-// if any; empty on success.
+// whose contents differ is the game's and is replaced only with `replaceHelp`. Nothing is
+// written while an editor has the folder; the folder is locked while the files are written. Returns
+// an explanation when something could not be written, saying which files were replaced already if
+// any; empty on success.
 QString WriteAll(const QString& folder, bool replaceHelp);
 
 // Signs that the files of `folder`, loaded by LoadAll, are of two generations, as an import

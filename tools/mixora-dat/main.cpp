@@ -243,7 +243,8 @@ and reported as a warning.
 All four new files are written completely before any old file is replaced, so
 a failure until then changes nothing. Each file replaced is kept as it was as
 "<name>.bak". An existing Help.Dat with other contents is the game's own file
-and is replaced only with --force. The replacements happen one file after the
+and is replaced only with --force. Nothing is written into a folder that a
+Mixora Database Editor has open. The replacements happen one file after the
 other: a kill or power loss during them can leave a mix of new and old files
 (the old ones are then in the "<name>.bak" files); "check" points this out
 where the files show it.
