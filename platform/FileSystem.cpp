@@ -1,6 +1,5 @@
 #include "FileSystem.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -8,6 +7,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
 #include <linux/fs.h>
@@ -29,11 +29,11 @@ bool IsFolder(const QString& path)
 
 bool MakeFolder(const QString& path, QString* error)
 {
-    if (QDir().mkdir(path))
+    if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
         return true;
     if (error)
-        *error = QFileInfo(path).exists() ? QStringLiteral("a file of that name is in the way")
-                                          : QStringLiteral("the folder could not be created");
+        *error = errno == EEXIST ? QStringLiteral("a file of that name is in the way")
+                                 : QString::fromLocal8Bit(std::strerror(errno));
     return false;
 }
 
