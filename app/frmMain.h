@@ -81,6 +81,7 @@ private:
     bool GoOnUnsaveable();
     // After a failed save at exit: offers to save the databases into another folder.
     void OfferSaveElsewhere();
+    // Ends the start-up at the user's wish, saving nothing; false, for MDIForm_Load to return.
     bool Quit();
     // Shows `form` (creating it with `create` on first use) and makes it the active child.
     template <typename Form> void ShowChild(QPointer<Form>& form);
