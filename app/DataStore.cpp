@@ -162,6 +162,7 @@ bool SaveDatabase(Database database, const QString& path)
         return true; // read-only, or never read: writing would replace records never seen
 
     QByteArray bytes;
+    platform::ReserveForFile(bytes, QFileInfo(path).size()); // about what it will hold
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!WriteDatabase(database, buffer))

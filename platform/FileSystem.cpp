@@ -12,6 +12,7 @@
 #ifdef __linux__
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/mman.h>
 #endif
 
 namespace platform {
@@ -59,13 +60,30 @@ bool ReadRegularFile(const QString& path, bool create, QByteArray& bytes, QStrin
         error = file.errorString();
         return false;
     }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    ReserveForFile(bytes, file.size());
+    bytes.resize(file.size());
+    const qint64 got = bytes.isEmpty() ? 0 : file.read(bytes.data(), bytes.size());
+    bytes.resize(qMax<qint64>(got, 0));
+    if (got >= 0)
+        bytes += file.readAll(); // what a file holds beyond the size it tells (those of /proc)
+    if (got < 0 || file.error() != QFileDevice::NoError) {
         error = file.errorString();
         bytes.clear();
         return false;
     }
     return true;
+}
+
+void ReserveForFile(QByteArray& bytes, qint64 size)
+{
+    bytes.reserve(qsizetype(size));
+#ifdef __linux__
+    constexpr quintptr LargePage = quintptr(1) << 21;
+    const quintptr start = (quintptr(bytes.data()) + LargePage - 1) & ~(LargePage - 1);
+    const quintptr end = (quintptr(bytes.data()) + quintptr(size)) & ~(LargePage - 1);
+    if (end > start)
+        ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+#endif
 }
 
 QString WhyNotReplaceable(const QString& path)
