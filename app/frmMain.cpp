@@ -7,9 +7,12 @@
 #include "editors/frmIngredients.h"
 #include "editors/frmRecipes.h"
 #include "platform/Captions.h"
+#include "platform/Dialogs.h"
 #include "platform/FocusEvents.h"
+#include "platform/FolderLock.h"
 #include "platform/Fonts.h"
 #include "platform/Keys.h"
+#include "platform/MessageBox.h"
 #include "platform/Twips.h"
 #include "store/modCellarix.h"
 
@@ -21,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QSysInfo>
 #include <QVBoxLayout>
 
 using namespace modCellarix;
@@ -175,7 +179,7 @@ QPushButton* frmMain::AddToolboxButton(const QString& caption, int top, bool vis
     return button;
 }
 
-void frmMain::MDIForm_Load()
+bool frmMain::MDIForm_Load()
 {
     state = State::Loading;
     // Until every database is in memory the toolbox takes no clicks: a window opened now
@@ -186,6 +190,8 @@ void frmMain::MDIForm_Load()
     ShowHint(QStringLiteral("Watch this space for helpful hints ..."));
     show();
     InitDataPath();
+    if (!TakeDataFolder())
+        return Quit();
     LoadGlasses();
     LoadIngredients();
     LoadHelpTopics();
@@ -197,8 +203,58 @@ void frmMain::MDIForm_Load()
     state = State::Ready;
     ReportLoadProblems(
         {Database::Glasses, Database::Ingredients, Database::HelpTopics, Database::Recipes});
+    if (!ReadOnly && !GoOnUnsaveable())
+        return Quit();
     if (closeRequestedWhileLoading)
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    return true;
+}
+
+bool frmMain::TakeDataFolder()
+{
+    ReadOnly = false;
+    setWindowTitle(QStringLiteral("Mixora Database Editor"));
+    if (!DataFolderError.isEmpty())
+        return true;
+    dataFolderLock = std::make_unique<platform::FolderLock>(DataPath.chopped(1));
+    if (!dataFolderLock->HeldElsewhere())
+        return true;
+    QString owner = QStringLiteral("process %1").arg(dataFolderLock->OwnerPid());
+    if (!dataFolderLock->OwnerHost().isEmpty() &&
+        dataFolderLock->OwnerHost() != QSysInfo::machineHostName())
+        owner += QStringLiteral(" on %1").arg(dataFolderLock->OwnerHost());
+    const auto answer = platform::MessageBox::Show(
+        QStringLiteral("The databases in %1 are open in another Mixora Database Editor (%2). "
+                       "Open them read-only?")
+            .arg(DataPath, owner),
+        platform::MsgButtons::YesNo, platform::MsgIcon::Question, QStringLiteral("OPEN READ-ONLY"));
+    dataFolderLock.reset();
+    if (answer != platform::MsgAnswer::Yes)
+        return false;
+    ReadOnly = true;
+    setWindowTitle(QStringLiteral("Mixora Database Editor (read-only)"));
+    return true;
+}
+
+bool frmMain::GoOnUnsaveable()
+{
+    const QStringList reasons = WhyChangesCannotBeSaved();
+    return reasons.isEmpty() ||
+           platform::MessageBox::Show(
+               QStringLiteral("Changes cannot be saved: %1.\n\nGo on all the same? (No ends the "
+                              "editor.)")
+                   .arg(reasons.join(QStringLiteral("; "))),
+               platform::MsgButtons::YesNo, platform::MsgIcon::Question,
+               QStringLiteral("OPEN DATABASES")) == platform::MsgAnswer::Yes;
+}
+
+bool frmMain::Quit()
+{
+    state = State::Ended;
+    dataFolderLock.reset();
+    ReleaseCollections();
+    hide();
+    return false;
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
@@ -218,11 +274,37 @@ void frmMain::MDIForm_Unload()
 {
     state = State::Closing;
     mdiArea->closeAllSubWindows();
-    SaveGlasses();
-    SaveIngredients();
-    SaveRecipes();
+    bool saved = SaveGlasses();
+    saved = SaveIngredients() && saved;
+    saved = SaveRecipes() && saved;
+    if (!saved)
+        OfferSaveElsewhere();
     ReleaseCollections();
+    dataFolderLock.reset();
     state = State::Ended;
+}
+
+void frmMain::OfferSaveElsewhere()
+{
+    const QString title = QStringLiteral("SAVE ELSEWHERE");
+    while (platform::MessageBox::Show(
+               QStringLiteral("Not every database could be saved. Save the glasses, the "
+                              "ingredients and the recipes into another folder that you choose? "
+                              "Otherwise what was not saved is lost when the editor ends."),
+               platform::MsgButtons::YesNo, platform::MsgIcon::Question,
+               title) == platform::MsgAnswer::Yes) {
+        const auto folder = platform::FolderDialog::Show(
+            QStringLiteral("Choose a folder to save the databases into"));
+        if (!folder)
+            continue;
+        const QString error = SaveDatabasesTo(*folder);
+        platform::MessageBox::Show(
+            error.isEmpty() ? QStringLiteral("The databases are saved in %1.").arg(*folder) : error,
+            platform::MsgButtons::OK, platform::MsgIcon::Information,
+            error.isEmpty() ? title : QStringLiteral("SAVE ERROR"));
+        if (error.isEmpty())
+            return;
+    }
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)

@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
+
 class QMdiArea;
 class QMenu;
 class QPlainTextEdit;
@@ -17,6 +19,9 @@ class frmHelp;
 class frmGlasses;
 class frmIngredients;
 class frmRecipes;
+namespace platform {
+class FolderLock;
+}
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -28,8 +33,9 @@ public:
     static void Destroy();
     ~frmMain() override;
 
-    // Start-up: hint, show, data folder, then the four databases.
-    void MDIForm_Load();
+    // Start-up: hint, show, data folder and its lock, then the four databases. False when the
+    // user chose to end the editor instead (nothing is saved then).
+    bool MDIForm_Load();
 
     QMdiArea* mdiArea;
     QWidget* picToolbox;
@@ -78,6 +84,15 @@ private:
     frmMain();
     QPushButton* AddToolboxButton(const QString& caption, int top, bool visible, bool enabled);
     void MDIForm_Unload();
+    // Locks the data folder; when another editor has it, asks whether to open it read-only.
+    // False when the user chose to end the editor.
+    bool TakeDataFolder();
+    // Tells the user that changes cannot be saved, if so; false when the user chose to end.
+    bool GoOnUnsaveable();
+    // After a failed save at exit: offers to save the databases into another folder.
+    void OfferSaveElsewhere();
+    // Ends the start-up at the user's wish, saving nothing; false, for MDIForm_Load to return.
+    bool Quit();
     // Shows `form` (creating it with `create` on first use) and makes it the active child.
     template <typename Form> void ShowChild(QPointer<Form>& form);
     // Moves a newly opened child window into the visible part of the main window.
@@ -93,4 +108,5 @@ private:
     State state = State::Stopped;
     bool closeRequestedWhileLoading = false;
     QList<QPointer<QAction>> childMenuActions;
+    std::unique_ptr<platform::FolderLock> dataFolderLock;
 };

@@ -8,7 +8,10 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mixora Database Editor"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/mixora-editor.svg")));
-    frmMain::Instance()->MDIForm_Load();
+    if (!frmMain::Instance()->MDIForm_Load()) {
+        frmMain::Destroy();
+        return 0;
+    }
     const int result = QApplication::exec();
     frmMain::Destroy();
     return result;

@@ -8,7 +8,13 @@
 #include "records/AnsiText.h"
 #include "store/modCellarix.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 
 namespace EditorParts {
 
@@ -29,6 +35,64 @@ void Hint(QWidget* control, const QString& hint)
 {
     platform::OnFocus(
         control, [hint] { modCellarix::ShowHint(hint); }, [] { modCellarix::ShowHint(QString()); });
+}
+
+namespace {
+
+// True when `event` on `control` would change what the control shows, and so the record.
+bool WouldChange(QObject* control, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+        return qobject_cast<QComboBox*>(control) || qobject_cast<QAbstractButton*>(control);
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (qobject_cast<QAbstractItemView*>(control))
+        return key->key() == Qt::Key_Insert || key->key() == Qt::Key_Delete ||
+               key->key() == Qt::Key_F2;
+    const bool typed = !key->text().isEmpty() && key->key() != Qt::Key_Tab &&
+                       key->key() != Qt::Key_Backtab && key->key() != Qt::Key_Escape;
+    if (qobject_cast<QLineEdit*>(control) || qobject_cast<QPlainTextEdit*>(control))
+        return (typed && !(qobject_cast<QLineEdit*>(control) && key->key() == Qt::Key_Return)) ||
+               key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete ||
+               key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut) ||
+               key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo);
+    if (qobject_cast<QComboBox*>(control))
+        return (typed && key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+               key->key() == Qt::Key_Up || key->key() == Qt::Key_Down ||
+               key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown ||
+               key->key() == Qt::Key_Home || key->key() == Qt::Key_End || key->key() == Qt::Key_F4;
+    if (qobject_cast<QAbstractButton*>(control))
+        return key->key() == Qt::Key_Space;
+    return false;
+}
+
+class ReadOnlyGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!modCellarix::ReadOnly || !WouldChange(watched, event))
+            return false;
+        Refuse(QStringLiteral("The databases are open read-only."),
+               QStringLiteral("INVALID ACTION"));
+        return true;
+    }
+};
+
+} // namespace
+
+void RefuseEditsWhenReadOnly(QWidget* window)
+{
+    const QString name = QStringLiteral("readOnlyGuard");
+    if (window->findChild<QObject*>(name, Qt::FindDirectChildrenOnly))
+        return;
+    auto* guard = new ReadOnlyGuard(window);
+    guard->setObjectName(name);
+    for (QWidget* control : window->findChildren<QWidget*>())
+        control->installEventFilter(guard);
 }
 
 void FillHotspotList(platform::DropDownList* list)

@@ -30,6 +30,11 @@ bool RefuseUnstorableName(const QString& typed);
 // Lets into `box` only text the files can hold: a typed or pasted character outside the code
 // page becomes "?", and the user is told once which characters were replaced.
 void AcceptStorableTextOnly(platform::TextBox* box);
+// While the databases are open read-only, every attempt to change something in `window` (typing
+// in a text box, choosing in a chooser, ticking a box, pressing a button, Insert, Delete or F2 in
+// a list or tree) is refused with "The databases are open read-only." under "INVALID ACTION"
+// and has no effect. Called once a window's controls exist; calling it again does nothing.
+void RefuseEditsWhenReadOnly(QWidget* window);
 
 // A label and a chooser for an attribute the editors do not edit yet: placed at `labelAt` and
 // `listAt` (twips), disabled and empty for the life of the window.

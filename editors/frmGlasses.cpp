@@ -76,6 +76,7 @@ frmGlasses::frmGlasses()
 
 void frmGlasses::Form_Load()
 {
+    EditorParts::RefuseEditsWhenReadOnly(this);
     FillHotspotList();
     MoveToTopLeft();
     SetFixedClientSize(6960, 6435);

@@ -124,6 +124,7 @@ frmIngredients::frmIngredients()
 
 void frmIngredients::Form_Load()
 {
+    EditorParts::RefuseEditsWhenReadOnly(this);
     FillAttributeLists();
     MoveToTopLeft();
     SetFixedClientSize(6960, 7725);

@@ -121,6 +121,7 @@ QList<QAction*> frmRecipes::MenuBarEntries() const
 
 void frmRecipes::Form_Load()
 {
+    EditorParts::RefuseEditsWhenReadOnly(this);
     FillAmountList();
     FillPriorityList();
     cboGlass->Clear();

@@ -17,6 +17,12 @@ DialogScript<OpenFileRequest, QString>& OpenFileScript()
     return script;
 }
 
+DialogScript<QString, QString>& FolderScript()
+{
+    static DialogScript<QString, QString> script;
+    return script;
+}
+
 DialogScript<qint32, qint32>& ColorScript()
 {
     static DialogScript<qint32, qint32> script;
@@ -70,6 +76,27 @@ void OpenFileDialog::SetNextAnswer(const QString& path)
 const QList<OpenFileRequest>& OpenFileDialog::Shown()
 {
     return OpenFileScript().Shown();
+}
+
+std::optional<QString> FolderDialog::Show(const QString& title)
+{
+    if (auto scripted = FolderScript().Take(title, QString()))
+        return scripted->isEmpty() ? std::nullopt : std::optional<QString>(*scripted);
+    const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(), title);
+    return chosen.isEmpty() ? std::nullopt : std::optional<QString>(chosen);
+}
+
+void FolderDialog::SetScripted(bool scripted)
+{
+    FolderScript().SetScripted(scripted);
+}
+void FolderDialog::SetNextAnswer(const QString& folder)
+{
+    FolderScript().SetNextAnswer(folder);
+}
+const QList<QString>& FolderDialog::Shown()
+{
+    return FolderScript().Shown();
 }
 
 std::optional<qint32> ColorDialog::Show(qint32 color)

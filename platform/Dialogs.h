@@ -31,6 +31,17 @@ public:
     static const QList<OpenFileRequest>& Shown();
 };
 
+class FolderDialog {
+public:
+    // Asks for a folder, titled `title`; the chosen folder, or nothing when the user cancelled.
+    static std::optional<QString> Show(const QString& title);
+    // Tests: while scripted, Show returns the queued answers (an empty path cancels); with
+    // none queued it cancels.
+    static void SetScripted(bool scripted);
+    static void SetNextAnswer(const QString& folder);
+    static const QList<QString>& Shown(); // the titles asked with
+};
+
 class ColorDialog {
 public:
     // Asks for a colour, starting from `color` (red + 256 × green + 65536 × blue); the chosen

@@ -1,14 +1,17 @@
 #include "FileSystem.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
-#include <cstdlib>
+#include <cerrno>
 #include <cstring>
 
-#ifdef __linux__
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#ifdef __linux__
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mman.h>
 #endif
 
@@ -27,152 +30,82 @@ bool IsFolder(const QString& path)
 
 bool MakeFolder(const QString& path, QString* error)
 {
-    if (QDir().mkdir(path))
+    if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
         return true;
     if (error)
-        *error = QFileInfo(path).exists() ? QStringLiteral("a file of that name is in the way")
-                                          : QStringLiteral("the folder could not be created");
+        *error = errno == EEXIST ? QStringLiteral("a file of that name is in the way")
+                                 : QString::fromLocal8Bit(std::strerror(errno));
     return false;
 }
 
-bool SetNormalAttributes(const QString& path)
+bool ReadRegularFile(const QString& path, bool create, QByteArray& bytes, QString& error)
 {
-    return QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ReadOwner |
-                                           QFileDevice::WriteOwner);
+    bytes.clear();
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) {
+        QFile file(path);
+        if (create && file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return true;
+        error = create ? file.errorString() : QStringLiteral("No such file or directory");
+        return false;
+    }
+    if (!info.isFile()) {
+        error = info.isDir()     ? QStringLiteral("it is a folder")
+                : !info.exists() ? QStringLiteral("it is a link to nothing")
+                                 : QStringLiteral("it is not a regular file");
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    ReserveForFile(bytes, file.size());
+    bytes.resize(file.size());
+    const qint64 got = bytes.isEmpty() ? 0 : file.read(bytes.data(), bytes.size());
+    bytes.resize(qMax<qint64>(got, 0));
+    if (got >= 0)
+        bytes += file.readAll(); // what a file holds beyond the size it tells (those of /proc)
+    if (got < 0 || file.error() != QFileDevice::NoError) {
+        error = file.errorString();
+        bytes.clear();
+        return false;
+    }
+    return true;
 }
 
-std::unique_ptr<QFile> OpenBinaryFile(const QString& path, QString* error)
+void ReserveForFile(QByteArray& bytes, qint64 size)
 {
-    auto file = std::make_unique<QFile>(path);
-    if (file->open(QIODevice::ReadWrite))
-        return file;
-    if (file->exists() && file->open(QIODevice::ReadOnly))
-        return file;
-    if (error)
-        *error = file->errorString();
-    return nullptr;
-}
-
-namespace {
-
-constexpr qint64 LargePage = qint64(1) << 21;
-
-// Memory for `size` bytes; a block of at least one large page is aligned to one and offered to
-// the system for large pages. Null when there is no memory.
-char* AllocateForReading(qint64 size)
-{
-    if (size < LargePage)
-        return static_cast<char*>(std::malloc(size_t(std::max<qint64>(size, 1))));
-    const qint64 capacity = (size + LargePage - 1) / LargePage * LargePage;
-    char* block = static_cast<char*>(std::aligned_alloc(size_t(LargePage), size_t(capacity)));
+    bytes.reserve(qsizetype(size));
 #ifdef __linux__
-    if (block)
-        ::madvise(block, size_t(capacity), MADV_HUGEPAGE);
+    constexpr quintptr LargePage = quintptr(1) << 21;
+    const quintptr start = (quintptr(bytes.data()) + LargePage - 1) & ~(LargePage - 1);
+    const quintptr end = (quintptr(bytes.data()) + quintptr(size)) & ~(LargePage - 1);
+    if (end > start)
+        ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
 #endif
-    return block;
 }
 
-} // namespace
-
-FileContents::FileContents(QFile& file)
+QString WhyNotReplaceable(const QString& path)
 {
-    qint64 capacity = std::max<qint64>(0, file.size() - file.pos());
-    data = AllocateForReading(capacity);
-    if (!data) {
-        error = QStringLiteral("not enough memory to read %1 bytes").arg(capacity);
-        return;
-    }
-    for (;;) {
-        qint64 got = 0;
-        if (size < capacity) {
-            got = file.read(data + size, capacity - size);
-        } else {
-            // Full: a file that reported less than it holds (a pipe, a file of /proc) or that
-            // has grown meanwhile goes on.
-            char more[16384];
-            got = file.read(more, sizeof more);
-            if (got > 0) {
-                const qint64 larger = std::max(2 * capacity, capacity + qint64(sizeof more));
-                char* moved = static_cast<char*>(std::realloc(data, size_t(larger)));
-                if (!moved) {
-                    error = QStringLiteral("not enough memory to read the file");
-                    size = 0;
-                    return;
-                }
-                data = moved;
-                capacity = larger;
-                std::memcpy(data + size, more, size_t(got));
-            }
-        }
-        if (got < 0) {
-            error = file.errorString();
-            size = 0;
-            return;
-        }
-        if (got == 0)
-            return;
-        size += got;
-    }
-}
-
-FileContents::~FileContents()
-{
-    std::free(data);
-}
-
-QByteArray FileContents::Bytes() const
-{
-    return QByteArray::fromRawData(data, size);
-}
-
-namespace {
-
-// Writes like QSaveFile and, after every further megabyte, asks the system to start putting it on
-// the disk while the rest of the file is still being put together. A write that fails here keeps
-// its bytes in the buffer, so the next write, or the flush every caller makes before committing,
-// fails too and the file is not replaced.
-class StreamingSaveFile : public QSaveFile {
-public:
-    using QSaveFile::QSaveFile;
-
-protected:
-    qint64 writeData(const char* bytes, qint64 length) override
-    {
-        const qint64 written = QSaveFile::writeData(bytes, length);
-        if (written > 0)
-            total += written;
-        if (total - handedOver >= Step && flush()) {
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    if (::access(folder.constData(), W_OK | X_OK) != 0)
+        return QStringLiteral("the folder %1 takes no new files (%2)")
+            .arg(QFileInfo(path).absolutePath(), QString::fromLocal8Bit(std::strerror(errno)));
 #ifdef __linux__
-            ::sync_file_range(handle(), handedOver, total - handedOver, SYNC_FILE_RANGE_WRITE);
-#endif
-            handedOver = total;
-        }
-        return written;
+    if (!QFileInfo(path).isFile())
+        return QString();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        int flags = 0;
+        const bool known = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        ::close(fd);
+        if (known && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)))
+            return QStringLiteral("%1 is marked immutable or append-only")
+                .arg(QFileInfo(path).fileName());
     }
-
-private:
-    static constexpr qint64 Step = qint64(1) << 20;
-    qint64 total = 0;
-    qint64 handedOver = 0; // bytes already handed to the system for the disk
-};
-
-SaveFileFactory& InstalledFactory()
-{
-    static SaveFileFactory factory;
-    return factory;
-}
-} // namespace
-
-std::unique_ptr<QSaveFile> CreateSaveFile(const QString& path)
-{
-    if (InstalledFactory())
-        return InstalledFactory()(path);
-    return std::make_unique<StreamingSaveFile>(path);
-}
-
-void SetSaveFileFactory(SaveFileFactory factory)
-{
-    InstalledFactory() = std::move(factory);
+#endif
+    return QString();
 }
 
 } // namespace platform

@@ -1,12 +1,8 @@
 // File-system operations the data store relies on. Paths use '/' as separator.
 #pragma once
 
-#include <QFile>
-#include <QSaveFile>
+#include <QByteArray>
 #include <QString>
-
-#include <functional>
-#include <memory>
 
 namespace platform {
 
@@ -19,40 +15,18 @@ bool IsFolder(const QString& path);
 // Creates one folder level; `error` receives the reason on failure.
 bool MakeFolder(const QString& path, QString* error = nullptr);
 
-// Gives an existing file normal permissions (readable and writable by its owner).
-bool SetNormalAttributes(const QString& path);
+// Reads the whole file at `path` into `bytes`. Only a regular file is read: a folder, a pipe
+// or a device is refused, so that nothing waits for a writer or reads without end. A missing
+// file is created empty when `create` is set. False, with the reason in `error`, when the file
+// could not be read.
+bool ReadRegularFile(const QString& path, bool create, QByteArray& bytes, QString& error);
 
-// Opens a file for binary reading and writing, creating it empty when it is missing. An
-// existing file that cannot be written is opened for reading only. Null on failure, with the
-// reason in `error`.
-std::unique_ptr<QFile> OpenBinaryFile(const QString& path, QString* error = nullptr);
+// Gives `bytes` room for `size` bytes and lets the system back that room with large pages: a
+// file of many megabytes then costs far fewer page faults to read or to put together.
+void ReserveForFile(QByteArray& bytes, qint64 size);
 
-// The contents of an open file from its current position to its end, in memory that the system
-// can back with large pages (far fewer page faults for a file of many megabytes). The bytes stay
-// valid while the object lives. When the file cannot be read, `error` says why and the contents
-// are empty.
-class FileContents {
-public:
-    explicit FileContents(QFile& file);
-    ~FileContents();
-    FileContents(const FileContents&) = delete;
-    FileContents& operator=(const FileContents&) = delete;
-
-    // The bytes, without a copy.
-    QByteArray Bytes() const;
-    QString error;
-
-private:
-    char* data = nullptr;
-    qint64 size = 0;
-};
-
-// A file that is written beside `path` and replaces it only when committed complete. The real
-// one hands what it has written to the disk every few megabytes, so that the flush to disk on
-// commit waits only for the last part. Tests install a factory of their own to make writes fail on
-// purpose.
-using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString& path)>;
-std::unique_ptr<QSaveFile> CreateSaveFile(const QString& path);
-void SetSaveFileFactory(SaveFileFactory factory); // an empty factory restores the real one
+// Why the file at `path` could not be replaced by a save: its folder takes no new files, or the
+// file is marked immutable or append-only. Empty when nothing is known to stand in the way.
+QString WhyNotReplaceable(const QString& path);
 
 } // namespace platform

@@ -2,6 +2,7 @@
 #include "modCellarix.h"
 
 #include "platform/Events.h"
+#include "platform/FileReplacement.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "records/AnsiText.h"
@@ -9,10 +10,7 @@
 
 #include <QBuffer>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
-
-#include <optional>
 
 namespace modCellarix {
 
@@ -142,100 +140,46 @@ bool WriteCollection(QIODevice& file, const KeyedCollection<Record>& collection,
 
 // Replaces the collection of `database` with the file at `path`, read as a whole into memory;
 // `create` makes a missing file, as the editor does at start-up. A file that cannot be opened or
-// read leaves the collection empty.
+// read, or that is no regular file, leaves the collection empty.
 void LoadDatabase(Database database, const QString& path, bool create)
 {
     LoadResult& result = LastLoadOf(database);
     result = LoadResult{path};
-    std::unique_ptr<QFile> file;
-    if (create) {
-        file = platform::OpenBinaryFile(path, &result.error);
-    } else {
-        file = std::make_unique<QFile>(path);
-        if (!file->open(QIODevice::ReadOnly)) {
-            result.error = file->errorString();
-            file.reset();
-        }
-    }
-    std::optional<platform::FileContents> contents;
     QByteArray bytes;
-    if (file) {
-        contents.emplace(*file);
-        result.opened = contents->error.isEmpty();
-        if (result.opened)
-            bytes = contents->Bytes();
-        else
-            result.error = contents->error;
-    }
+    result.opened = platform::ReadRegularFile(path, create, bytes, result.error);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     ReadDatabase(database, buffer);
 }
 
-// Keeps the file at `path`, as it stood before this session first replaced it, as
-// "<path>.bak". Returns an explanation when that failed.
-QString KeepBackup(const QString& path)
-{
-    if (backedUpFiles.contains(path))
-        return QString();
-    backedUpFiles.insert(path);
-    QFile original(path);
-    if (!QFileInfo(path).isFile() || QFileInfo(path).size() == 0)
-        return QString(); // nothing to keep
-    QSaveFile backup(path + QStringLiteral(".bak"));
-    if (!original.open(QIODevice::ReadOnly))
-        return original.errorString();
-    const QByteArray bytes = original.readAll();
-    if (original.error() != QFileDevice::NoError)
-        return original.errorString();
-    // A save file does not notice on commit that its last bytes could not be written: the
-    // flush before it does.
-    if (!backup.open(QIODevice::WriteOnly) || backup.write(bytes) != bytes.size() ||
-        !backup.flush() || !backup.commit())
-        return backup.errorString();
-    return QString();
-}
-
 // Rewrites the file at `path` from the collection of `database`. The new file replaces the old
 // one only when it is complete; otherwise the old file stays as it was. The first replacement
-// in a session keeps the old file as "<path>.bak".
-void SaveDatabase(Database database, const QString& path)
+// in a session keeps the old file as "<path>.bak", and happens only once that backup exists.
+bool SaveDatabase(Database database, const QString& path)
 {
     const LoadResult& loaded = LastLoadOf(database);
-    if (path == loaded.path && !loaded.opened)
-        return; // never read: writing would replace records the editor never saw
+    if (ReadOnly || (path == loaded.path && !loaded.opened))
+        return true; // read-only, or never read: writing would replace records never seen
 
-    if (FileExists(path))
-        platform::SetNormalAttributes(path);
-    auto file = platform::CreateSaveFile(path);
-    if (!file->open(QIODevice::WriteOnly)) {
-        ShowError(QStringLiteral("Cannot write the file '%1': %2.\n\nThe file is unchanged.")
-                      .arg(path, file->errorString()),
+    QByteArray bytes;
+    platform::ReserveForFile(bytes, QFileInfo(path).size()); // about what it will hold
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!WriteDatabase(database, buffer))
+        return false;
+    platform::FileReplacement file(path);
+    const bool saved = file.Write(bytes) && file.Commit(!backedUpFiles.contains(path));
+    if (file.Replaced())
+        backedUpFiles.insert(path);
+    if (!saved)
+        ShowError(QStringLiteral("%1\n\n%2%3.%4")
+                      .arg(SaveErrorMessage(database), file.Error().left(1).toUpper(),
+                           file.Error().mid(1),
+                           file.Replaced()
+                               ? QString()
+                               : QStringLiteral("\n\nThe file %1 is unchanged.").arg(path)),
                   QStringLiteral("SAVE ERROR"));
-        return;
-    }
-    bool written = WriteDatabase(database, *file);
-    // The last bytes may still wait in the file's buffer; failing to write them is a failed
-    // write like any other (the commit would not notice it).
-    if (written && !file->flush()) {
-        ShowError(SaveErrorMessage(database), QStringLiteral("SAVE ERROR"));
-        written = false;
-    }
-    if (!written) {
-        file->cancelWriting();
-        file->commit();
-        return;
-    }
-    const QString backupError = KeepBackup(path);
-    if (!backupError.isEmpty())
-        ShowError(QStringLiteral("Cannot keep the file '%1' as it was as '%1.bak': %2.\n\nThe "
-                                 "file is saved without a backup.")
-                      .arg(path, backupError),
-                  QStringLiteral("SAVE ERROR"));
-    if (!file->commit())
-        ShowError(QStringLiteral("Cannot replace the file '%1': %2.\n\nThe file is unchanged.")
-                      .arg(path, file->errorString()),
-                  QStringLiteral("SAVE ERROR"));
+    return saved;
 }
 
 QString PathOf(Database database)
@@ -363,6 +307,38 @@ void ReportLoadProblems(const QList<Database>& databases)
     ShowError(text, QStringLiteral("LOAD ERROR"));
 }
 
+QStringList WhyChangesCannotBeSaved()
+{
+    QStringList reasons;
+    for (Database database : {Database::Glasses, Database::Ingredients, Database::Recipes}) {
+        const LoadResult& loaded = LastLoadOf(database);
+        if (loaded.opened)
+            reasons << platform::WhyNotReplaceable(loaded.path);
+    }
+    reasons.removeAll(QString());
+    reasons.removeDuplicates();
+    return reasons;
+}
+
+QString SaveDatabasesTo(const QString& folder)
+{
+    for (Database database : {Database::Glasses, Database::Ingredients, Database::Recipes}) {
+        const LoadResult& loaded = LastLoadOf(database);
+        if (!loaded.opened)
+            continue; // never read: there is nothing of it to keep
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!WriteDatabase(database, buffer))
+            return SaveErrorMessage(database);
+        const QString name = QFileInfo(PathOf(database)).fileName();
+        const QString error = platform::ReplaceFile(folder + QLatin1Char('/') + name, bytes, true);
+        if (!error.isEmpty())
+            return QStringLiteral("%1 could not be saved in %2: %3.").arg(name, folder, error);
+    }
+    return QString();
+}
+
 void LoadGlasses()
 {
     LoadDatabase(Database::Glasses, PathOf(Database::Glasses), true);
@@ -380,17 +356,17 @@ void LoadRecipes()
     LoadDatabase(Database::Recipes, PathOf(Database::Recipes), true);
 }
 
-void SaveGlasses()
+bool SaveGlasses()
 {
-    SaveDatabase(Database::Glasses, PathOf(Database::Glasses));
+    return SaveDatabase(Database::Glasses, PathOf(Database::Glasses));
 }
-void SaveIngredients()
+bool SaveIngredients()
 {
-    SaveDatabase(Database::Ingredients, PathOf(Database::Ingredients));
+    return SaveDatabase(Database::Ingredients, PathOf(Database::Ingredients));
 }
-void SaveRecipes()
+bool SaveRecipes()
 {
-    SaveDatabase(Database::Recipes, PathOf(Database::Recipes));
+    return SaveDatabase(Database::Recipes, PathOf(Database::Recipes));
 }
 
 } // namespace modCellarix

@@ -8,6 +8,7 @@ namespace modCellarix {
 QString DataPath;
 QString RecipeDatabasePath;
 QString DataFolderError;
+bool ReadOnly = false;
 QString PickedIngredientName;
 
 KeyedCollection<Glass> colGlasses;

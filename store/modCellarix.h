@@ -12,6 +12,7 @@
 #include <QIODevice>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace platform {
 class ListView;
@@ -26,6 +27,9 @@ extern QString DataPath;
 extern QString RecipeDatabasePath;
 // Why the data folder could not be created at start-up; empty when it exists.
 extern QString DataFolderError;
+// True while another editor has the data folder: nothing is saved and the editors take no
+// changes.
+extern bool ReadOnly;
 // The ingredient picker's hand-over: the confirmed ingredient's name, or empty.
 extern QString PickedIngredientName;
 
@@ -48,9 +52,19 @@ void LoadIngredients();
 void LoadHelpTopics();
 void LoadRecipes();
 
-void SaveGlasses();
-void SaveIngredients();
-void SaveRecipes();
+// Each rewrites its file; false, after showing "SAVE ERROR", when the file could not be saved.
+bool SaveGlasses();
+bool SaveIngredients();
+bool SaveRecipes();
+
+// Why changes to the three editable files could not be saved, one reason per file or folder
+// ("the folder … takes no new files (Permission denied)"); empty when nothing stands in the way.
+QStringList WhyChangesCannotBeSaved();
+
+// Writes the glasses, the ingredients and the recipes as complete database files into `folder`
+// (for when the data folder cannot take them), each under its own file name. Empty on success,
+// else what went wrong.
+QString SaveDatabasesTo(const QString& folder);
 
 // Empties the glass, ingredient and recipe collections.
 void ReleaseCollections();

@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 
 #include "app/frmMain.h"
-#include "platform/FileSystem.h"
 #include "platform/ListView.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
@@ -138,33 +137,6 @@ FileSizeLimit::~FileSizeLimit()
     getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = rlim_t(previous);
     setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-FailingSaveFile::FailingSaveFile(const QString& path, qint64 limit)
-    : QSaveFile(path), remaining(limit)
-{
-}
-
-qint64 FailingSaveFile::writeData(const char* data, qint64 size)
-{
-    if (size > remaining) {
-        remaining = 0;
-        return -1;
-    }
-    remaining -= size;
-    return QSaveFile::writeData(data, size);
-}
-
-SaveFailure::SaveFailure(qint64 limit)
-{
-    platform::SetSaveFileFactory([limit](const QString& path) -> std::unique_ptr<QSaveFile> {
-        return std::make_unique<FailingSaveFile>(path, limit);
-    });
-}
-
-SaveFailure::~SaveFailure()
-{
-    platform::SetSaveFileFactory(nullptr);
 }
 
 void StartMainWindow()

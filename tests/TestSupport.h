@@ -1,5 +1,5 @@
 // Shared helpers of the tests: fixture bytes written by hand, a program folder of its own for
-// every test, a save file that fails on purpose, starting the real main window, and driving its
+// every test, a limit on file sizes, starting the real main window, and driving its
 // windows as the user does.
 #pragma once
 
@@ -7,7 +7,6 @@
 #include "platform/MessageBox.h"
 
 #include <QByteArray>
-#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -77,25 +76,6 @@ public:
 
 private:
     qint64 previous;
-};
-
-// A save file whose writes fail once `limit` bytes have been written.
-class FailingSaveFile : public QSaveFile {
-public:
-    FailingSaveFile(const QString& path, qint64 limit);
-
-protected:
-    qint64 writeData(const char* data, qint64 size) override;
-
-private:
-    qint64 remaining;
-};
-
-// Makes every save file of the data store fail after `limit` bytes, until ~SaveFailure.
-class SaveFailure {
-public:
-    explicit SaveFailure(qint64 limit);
-    ~SaveFailure();
 };
 
 // Scripts the message boxes and starts a fresh main window on the current program folder,

@@ -2,6 +2,8 @@
 // round trip through "export", and "dump".
 #include "TestSupport.h"
 
+#include "platform/FolderLock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -214,13 +216,92 @@ private slots:
             imported = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
         }
         QCOMPARE(exported.code, 1);
-        QVERIFY2(exported.err.startsWith(QString("mixora-dat: cannot write '%1': ").arg(json)),
-                 qPrintable(exported.err));
+        QCOMPARE(exported.err,
+                 QString("mixora-dat: cannot write the new out.json: File too large; '%1' is "
+                         "unchanged\n")
+                     .arg(json));
         QCOMPARE(Read(json), QByteArray("the previous document"));
         QCOMPARE(imported.code, 1);
         QVERIFY2(imported.err.contains("nothing written"), qPrintable(imported.err));
         QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files), QStringList({"Recipes.Dat"}));
         QCOMPARE(Read(dir.filePath("Data/Recipes.Dat")), QByteArray("the previous recipes"));
+    }
+
+    // Import keeps each file it replaces as "<name>.bak" and leaves a Help.Dat of other contents
+    // alone unless told to replace it.
+    void importKeepsBackupsAndReplacesTheGamesHelpFileOnlyWhenForced()
+    {
+        QTemporaryDir dir;
+        Write(dir.filePath("in.json"), ValidJson);
+        const QByteArray oldHelp = DatabaseFile({HelpRecord("Other", "x")});
+        Write(dir.filePath("Data/Glasses.Dat"), "the previous glasses");
+        Write(dir.filePath("Data/Help.Dat"), oldHelp);
+        const Result refused = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+        QCOMPARE(refused.code, 1);
+        QCOMPARE(refused.err, QString("mixora-dat: '%1' holds other help topics; it is the game's "
+                                      "file and is replaced only with --force; nothing written\n")
+                                  .arg(dir.filePath("Data/Help.Dat")));
+        QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files),
+                 QStringList({"Glasses.Dat", "Help.Dat"}));
+
+        QCOMPARE(Run({"import", "--force", dir.filePath("in.json"), dir.filePath("Data")}).code, 0);
+        QCOMPARE(Read(dir.filePath("Data/Glasses.Dat.bak")), QByteArray("the previous glasses"));
+        QCOMPARE(Read(dir.filePath("Data/Help.Dat.bak")), oldHelp);
+        const QByteArray help = DatabaseFile({HelpRecord("Welcome", "Hi")});
+        QCOMPARE(Read(dir.filePath("Data/Help.Dat")), help);
+
+        {
+            const platform::FolderLock editor(dir.filePath("Data")); // an editor has the folder
+            const Result locked = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+            QCOMPARE(locked.err, QString("mixora-dat: the databases in '%1' are open in a Mixora "
+                                         "Database Editor (process %2); nothing written\n")
+                                     .arg(dir.filePath("Data"))
+                                     .arg(QCoreApplication::applicationPid()));
+            QCOMPARE(Read(dir.filePath("Data/Help.Dat.bak")), oldHelp);
+        }
+
+        // The same help topics again: Help.Dat is left as it is, and its backup too.
+        QCOMPARE(Run({"import", dir.filePath("in.json"), dir.filePath("Data")}).code, 0);
+        QCOMPARE(Read(dir.filePath("Data/Help.Dat.bak")), oldHelp);
+        QCOMPARE(Read(dir.filePath("Data/Glasses.Dat.bak")),
+                 Read(dir.filePath("Data/Glasses.Dat")));
+        QVERIFY(Run({"import", "--help"}).out.contains("a mix of new and old files"));
+    }
+
+    // Files of two generations, as an import cut short leaves them: the recipes name a glass
+    // that only the backup of the glasses holds.
+    void checkNoticesFilesOfTwoGenerations()
+    {
+        QTemporaryDir dir;
+        Write(dir.filePath("in.json"), ValidJson);
+        QCOMPARE(Run({"import", dir.filePath("in.json"), dir.filePath("Data")}).code, 0);
+        QCOMPARE(Run({"check", dir.filePath("Data")}).code, 0);
+        Write(dir.filePath("Data/Glasses.Dat.bak"), Read(dir.filePath("Data/Glasses.Dat")));
+        Write(dir.filePath("Data/Glasses.Dat"), DatabaseFile({GlassRecord("Coupe")}));
+        const Result result = Run({"check", dir.filePath("Data")});
+        QCOMPARE(result.code, 1);
+        QVERIFY2(result.out.contains("Recipes.Dat: recipes name 1 glass(es) that only "
+                                     "Glasses.Dat.bak holds: the files may be of two generations, "
+                                     "as an import cut short leaves them\n"),
+                 qPrintable(result.out));
+        QVERIFY(result.out.endsWith(
+            "glasses 1, ingredients 2, recipes 1, help topics 1: 2 problems\n"));
+    }
+
+    // A pipe where a file should be is refused at once, never waited on.
+    void pipesAreNotRead()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath("Data")));
+        QCOMPARE(QProcess::execute("mkfifo",
+                                   {dir.filePath("Data/Glasses.Dat"), dir.filePath("in.json")}),
+                 0);
+        const Result check = Run({"check", dir.filePath("Data")});
+        QCOMPARE(check.code, 1);
+        QVERIFY2(check.out.contains("it is not a regular file"), qPrintable(check.out));
+        const Result import = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+        QCOMPARE(import.err, QString("mixora-dat: cannot read '%1': it is not a regular file\n")
+                                 .arg(dir.filePath("in.json")));
     }
 
     void importRefusesBadInputAndWritesNothing_data()

@@ -1,22 +1,43 @@
-// What keeps the user's data safe: backups of replaced files, damaged files and a missing data
-// folder reported, saves that fail at any byte, files cut off at any byte, and hostile counts.
+// What keeps the user's data safe: saves that fail at any step or are killed at any moment,
+// backups that exist before a file is replaced, links and special files, one editor per data
+// folder, damaged files and a missing data folder reported, files cut off at any byte, and
+// hostile counts.
 #include "TestSupport.h"
 
 #include "app/frmMain.h"
+#include "editors/frmGlasses.h"
+#include "editors/frmIngredients.h"
 #include "editors/frmRecipes.h"
+#include "platform/Controls.h"
 #include "platform/Dialogs.h"
+#include "platform/FileReplacement.h"
+#include "platform/FolderLock.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramFolder.h"
+#include "platform/TreeView.h"
 #include "store/modCellarix.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTest>
+#include <QThread>
 #include <QtEndian>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
+#include <iostream>
 #include <limits>
+#include <string>
+
+#include <sys/stat.h>
 
 using namespace TestSupport;
 using namespace modCellarix;
@@ -70,6 +91,28 @@ QStringList Keys(Database database)
                                                : keys(colHelpTopics);
 }
 
+// Starts a fresh main window on the current program folder, the questions of start-up answered
+// with `answers`; what MDIForm_Load returned.
+bool StartAnswering(const QList<platform::MsgAnswer>& answers)
+{
+    frmMain::Destroy();
+    platform::MessageBox::SetScripted(true);
+    platform::MessageBox::ClearShown();
+    for (platform::MsgAnswer answer : answers)
+        platform::MessageBox::SetNextAnswer(answer);
+    return frmMain::Instance()->MDIForm_Load();
+}
+
+// Starts this test program as a child in `mode` (see RunChild) on the program folder `folder`,
+// and waits until it has loaded.
+void StartChild(QProcess& child, const QString& mode, const QString& folder)
+{
+    child.start(QCoreApplication::applicationFilePath(), {"--child", mode, folder});
+    QVERIFY(child.waitForStarted(30000));
+    QVERIFY(child.waitForReadyRead(30000));
+    QCOMPARE(child.readLine(), QByteArray("ready\n"));
+}
+
 void Read(Database database, QByteArray bytes)
 {
     QBuffer file(&bytes);
@@ -86,48 +129,399 @@ private slots:
     void init() { platform::MessageBox::SetScripted(true); }
     void cleanup() { CloseMainWindow(); }
 
-    // A save that fails after any number of bytes leaves the previous file and its backup byte
-    // for byte, and nothing else in the folder; the message appears exactly when a write
-    // failed. The first save that succeeds keeps the file as it was at start-up as the backup,
-    // and later saves leave that backup alone.
-    void aSaveFailingAtAnyByteKeepsThePreviousFileAndTheFirstGoodOneBacksItUp()
+    // A step of the exit save that fails (any write, sync, rename, copy for the backup or sync
+    // of the folder, counted over the whole save of all three files) leaves every file the old
+    // one or the complete new one, keeps the backup of every file replaced, and names the file
+    // and the system's reason. Then the work can still be saved elsewhere.
+    void aFaultAtAnyStepOfTheExitSaveLeavesEveryFileOldOrNew_data()
     {
-        for (const Case& c : Cases()) {
-            ProgramFolder folder;
-            folder.WriteDataFile(c.file, c.before);
-            folder.WriteDataFile(c.file + ".bak", "an older backup");
-            StartMainWindow();
-            const auto entries = [&folder] {
-                return QDir(folder.DataPath())
-                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-            };
-            const QStringList entriesAtStart = entries();
-            c.change();
-            for (qint64 limit = 0; limit <= c.after.size(); ++limit) {
+        QTest::addColumn<int>("step");
+        QTest::newRow("write") << int(platform::FileStep::Write);
+        QTest::newRow("sync") << int(platform::FileStep::Sync);
+        QTest::newRow("rename") << int(platform::FileStep::Rename);
+        QTest::newRow("backup copy") << int(platform::FileStep::BackupCopy);
+        QTest::newRow("folder sync") << int(platform::FileStep::DirectorySync);
+    }
+    void aFaultAtAnyStepOfTheExitSaveLeavesEveryFileOldOrNew()
+    {
+        QFETCH(int, step);
+        const auto fileStep = platform::FileStep(step);
+        const QList<Case> cases = Cases();
+        const auto startChanged = [&cases](const ProgramFolder& folder) {
+            for (const Case& c : cases) {
                 folder.WriteDataFile(c.file, c.before);
-                platform::MessageBox::ClearShown();
-                {
-                    SaveFailure failure(limit);
-                    c.save();
+                folder.WriteDataFile(c.file + ".bak", "an older backup");
+            }
+            StartMainWindow();
+            for (const Case& c : cases)
+                c.change();
+            platform::MessageBox::ClearShown();
+        };
+        int steps = 0; // in a whole save
+        {
+            ProgramFolder folder;
+            startChanged(folder);
+            platform::FileFaults::Reset();
+            CloseMainWindow();
+            steps = platform::FileFaults::Count(fileStep);
+            for (const Case& c : cases)
+                QCOMPARE(folder.ReadDataFile(c.file), c.after);
+        }
+        QVERIFY(steps >= 3); // at least one for each file
+        const QString reason = QString::fromLocal8Bit(std::strerror(ENOSPC));
+        for (int n = 1; n <= steps; ++n) {
+            ProgramFolder folder;
+            startChanged(folder);
+            platform::FileFaults::FailAt(fileStep, n, ENOSPC);
+            CloseMainWindow();
+            platform::FileFaults::Reset();
+            const auto& shown = platform::MessageBox::Shown();
+            QCOMPARE(shown.size(), 2); // the failure, then the offer to save elsewhere
+            QCOMPARE(shown[0].title, QString("SAVE ERROR"));
+            QVERIFY2(shown[0].text.contains(reason), qPrintable(shown[0].text));
+            QCOMPARE(shown[1].title, QString("SAVE ELSEWHERE"));
+            int old = 0;
+            for (const Case& c : cases) {
+                const QByteArray now = folder.ReadDataFile(c.file);
+                const QByteArray backup = folder.ReadDataFile(c.file + ".bak");
+                QVERIFY(now == c.before || now == c.after);
+                if (now == c.after) {
+                    QCOMPARE(backup, c.before);
+                    continue;
                 }
-                const bool failed = limit < c.after.size();
-                QCOMPARE(folder.ReadDataFile(c.file), failed ? c.before : c.after);
-                QCOMPARE(folder.ReadDataFile(c.file + ".bak"),
-                         failed ? QByteArray("an older backup") : c.before);
-                QCOMPARE(entries(), entriesAtStart); // no half-written file left behind
-                QCOMPARE(platform::MessageBox::Shown().isEmpty(), !failed);
-                for (const platform::ShownMessage& shown : platform::MessageBox::Shown()) {
-                    QCOMPARE(shown.text, c.saveError);
-                    QCOMPARE(shown.title, QString("SAVE ERROR"));
-                    QCOMPARE(shown.icon, platform::MsgIcon::Information);
-                    QCOMPARE(shown.buttons, platform::MsgButtons::OK);
+                ++old;
+                QVERIFY(backup == c.before || backup == "an older backup");
+                QVERIFY2(shown[0].text.startsWith(c.saveError + "\n\n"), qPrintable(shown[0].text));
+                QVERIFY(shown[0].text.contains(c.file));
+                QVERIFY(shown[0].text.endsWith(
+                    QString("The file %1 is unchanged.").arg(folder.DataPath() + c.file)));
+            }
+            // Only the sync of the folder after a replacement leaves no file old.
+            QCOMPARE(old, shown[0].text.contains("is unchanged") ? 1 : 0);
+            QStringList expected{"Help.Dat"};
+            for (const Case& c : cases)
+                expected << c.file << c.file + ".bak";
+            for (const QString& entry :
+                 QDir(folder.DataPath())
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+                QVERIFY2(expected.contains(entry), qPrintable(entry)); // nothing half-written left
+        }
+    }
+
+    // On a disk too full for the backup, the file is not replaced, even when its new contents
+    // would fit; the next save tries the backup again.
+    void aBackupThatCannotBeWrittenKeepsTheFileAsItWas()
+    {
+        ProgramFolder folder;
+        QList<QByteArray> recipes;
+        for (int i = 0; i < 4000; ++i)
+            recipes << RecipeRecord("Recipe " + QByteArray::number(i), "", "Stir.",
+                                    {Line("Gin", 8, 0)});
+        const QByteArray large = DatabaseFile(recipes);
+        folder.WriteDataFile("Recipes.Dat", large);
+        StartMainWindow();
+        while (colRecipes.Count() > 1)
+            colRecipes.Remove(colRecipes.Count());
+        {
+            const FileSizeLimit limit(large.size() / 2);
+            QVERIFY(!SaveRecipes());
+        }
+        QCOMPARE(folder.ReadDataFile("Recipes.Dat"), large);
+        QCOMPARE(platform::MessageBox::Shown().size(), 1);
+        QCOMPARE(
+            platform::MessageBox::Shown().first().text,
+            QString("Error saving recipes.\n\nCannot keep Recipes.Dat as it was as Recipes.Dat.bak "
+                    "(cannot write the new Recipes.Dat.bak: File too large).\n\n"
+                    "The file %1Recipes.Dat is unchanged.")
+                .arg(folder.DataPath()));
+        QVERIFY(SaveRecipes());
+        QCOMPARE(folder.ReadDataFile("Recipes.Dat.bak"), large);
+        QCOMPARE(folder.ReadDataFile("Recipes.Dat"), DatabaseFile({recipes.first()}));
+    }
+
+    // A backup or a temporary file of a save that is a link is replaced as the link; the file it
+    // points to, outside the data folder, is never written.
+    void linksWhereTheBackupOrTheNewFileGoAreReplacedNotFollowed()
+    {
+        ProgramFolder folder;
+        const Case c = Cases().first();
+        folder.WriteDataFile(c.file, c.before);
+        const QString outside = folder.Path() + "/outside";
+        for (const QString& name : {c.file + ".bak", c.file + ".saving"}) {
+            QFile victim(outside);
+            QVERIFY(victim.open(QIODevice::WriteOnly) && victim.write("not the editor's") > 0);
+            victim.close();
+            QVERIFY(QFile::link(outside, folder.DataPath() + name));
+        }
+        StartMainWindow();
+        c.change();
+        CloseMainWindow();
+        QCOMPARE(folder.ReadDataFile(c.file), c.after);
+        QCOMPARE(folder.ReadDataFile(c.file + ".bak"), c.before);
+        QVERIFY(!QFileInfo(folder.DataPath() + c.file + ".bak").isSymLink());
+        QFile victim(outside);
+        QVERIFY(victim.open(QIODevice::ReadOnly));
+        QCOMPARE(victim.readAll(), QByteArray("not the editor's"));
+    }
+
+    // A pipe or a device where a database should be is reported as a file that could not be
+    // opened, is not read (it would wait, or never end) and is not written at exit.
+    void pipesAndDevicesAreNotReadAndNotWritten()
+    {
+        ProgramFolder folder;
+        folder.WriteDataFile("Recipes.Dat", DatabaseFile({}));
+        QCOMPARE(::mkfifo(QFile::encodeName(folder.DataPath() + "Glasses.Dat").constData(), 0644),
+                 0);
+        QVERIFY(QFile::link("/dev/zero", folder.DataPath() + "Ingredients.Dat"));
+        StartMainWindow();
+        QCOMPARE(platform::MessageBox::Shown().size(), 1);
+        QCOMPARE(
+            platform::MessageBox::Shown().first().text,
+            QString("Glasses.Dat could not be opened: it is not a regular file. It will not be "
+                    "written when the editor closes.\n"
+                    "Ingredients.Dat could not be opened: it is not a regular file. It will not "
+                    "be written when the editor closes."));
+        CloseMainWindow();
+        QCOMPARE(platform::MessageBox::Shown().size(), 1);
+        QVERIFY(QFileInfo(folder.DataPath() + "Glasses.Dat").isSymLink() == false &&
+                !QFileInfo(folder.DataPath() + "Glasses.Dat").isFile());
+        QCOMPARE(QFileInfo(folder.DataPath() + "Ingredients.Dat").symLinkTarget(),
+                 QString("/dev/zero"));
+    }
+
+    // A file the folder will not let be replaced is reported right after loading; the user may
+    // end at once, or go on and at exit save the work into another folder.
+    void aFileThatCannotBeReplacedIsReportedAtStartUpAndTheWorkSavedElsewhere()
+    {
+        ProgramFolder folder;
+        const QList<Case> cases = Cases();
+        for (const Case& c : cases)
+            folder.WriteDataFile(c.file, c.before);
+        const QString glasses = folder.DataPath() + "Glasses.Dat";
+        if (QProcess::execute("chattr", {"+i", glasses}) != 0)
+            QSKIP("files cannot be made immutable here");
+        const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", glasses}); });
+        const QString question = "Changes cannot be saved: Glasses.Dat is marked immutable or "
+                                 "append-only.\n\nGo on all the same? (No ends the editor.)";
+
+        QVERIFY(!StartAnswering({platform::MsgAnswer::No}));
+        QVERIFY(Asked(question, "OPEN DATABASES"));
+        QVERIFY(!frmMain::Instance()->isVisible());
+        CloseMainWindow();
+        QVERIFY(!QFile::exists(folder.DataPath() + "Recipes.Dat.bak")); // nothing was saved
+
+        QVERIFY(StartAnswering({platform::MsgAnswer::Yes}));
+        QVERIFY(Asked(question, "OPEN DATABASES"));
+        for (const Case& c : cases)
+            c.change();
+        QTemporaryDir elsewhere;
+        platform::MessageBox::ClearShown();
+        platform::MessageBox::SetNextAnswer(platform::MsgAnswer::OK); // the save error
+        platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes);
+        platform::FolderDialog::SetScripted(true);
+        platform::FolderDialog::SetNextAnswer(elsewhere.path());
+        CloseMainWindow();
+        platform::FolderDialog::SetScripted(false);
+        const auto& shown = platform::MessageBox::Shown();
+        QCOMPARE(shown.size(), 3);
+        QVERIFY(
+            shown[0].text.startsWith("Error saving glasses.\n\nCannot put the new Glasses.Dat in "
+                                     "place: Operation not permitted."));
+        QCOMPARE(shown[1].title, QString("SAVE ELSEWHERE"));
+        QCOMPARE(shown[2].text, QString("The databases are saved in %1.").arg(elsewhere.path()));
+        QCOMPARE(folder.ReadDataFile("Glasses.Dat"), cases[0].before);
+        for (const Case& c : cases) {
+            QFile saved(elsewhere.filePath(c.file));
+            QVERIFY(saved.open(QIODevice::ReadOnly));
+            QCOMPARE(saved.readAll(), c.after);
+        }
+    }
+
+    // Two editors on one data folder, in two processes: the second is told which process has
+    // the databases and opens them read-only (saving nothing) or ends. Once the first has
+    // ended, its changes are saved and the folder is free.
+    void aSecondEditorOnTheSameFolderOpensItReadOnlyOrEnds()
+    {
+        ProgramFolder folder;
+        const QByteArray gimlet = RecipeRecord("Gimlet", "", "Shake.", {});
+        folder.WriteDataFile("Recipes.Dat", DatabaseFile({gimlet}));
+        QProcess first;
+        StartChild(first, "editor", folder.Path());
+        const QString question = QString("The databases in %1 are open in another Mixora Database "
+                                         "Editor (process %2). Open them read-only?")
+                                     .arg(folder.DataPath())
+                                     .arg(first.processId());
+
+        QVERIFY(!StartAnswering({platform::MsgAnswer::No}));
+        QVERIFY(Asked(question, "OPEN READ-ONLY"));
+        QCOMPARE(colRecipes.Count(), 0);
+        CloseMainWindow();
+
+        QVERIFY(StartAnswering({platform::MsgAnswer::Yes}));
+        QVERIFY(Asked(question, "OPEN READ-ONLY"));
+        QVERIFY(ReadOnly);
+        QCOMPARE(frmMain::Instance()->windowTitle(), QString("Mixora Database Editor (read-only)"));
+        frmMain::Instance()->cmdRecipes->click();
+        Press(frmMain::Instance()->RecipeEditor->lvRecipes, Qt::Key_Insert,
+              platform::MsgAnswer::Yes);
+        QVERIFY(Refused("The databases are open read-only.", "INVALID ACTION"));
+        colRecipes.Item("Gimlet")->Level = 9; // even a change made past the windows is not saved
+        CloseMainWindow();
+        QCOMPARE(folder.ReadDataFile("Recipes.Dat"), DatabaseFile({gimlet}));
+        QVERIFY(!QFile::exists(folder.DataPath() + "Recipes.Dat.bak"));
+
+        first.write("close\n"); // the first editor adds a recipe and closes
+        QVERIFY(first.waitForFinished(30000));
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(folder.ReadDataFile("Recipes.Dat"),
+                 DatabaseFile({gimlet, RecipeRecord("Added", "", "", {})}));
+        QCOMPARE(folder.ReadDataFile("Recipes.Dat.bak"), DatabaseFile({gimlet}));
+        QVERIFY(!QFile::exists(folder.DataPath() + "Editor.lock"));
+        StartMainWindow();
+        QVERIFY(platform::MessageBox::Shown().isEmpty());
+        QVERIFY(!ReadOnly);
+    }
+
+    // The lock file of an editor that ended without letting go (it crashed, or was killed) is
+    // taken over without a question.
+    void theLockOfAnEditorThatCrashedIsTakenOver()
+    {
+        ProgramFolder folder;
+        folder.WriteDataFile("Editor.lock", "999999\nsomewhere\n");
+        StartMainWindow();
+        QVERIFY(platform::MessageBox::Shown().isEmpty());
+        QVERIFY(!ReadOnly);
+        QCOMPARE(folder.ReadDataFile("Editor.lock").split('\n').first(),
+                 QByteArray::number(QCoreApplication::applicationPid()));
+        platform::FolderLock other(folder.DataPath().chopped(1)); // a second editor now waits
+        QVERIFY(other.HeldElsewhere());
+        QCOMPARE(other.OwnerPid(), QCoreApplication::applicationPid());
+    }
+
+    // Read-only, every editing window refuses every kind of change: adding, removing and
+    // renaming in lists and trees, choosing, ticking, typing, picking a colour.
+    void readOnlyEditorsRefuseEveryKindOfChange()
+    {
+        ProgramFolder folder;
+        folder.WriteDataFile("Glasses.Dat", DatabaseFile({GlassRecord("Flute", "Tall", 3)}));
+        folder.WriteDataFile("Ingredients.Dat", DatabaseFile({IngredientRecord("Spirits", ""),
+                                                              IngredientRecord("Gin", "Spirits")}));
+        folder.WriteDataFile("Recipes.Dat", DatabaseFile({RecipeRecord("Gimlet", "Flute", "Shake.",
+                                                                       {Line("Gin", 32, 0)})}));
+        const QByteArray glasses = folder.ReadDataFile("Glasses.Dat");
+        const QByteArray ingredients = folder.ReadDataFile("Ingredients.Dat");
+        const QByteArray recipes = folder.ReadDataFile("Recipes.Dat");
+        platform::FolderLock other(folder.Path() + "/Data");
+        QVERIFY(StartAnswering({platform::MsgAnswer::Yes}));
+        frmMain* main = frmMain::Instance();
+        main->mnuShowAllEditors->setChecked(true);
+        const auto refused = [](QWidget* control, Qt::Key key) {
+            Press(control, key, platform::MsgAnswer::Yes);
+            return Refused("The databases are open read-only.", "INVALID ACTION");
+        };
+        const auto clickRefused = [](QWidget* control) {
+            platform::MessageBox::ClearShown();
+            QTest::mouseClick(control, Qt::LeftButton);
+            return Refused("The databases are open read-only.", "INVALID ACTION");
+        };
+
+        main->cmdRecipes->click();
+        frmRecipes* recipesEditor = main->RecipeEditor;
+        ClickRow(recipesEditor->lvRecipes, 1);
+        ClickRow(recipesEditor->lvRecipeIng, 1);
+        for (Qt::Key key : {Qt::Key_Insert, Qt::Key_Delete, Qt::Key_F2})
+            QVERIFY(refused(recipesEditor->lvRecipes, key));
+        for (Qt::Key key : {Qt::Key_Insert, Qt::Key_Delete})
+            QVERIFY(refused(recipesEditor->lvRecipeIng, key));
+        QVERIFY(refused(recipesEditor->txtInstructions, Qt::Key_X));
+        QVERIFY(refused(recipesEditor->txtInstructions, Qt::Key_Backspace));
+        for (QWidget* chooser : std::initializer_list<QWidget*>{
+                 recipesEditor->cboGlass, recipesEditor->cboLevel, recipesEditor->cboPriority,
+                 recipesEditor->cboAmount}) {
+            QVERIFY(refused(chooser, Qt::Key_Down));
+            QVERIFY(clickRefused(chooser));
+        }
+        QVERIFY(refused(recipesEditor->cboAmount, Qt::Key_5));
+
+        main->cmdGlasses->click();
+        frmGlasses* glassEditor = main->GlassEditor;
+        for (Qt::Key key : {Qt::Key_Insert, Qt::Key_Delete, Qt::Key_F2})
+            QVERIFY(refused(glassEditor->LV, key));
+        QVERIFY(refused(glassEditor->cboHotspotID, Qt::Key_Up));
+        QVERIFY(refused(glassEditor->txtDisplayText, Qt::Key_X));
+
+        main->cmdIngredients->click();
+        frmIngredients* ingredientEditor = main->IngredientEditor;
+        ClickRow(ingredientEditor->TV, ingredientEditor->TV->Node("Gin"));
+        for (Qt::Key key : {Qt::Key_Insert, Qt::Key_Delete, Qt::Key_F2})
+            QVERIFY(refused(ingredientEditor->TV, key));
+        QVERIFY(clickRefused(ingredientEditor->chkOunces));
+        QVERIFY(refused(ingredientEditor->chkOunces, Qt::Key_Space));
+        QVERIFY(clickRefused(ingredientEditor->cmdColor));
+        QVERIFY(refused(ingredientEditor->cboOpacity, Qt::Key_Down));
+        QVERIFY(refused(ingredientEditor->txtDisplayText, Qt::Key_X));
+
+        QCOMPARE(colRecipes.Item("Gimlet")->Instructions, QString("Shake."));
+        QCOMPARE(int(colRecipes.Item("Gimlet")->Level), 0);
+        QVERIFY(colIngredients.Item("Gin")->Ounces());
+        CloseMainWindow();
+        QCOMPARE(folder.ReadDataFile("Glasses.Dat"), glasses);
+        QCOMPARE(folder.ReadDataFile("Ingredients.Dat"), ingredients);
+        QCOMPARE(folder.ReadDataFile("Recipes.Dat"), recipes);
+        QVERIFY(!QFile::exists(folder.DataPath() + "Recipes.Dat.bak"));
+    }
+
+    // A process saving a database of some megabytes, killed at random moments (fixed seeds),
+    // leaves the file old or new, never torn. Only when the kill falls between the last two
+    // steps of a replacement can the complete new file be left under its temporary name, and
+    // the next save removes it.
+    void aSaveKilledAtAnyMomentLeavesTheOldOrTheNewFile()
+    {
+        ProgramFolder folder;
+        QList<QByteArray> older, newer;
+        for (int i = 0; i < 12000; ++i) {
+            const QByteArray name = "Recipe " + QByteArray::number(i);
+            older << RecipeRecord(name, "Highball", "Stir " + name + ".",
+                                  {Line("Gin", 24, 0), Line("Lime", 0, 9)});
+            newer << RecipeRecord(name, "Highball", "Stir " + name + ".",
+                                  {Line("Gin", 24, 0), Line("Lime", 0, 9)}, i == 0 ? 1 : 0);
+        }
+        const QByteArray before = DatabaseFile(older), after = DatabaseFile(newer);
+        QVERIFY(before.size() > 2'000'000);
+        folder.WriteDataFile("Recipes.Dat", before);
+        QRandomGenerator random(20261206);
+        int leftUnderTemporaryName = 0;
+        for (int kill = 0; kill < 30; ++kill) {
+            QProcess saver;
+            StartChild(saver, "saver", folder.Path());
+            QThread::usleep(random.bounded(80000));
+            saver.kill();
+            QVERIFY(saver.waitForFinished(30000));
+            const QByteArray now = folder.ReadDataFile("Recipes.Dat");
+            QVERIFY2(now == before || now == after, qPrintable(QString("kill %1").arg(kill)));
+            for (const QString& entry :
+                 QDir(folder.DataPath()).entryList(QDir::Files | QDir::Hidden)) {
+                if (entry == "Recipes.Dat.saving") {
+                    ++leftUnderTemporaryName;
+                    const QByteArray left = folder.ReadDataFile(entry);
+                    QVERIFY(left == before || left == after);
+                    continue;
+                }
+                QVERIFY2(QStringList({"Recipes.Dat", "Recipes.Dat.bak", "Glasses.Dat",
+                                      "Ingredients.Dat", "Help.Dat"})
+                             .contains(entry),
+                         qPrintable(entry));
+                if (entry == "Recipes.Dat.bak") {
+                    const QByteArray backup = folder.ReadDataFile(entry);
+                    QVERIFY(backup == before || backup == after);
                 }
             }
-            c.save();
-            CloseMainWindow();
-            QCOMPARE(folder.ReadDataFile(c.file + ".bak"), c.before);
-            QCOMPARE(folder.ReadDataFile(c.file), c.after);
         }
+        QVERIFY(leftUnderTemporaryName <= 2);
+        QProcess saver;
+        StartChild(saver, "save once", folder.Path());
+        QVERIFY(saver.waitForFinished(30000));
+        QVERIFY(!QFile::exists(folder.DataPath() + "Recipes.Dat.saving"));
     }
 
     void damagedFilesAreReportedOnceAfterStartUp()
@@ -303,5 +697,46 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReliability)
+// A child of the tests, on the program folder `folder`: "editor" runs the whole editor until told
+// to close on its standard input, then adds the recipe "Added" and closes; "saver" loads the
+// recipes and saves them over and over, the first recipe's level going between 1 and 0, until
+// it is killed; "save once" saves them once with level 1.
+int RunChild(const QString& mode, const QString& folder)
+{
+    platform::SetProgramFolder(folder);
+    platform::MessageBox::SetScripted(true);
+    std::string line;
+    if (mode == "editor") {
+        frmMain::Instance()->MDIForm_Load();
+        std::cout << "ready" << std::endl;
+        std::getline(std::cin, line);
+        auto recipe = std::make_shared<Recipe>();
+        recipe->Name = "Added";
+        colRecipes.Add(recipe->Name, recipe);
+        frmMain::Instance()->close();
+        frmMain::Destroy();
+        return 0;
+    }
+    InitDataPath();
+    RecipeDatabasePath = DataPath + "Recipes.Dat";
+    LoadRecipes();
+    std::cout << "ready" << std::endl;
+    for (int level = 1;; level = 1 - level) {
+        colRecipes.Item(1)->Level = quint8(level);
+        if (!SaveRecipes())
+            return 1;
+        if (mode == "save once")
+            return 0;
+    }
+}
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--child")
+        return RunChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    TestReliability test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_reliability.moc"

@@ -1,10 +1,13 @@
 #include "DataFolder.h"
 
+#include "platform/FileReplacement.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderLock.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QSet>
 
 #include <memory>
 #include <vector>
@@ -38,36 +41,114 @@ void LoadAll(const QString& folder)
         modCellarix::ReadDatabaseFile(file.database, QDir(folder).filePath(file.fileName));
 }
 
-QString WriteAll(const QString& folder)
+QString WriteAll(const QString& folder, bool replaceHelp)
 {
     if (!QDir().mkpath(folder))
         return QStringLiteral("cannot create the folder '%1'; nothing written").arg(folder);
-    // Each file goes to a temporary file beside it first; only when all four are complete on
-    // disk are they put in place, one after the other. Until then, a failure leaves every file as
-    // it was.
-    std::vector<std::unique_ptr<QSaveFile>> saves;
+    // An editor that has the folder would write its own databases over these when it closes.
+    const platform::FolderLock lock(folder);
+    if (lock.HeldElsewhere())
+        return QStringLiteral("the databases in '%1' are open in a Mixora Database Editor "
+                              "(process %2); nothing written")
+            .arg(folder)
+            .arg(lock.OwnerPid());
+    std::vector<std::unique_ptr<platform::FileReplacement>> files;
     for (const DatabaseFile& file : Files()) {
-        auto save = platform::CreateSaveFile(QDir(folder).filePath(file.fileName));
-        const bool opened = save->open(QIODevice::WriteOnly);
-        if (!opened || !modCellarix::WriteDatabase(file.database, *save) || !save->flush()) {
-            if (opened && save->error() == QFileDevice::NoError) // a record it cannot hold
-                return QStringLiteral("cannot put together %1; nothing written").arg(file.fileName);
-            return QStringLiteral("cannot write '%1': %2; nothing written")
-                .arg(save->fileName(), save->errorString());
+        const QString path = QDir(folder).filePath(file.fileName);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!modCellarix::WriteDatabase(file.database, buffer))
+            return QStringLiteral("cannot put together %1; nothing written").arg(file.fileName);
+        if (file.database == Database::HelpTopics) {
+            QByteArray present;
+            QString error;
+            if (platform::ReadRegularFile(path, false, present, error) && !present.isEmpty()) {
+                if (present == bytes)
+                    continue; // nothing to replace
+                if (!replaceHelp)
+                    return QStringLiteral("'%1' holds other help topics; it is the game's file "
+                                          "and is replaced only with --force; nothing written")
+                        .arg(path);
+            }
         }
-        saves.push_back(std::move(save));
+        auto replacement = std::make_unique<platform::FileReplacement>(path);
+        if (!replacement->Write(bytes))
+            return QStringLiteral("%1; nothing written").arg(replacement->Error());
+        files.push_back(std::move(replacement));
     }
     QStringList replaced;
-    for (const auto& save : saves) {
-        if (!save->commit())
-            return QStringLiteral("cannot replace '%1': %2; %3")
-                .arg(save->fileName(), save->errorString(),
-                     replaced.isEmpty()
-                         ? QStringLiteral("nothing written")
-                         : QStringLiteral("already replaced: %1").arg(replaced.join(", ")));
-        replaced << QFileInfo(save->fileName()).fileName();
+    for (const auto& file : files) {
+        if (!file->Commit(true) && !file->Replaced())
+            return QStringLiteral("%1; %2").arg(
+                file->Error(), replaced.isEmpty()
+                                   ? QStringLiteral("nothing written")
+                                   : QStringLiteral("already replaced: %1 (their backups "
+                                                    "are the files as they were)")
+                                         .arg(replaced.join(", ")));
+        replaced << QFileInfo(file->Path()).fileName();
+        if (!file->Error().isEmpty())
+            return file->Error();
     }
     return QString();
+}
+
+namespace {
+
+// The names of `collection`'s records, letter case ignored.
+template <typename Record> QSet<QString> NamesOf(const KeyedCollection<Record>& collection)
+{
+    QSet<QString> names;
+    for (int i = 1; i <= collection.Count(); ++i)
+        names.insert(collection.KeyAt(i).toCaseFolded());
+    return names;
+}
+
+// How many of `used` the backup of `collection`'s file holds while the file itself does not.
+template <typename Record>
+int OnlyInBackup(KeyedCollection<Record>& collection, Database database, const QString& path,
+                 const QSet<QString>& used)
+{
+    if (!QFileInfo(path + QStringLiteral(".bak")).isFile())
+        return 0;
+    const QSet<QString> present = NamesOf(collection);
+    KeyedCollection<Record> current = std::move(collection);
+    modCellarix::ReadDatabaseFile(database, path + QStringLiteral(".bak"));
+    const QSet<QString> backedUp = NamesOf(collection);
+    collection = std::move(current);
+    modCellarix::ReadDatabaseFile(database, path); // LastLoad describes the file again
+    int count = 0;
+    for (const QString& name : used)
+        count += !present.contains(name) && backedUp.contains(name);
+    return count;
+}
+
+} // namespace
+
+QStringList MixedGenerations(const QString& folder)
+{
+    QSet<QString> glasses, ingredients;
+    for (int i = 1; i <= modCellarix::colRecipes.Count(); ++i) {
+        const auto recipe = modCellarix::colRecipes.Item(i);
+        glasses.insert(recipe->Glass.toCaseFolded());
+        const auto& lines = recipe->RecipeIngredients();
+        for (int j = 1; j <= lines.Count(); ++j)
+            ingredients.insert(lines.Item(j)->Name.toCaseFolded());
+    }
+    QStringList signs;
+    const int glassesOnlyInBackup =
+        OnlyInBackup(modCellarix::colGlasses, Database::Glasses,
+                     QDir(folder).filePath(FileName(Database::Glasses)), glasses);
+    if (glassesOnlyInBackup > 0)
+        signs << QStringLiteral("recipes name %1 glass(es) that only Glasses.Dat.bak holds")
+                     .arg(glassesOnlyInBackup);
+    const int ingredientsOnlyInBackup =
+        OnlyInBackup(modCellarix::colIngredients, Database::Ingredients,
+                     QDir(folder).filePath(FileName(Database::Ingredients)), ingredients);
+    if (ingredientsOnlyInBackup > 0)
+        signs << QStringLiteral("recipes name %1 ingredient(s) that only Ingredients.Dat.bak holds")
+                     .arg(ingredientsOnlyInBackup);
+    return signs;
 }
 
 } // namespace DataFolder

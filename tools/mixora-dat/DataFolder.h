@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace DataFolder {
 
@@ -24,10 +25,18 @@ QString FileName(modCellarix::Database database);
 // anything; modCellarix::LastLoad tells what each load took.
 void LoadAll(const QString& folder);
 
-// Writes the four collections as the files of `folder`, creating the folder if need be. Every
-// file is put together in memory first and the existing files are replaced only when all four
-// are complete on disk. Returns an explanation when something could not be written, saying
-// which files were replaced already if any; empty on success.
-QString WriteAll(const QString& folder);
+// Writes the four collections as the files of `folder`, creating the folder if need be. All four
+// new files are written completely before any replaces its old file, so a failure until then
+// changes nothing; each file replaced is kept as it was as "<name>.bak". An existing Help.Dat
+// whose contents differ is the game's and is replaced only with `replaceHelp`. Nothing is
+// written while an editor has the folder; the folder is locked while the files are written. Returns
+// an explanation when something could not be written, saying which files were replaced already if
+// any; empty on success.
+QString WriteAll(const QString& folder, bool replaceHelp);
+
+// Signs that the files of `folder`, loaded by LoadAll, are of two generations, as an import
+// cut short during its replacements leaves them: recipes naming glasses or ingredients that
+// their files lack but whose backups ("<name>.bak") hold. Empty when nothing shows it.
+QStringList MixedGenerations(const QString& folder);
 
 } // namespace DataFolder

@@ -4,6 +4,7 @@
 #include "DatabaseJson.h"
 #include "DumpFile.h"
 #include "check/CheckDatabase.h"
+#include "platform/FileReplacement.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 
@@ -82,6 +83,13 @@ int RunCheck(const QStringList& arguments)
         return Failure;
     QList<CheckDatabase::Problem> problems = CheckDatabase::Check();
     CheckDatabase::SortByFile(problems);
+    for (const QString& sign : DataFolder::MixedGenerations(arguments.at(0)))
+        problems.append({Database::Recipes,
+                         0,
+                         {},
+                         {},
+                         sign + QStringLiteral(": the files may be of two generations, as an "
+                                               "import cut short leaves them")});
     for (const auto& problem : problems)
         Print(stdout, InFile(problem) + QLatin1Char('\n'));
     Print(stdout, QStringLiteral("glasses %1, ingredients %2, recipes %3, help topics %4: %5\n")
@@ -94,14 +102,12 @@ int RunCheck(const QStringList& arguments)
     return problems.isEmpty() ? Success : Failure;
 }
 
-// Writes the document to `path` through a temporary file that replaces it only when complete.
+// Writes the document to `path` through a new file that replaces it only when complete.
 int WriteDocument(const QString& path)
 {
-    const auto file = platform::CreateSaveFile(path);
-    if (!file->open(QIODevice::WriteOnly) || !DatabaseJson::Export(*file) || !file->flush() ||
-        !file->commit())
-        return Fail(QStringLiteral("cannot write '%1': %2").arg(path, file->errorString()));
-    return Success;
+    const QString error = platform::ReplaceFile(path, DatabaseJson::Export(), false);
+    return error.isEmpty() ? Success
+                           : Fail(QStringLiteral("%1; '%2' is unchanged").arg(error, path));
 }
 
 int RunExport(const QStringList& arguments)
@@ -122,25 +128,30 @@ int RunExport(const QStringList& arguments)
 
 int RunImport(const QStringList& arguments)
 {
-    QFile input(arguments.at(0));
-    if (!input.open(QIODevice::ReadOnly))
-        return Fail(
-            QStringLiteral("cannot read '%1': %2").arg(input.fileName(), input.errorString()));
-    const platform::FileContents json(input);
-    if (!json.error.isEmpty())
-        return Fail(QStringLiteral("cannot read '%1': %2").arg(input.fileName(), json.error));
-    const QStringList problems = DatabaseJson::Import(json.Bytes());
+    QStringList rest = arguments;
+    const bool force = rest.removeAll(QStringLiteral("--force")) > 0;
+    if (rest.size() != 2) {
+        Print(stderr, QStringLiteral("mixora-dat: import takes IN.json and DATA_FOLDER; see "
+                                     "mixora-dat import --help\n"));
+        return UsageError;
+    }
+    const QString input = rest.at(0);
+    QByteArray json;
+    QString readError;
+    if (!platform::ReadRegularFile(input, false, json, readError))
+        return Fail(QStringLiteral("cannot read '%1': %2").arg(input, readError));
+    const QStringList problems = DatabaseJson::Import(json);
     if (!problems.isEmpty()) {
         for (const QString& problem : problems)
-            Print(stderr, QStringLiteral("%1: %2\n").arg(input.fileName(), problem));
+            Print(stderr, QStringLiteral("%1: %2\n").arg(input, problem));
         return Fail(QStringLiteral("nothing written: %1 in '%2'")
-                        .arg(ProblemCount(problems.size()), input.fileName()));
+                        .arg(ProblemCount(problems.size()), input));
     }
     // What the editor tolerates is written, but told. The texts were checked as they were read.
     // The rest is checked while the files are written: both only read the records.
     auto checked =
         std::async(std::launch::async, [] { return CheckDatabase::CheckRecords(false); });
-    const QString error = DataFolder::WriteAll(arguments.at(1));
+    const QString error = DataFolder::WriteAll(rest.at(1), force);
     QList<CheckDatabase::Problem> warnings = checked.get();
     CheckDatabase::SortByFile(warnings);
     for (const auto& warning : warnings)
@@ -189,7 +200,9 @@ name) and the field. Finds files that cannot be read, records that cannot be
 read, names equal but for letter case, counts that disagree with the records,
 recipes naming a glass or ingredient that does not exist, ingredients whose
 parent does not exist or comes after them, levels, priorities, amounts and
-opacities the editor does not offer, and texts a save would not keep.
+opacities the editor does not offer, texts a save would not keep, and files
+that seem to be of two generations (recipes naming glasses or ingredients that
+only the backups "<name>.bak" hold, as an import cut short leaves them).
 Exits with status 1 when there is a problem, 0 when there is none.
 )",
      RunCheck},
@@ -200,7 +213,7 @@ their text alongside. Records the editor could not load are left out, with a
 warning. OUT.json is replaced only when it is complete.
 )",
      RunExport},
-    {"import", 2, R"(Usage: mixora-dat import IN.json DATA_FOLDER
+    {"import", 2, R"(Usage: mixora-dat import [--force] IN.json DATA_FOLDER
 Writes Glasses.Dat, Ingredients.Dat, Recipes.Dat and Help.Dat in DATA_FOLDER
 (created if missing) from a JSON document in the form "export" writes. Input
 that cannot be stored as it stands (a wrong type, a number out of range, a name
@@ -208,7 +221,15 @@ used twice, a text too long or with characters the files cannot hold, an
 amountText that does not match its amount, an unknown field) is refused with a
 message naming the record and field, and nothing is written. What the editor
 tolerates (a missing glass or ingredient, a level it does not offer) is written
-and reported as a warning. The files are replaced only when all four are ready.
+and reported as a warning.
+All four new files are written completely before any old file is replaced, so
+a failure until then changes nothing. Each file replaced is kept as it was as
+"<name>.bak". An existing Help.Dat with other contents is the game's own file
+and is replaced only with --force. Nothing is written into a folder that a
+Mixora Database Editor has open. The replacements happen one file after the
+other: a kill or power loss during them can leave a mix of new and old files
+(the old ones are then in the "<name>.bak" files); "check" points this out
+where the files show it.
 )",
      RunImport},
     {"dump", 1, R"(Usage: mixora-dat dump [--kind glasses|ingredients|recipes|help] FILE
@@ -242,8 +263,9 @@ int main(int argc, char* argv[])
             Print(stdout, QString::fromUtf8(command.help));
             return Success;
         }
-        // dump checks its own arguments, which may include an option.
-        if (command.run != RunDump && arguments.size() != command.arguments) {
+        // dump and import check their own arguments, which may include an option.
+        if (command.run != RunDump && command.run != RunImport &&
+            arguments.size() != command.arguments) {
             Print(stderr, QString::fromUtf8(command.help));
             return UsageError;
         }
