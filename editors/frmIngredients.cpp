@@ -215,17 +215,16 @@ void frmIngredients::TV_AfterLabelEdit(bool& cancel, const QString& newString)
     const auto ingredient = SelectedIngredient;
     platform::TreeNode* node = ingredient ? TV->Node(ingredient->Name()) : nullptr;
     // The name as the ingredient will hold it (trimmed, at most 50 characters). It is free when
-    // a placeholder can be stored under it.
+    // the collection could store a record under it: not empty and not yet taken.
     Ingredient renamed;
     renamed.SetName(newString);
     const QString newName = renamed.Name();
-    if (!colIngredients.Add(newName, std::make_shared<Ingredient>())) {
+    if (newName.isEmpty() || colIngredients.Contains(newName)) {
         EditorParts::Refuse(QStringLiteral("Ingredient already in the database."));
         TV->setFocus();
         cancel = true;
         return;
     }
-    colIngredients.Remove(newName);
     if (!node) {
         cancel = true;
         return;

@@ -7,7 +7,7 @@
 
 namespace platform {
 
-enum class MsgIcon { Information, Question, Warning };
+enum class MsgIcon { Information, Question };
 enum class MsgButtons { OK, YesNo };
 enum class MsgAnswer { OK, Yes, No };
 
