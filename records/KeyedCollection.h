@@ -30,12 +30,18 @@ public:
     // Adds at the end. Fails, changing nothing, when the key is empty or already present.
     bool Add(const QString& key, Ptr item)
     {
-        if (!item || key.isEmpty() || Contains(key))
+        if (!item || key.isEmpty())
             return false;
+        if (!index.isEmpty()) {
+            Ptr& indexed = index[key.toCaseFolded()];
+            if (indexed)
+                return false;
+            indexed = item;
+        } else if (Contains(key)) {
+            return false;
+        }
         entries.push_back(Entry{key, std::move(item)});
-        if (!index.isEmpty())
-            index.insert(key.toCaseFolded(), entries.back().item);
-        else if (entries.size() == IndexedFrom)
+        if (entries.size() == IndexedFrom)
             for (const Entry& entry : entries)
                 index.insert(entry.key.toCaseFolded(), entry.item);
         return true;
