@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <unistd.h>
+
 namespace BenchSupport {
 
 void AppendInt32(QByteArray& out, qint32 value)
@@ -35,6 +37,17 @@ bool WriteWhole(const QString& path, const QByteArray& bytes)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     const bool written = file.write(bytes) == bytes.size();
+    file.close();
+    return written && file.error() == QFileDevice::NoError;
+}
+
+bool WriteDurably(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const bool written =
+        file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
     file.close();
     return written && file.error() == QFileDevice::NoError;
 }

@@ -30,6 +30,8 @@ void AppendByte(QByteArray& out, int value);
 void AppendField(QByteArray& out, const QByteArray& text);
 // Writes `bytes` as the whole file at `path`.
 bool WriteWhole(const QString& path, const QByteArray& bytes);
+// The same, and flushed to disk before it returns (as a safe save must).
+bool WriteDurably(const QString& path, const QByteArray& bytes);
 double Ms(qint64 nanoseconds);
 
 } // namespace BenchSupport

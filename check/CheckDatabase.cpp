@@ -93,10 +93,10 @@ void CheckTexts(QList<Problem>& problems)
         check.Text("glass", recipe->Glass, true);
         check.Text("instructions", recipe->Instructions, false);
         int lineNumber = 0;
-        recipe->ForEachLine([&](const RecipeIngredient& line) {
+        for (const auto& line : recipe->RecipeIngredients()) {
             check.AtLine(++lineNumber);
-            check.Text("ingredient", line.Name, true);
-        });
+            check.Text("ingredient", line->Name, true);
+        }
     }
     position = 0;
     for (const auto& topic : modCellarix::colHelpTopics) {
@@ -143,7 +143,8 @@ void CheckRecipes(QList<Problem>& problems)
             check.Report("glass", QStringLiteral("no glass %1").arg(Quoted(recipe->Glass)));
         check.Below("level", recipe->Level, LevelCount, "0 to 19, shown as Level 1 to Level 20");
         int lineNumber = 0;
-        recipe->ForEachLine([&](const RecipeIngredient& line) {
+        for (const auto& linePtr : recipe->RecipeIngredients()) {
+            const RecipeIngredient& line = *linePtr;
             check.AtLine(++lineNumber);
             if (!modCellarix::colIngredients.Contains(line.Name))
                 check.Report("ingredient",
@@ -155,7 +156,7 @@ void CheckRecipes(QList<Problem>& problems)
                         .arg(line.Amount));
             check.Below("priority", line.Priority, PriorityCount,
                         "0 to 9, shown as Priority 1 to Priority 9 and Garnish");
-        });
+        }
     }
 }
 

@@ -226,17 +226,16 @@ void frmIngredients::TV_AfterLabelEdit(bool& cancel, const QString& newString)
         cancel = true;
         return;
     }
-    // The name as the ingredient file will hold it. It is free when a placeholder can be stored
-    // under it and it is not the root's.
+    // The name as the ingredient file will hold it. It is free when it is not empty, not taken
+    // and not the root's.
     const QString newName = EditorParts::NameAsStored(newString);
-    if (newName.compare(RootKey, Qt::CaseInsensitive) == 0 ||
-        !colIngredients.Add(newName, std::make_shared<Ingredient>())) {
+    if (newName.isEmpty() || newName.compare(RootKey, Qt::CaseInsensitive) == 0 ||
+        colIngredients.Contains(newName)) {
         EditorParts::Refuse(QStringLiteral("Ingredient already in the database."));
         TV->setFocus();
         cancel = true;
         return;
     }
-    colIngredients.Remove(newName);
     if (!node) {
         cancel = true;
         return;

@@ -66,15 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     written.open(QIODevice::WriteOnly);
     if (!WriteDatabase(Fuzzed, written))
         std::abort(); // whatever was loaded must be writable
-    if (Fuzzed == Database::Recipes) {
-        // Lines written as they were read must come out as their objects write them.
-        for (const auto& recipe : colRecipes)
-            recipe->RecipeIngredients();
-        QBuffer again;
-        again.open(QIODevice::WriteOnly);
-        if (!WriteDatabase(Fuzzed, again) || again.data() != written.data())
-            std::abort();
-    }
     Read(written.data());
     if (LoadedKeys() != loaded)
         std::abort(); // written records must read back as themselves

@@ -39,9 +39,6 @@ MsgAnswer MessageBox::Show(const QString& text, MsgButtons buttons, MsgIcon icon
     case MsgIcon::Question:
         box.setIcon(QMessageBox::Question);
         break;
-    case MsgIcon::Warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
     }
     if (buttons != MsgButtons::OK) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

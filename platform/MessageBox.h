@@ -7,7 +7,7 @@
 
 namespace platform {
 
-enum class MsgIcon { Information, Question, Warning };
+enum class MsgIcon { Information, Question };
 // YesNo has Yes as its default button (Enter), YesNoDefaultNo has No.
 enum class MsgButtons { OK, YesNo, YesNoDefaultNo };
 enum class MsgAnswer { OK, Yes, No };

@@ -19,6 +19,7 @@ Ingredient::Ingredient() : record(FixedSize, '\0') {}
 bool Ingredient::LoadFromFile(QIODevice& file)
 {
     record.fill('\0');
+    displayText.clear();
     if (!RecordIO::ReadExact(file, record.data(), FixedSize))
         return false;
     const qint32 length = TextLength();
@@ -42,9 +43,9 @@ QString Ingredient::TextAt(int offset) const
     return RecordIO::FixedTextAt(record, offset);
 }
 
-void Ingredient::SetTextAt(int offset, const QString& vData)
+void Ingredient::SetTextAt(int offset, const QString& value)
 {
-    AnsiText::PutFixedField(record.data() + offset, vData);
+    AnsiText::PutFixedField(record.data() + offset, value);
 }
 
 qint32 Ingredient::TextLength() const
@@ -56,112 +57,112 @@ bool Ingredient::Action() const
 {
     return record.at(ActionAt) == 1;
 }
-void Ingredient::SetAction(bool vData)
+void Ingredient::SetAction(bool value)
 {
-    record[ActionAt] = vData ? 1 : 0;
+    record[ActionAt] = value ? 1 : 0;
 }
 QString Ingredient::Animation() const
 {
     return TextAt(AnimationAt);
 }
-void Ingredient::SetAnimation(const QString& vData)
+void Ingredient::SetAnimation(const QString& value)
 {
-    SetTextAt(AnimationAt, vData);
+    SetTextAt(AnimationAt, value);
 }
 qint32 Ingredient::Color() const
 {
     return RecordIO::Int32At(record, ColorAt);
 }
-void Ingredient::SetColor(qint32 vData)
+void Ingredient::SetColor(qint32 value)
 {
-    RecordIO::PutInt32(record, ColorAt, vData);
+    RecordIO::PutInt32(record, ColorAt, value);
 }
 QString Ingredient::Cursor() const
 {
     return TextAt(CursorAt);
 }
-void Ingredient::SetCursor(const QString& vData)
+void Ingredient::SetCursor(const QString& value)
 {
-    SetTextAt(CursorAt, vData);
+    SetTextAt(CursorAt, value);
 }
 QString Ingredient::DisplayText() const
 {
     return displayText;
 }
-void Ingredient::SetDisplayText(const QString& vData)
+void Ingredient::SetDisplayText(const QString& value)
 {
-    displayText = vData;
-    RecordIO::PutInt32(record, LengthAt, qint32(AnsiText::Encode(vData).size()));
+    displayText = value;
+    RecordIO::PutInt32(record, LengthAt, qint32(AnsiText::Encode(value).size()));
 }
 QString Ingredient::HelpTopic() const
 {
     return TextAt(HelpTopicAt);
 }
-void Ingredient::SetHelpTopic(const QString& vData)
+void Ingredient::SetHelpTopic(const QString& value)
 {
-    SetTextAt(HelpTopicAt, vData);
+    SetTextAt(HelpTopicAt, value);
 }
 QString Ingredient::Highlight() const
 {
     return TextAt(HighlightAt);
 }
-void Ingredient::SetHighlight(const QString& vData)
+void Ingredient::SetHighlight(const QString& value)
 {
-    SetTextAt(HighlightAt, vData);
+    SetTextAt(HighlightAt, value);
 }
 quint8 Ingredient::HotSpotID() const
 {
     return quint8(record.at(HotSpotAt));
 }
-void Ingredient::SetHotSpotID(quint8 vData)
+void Ingredient::SetHotSpotID(quint8 value)
 {
-    record[HotSpotAt] = char(vData);
+    record[HotSpotAt] = char(value);
 }
 QString Ingredient::Name() const
 {
     return TextAt(NameAt);
 }
-void Ingredient::SetName(const QString& vData)
+void Ingredient::SetName(const QString& value)
 {
-    SetTextAt(NameAt, vData);
+    SetTextAt(NameAt, value);
 }
 quint8 Ingredient::Opacity() const
 {
     return quint8(record.at(OpacityAt));
 }
-void Ingredient::SetOpacity(quint8 vData)
+void Ingredient::SetOpacity(quint8 value)
 {
-    record[OpacityAt] = char(vData);
+    record[OpacityAt] = char(value);
 }
 bool Ingredient::Ounces() const
 {
     return record.at(OuncesAt) == 1;
 }
-void Ingredient::SetOunces(bool vData)
+void Ingredient::SetOunces(bool value)
 {
-    record[OuncesAt] = vData ? 1 : 0;
+    record[OuncesAt] = value ? 1 : 0;
 }
 QString Ingredient::ParentItem() const
 {
     return TextAt(ParentItemAt);
 }
-void Ingredient::SetParentItem(const QString& vData)
+void Ingredient::SetParentItem(const QString& value)
 {
-    SetTextAt(ParentItemAt, vData);
+    SetTextAt(ParentItemAt, value);
 }
 QString Ingredient::Shadow() const
 {
     return TextAt(ShadowAt);
 }
-void Ingredient::SetShadow(const QString& vData)
+void Ingredient::SetShadow(const QString& value)
 {
-    SetTextAt(ShadowAt, vData);
+    SetTextAt(ShadowAt, value);
 }
 QString Ingredient::Zoom() const
 {
     return TextAt(ZoomAt);
 }
-void Ingredient::SetZoom(const QString& vData)
+void Ingredient::SetZoom(const QString& value)
 {
-    SetTextAt(ZoomAt, vData);
+    SetTextAt(ZoomAt, value);
 }

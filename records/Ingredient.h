@@ -10,46 +10,47 @@ class Ingredient {
 public:
     Ingredient();
 
-    // Replaces the record with the one at the current position; false on any read error.
+    // Replaces the record and the display text with the ones at the current position; false on
+    // any read error.
     bool LoadFromFile(QIODevice& file);
     // Writes the record as held, then the display text when its length is positive.
     bool SaveToFile(QIODevice& file) const;
 
     bool Action() const;
-    void SetAction(bool vData);
+    void SetAction(bool value);
     QString Animation() const;
-    void SetAnimation(const QString& vData);
+    void SetAnimation(const QString& value);
     qint32 Color() const;
-    void SetColor(qint32 vData);
+    void SetColor(qint32 value);
     QString Cursor() const;
-    void SetCursor(const QString& vData);
+    void SetCursor(const QString& value);
     QString DisplayText() const;
-    void SetDisplayText(const QString& vData);
+    void SetDisplayText(const QString& value);
     QString HelpTopic() const;
-    void SetHelpTopic(const QString& vData);
+    void SetHelpTopic(const QString& value);
     QString Highlight() const;
-    void SetHighlight(const QString& vData);
+    void SetHighlight(const QString& value);
     quint8 HotSpotID() const;
-    void SetHotSpotID(quint8 vData);
+    void SetHotSpotID(quint8 value);
     QString Name() const;
-    void SetName(const QString& vData);
+    void SetName(const QString& value);
     quint8 Opacity() const;
-    void SetOpacity(quint8 vData);
+    void SetOpacity(quint8 value);
     bool Ounces() const;
-    void SetOunces(bool vData);
+    void SetOunces(bool value);
     QString ParentItem() const;
-    void SetParentItem(const QString& vData);
+    void SetParentItem(const QString& value);
     QString Shadow() const;
-    void SetShadow(const QString& vData);
+    void SetShadow(const QString& value);
     QString Zoom() const;
-    void SetZoom(const QString& vData);
+    void SetZoom(const QString& value);
 
     // Size of the record before the display text.
     static constexpr int FixedSize = 412;
 
 private:
     QString TextAt(int offset) const;
-    void SetTextAt(int offset, const QString& vData);
+    void SetTextAt(int offset, const QString& value);
     qint32 TextLength() const;
 
     QByteArray record;

@@ -1,6 +1,5 @@
 // An ordered collection of shared records, each stored under a text key.
-// Positions are 1-based; keys compare without regard to letter case. Look-ups by key and by
-// position take constant time (small collections are searched directly); the order is the order in
+// Positions are 1-based; keys compare without regard to letter case. The order is the order in
 // which records are written back.
 #pragma once
 
@@ -13,73 +12,6 @@
 #include <memory>
 #include <vector>
 
-namespace CaselessKeys {
-
-inline char16_t AsciiFolded(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
-}
-
-// True when the two keys are equal after case folding. Folding keeps the length of a text, and
-// an ASCII character folds to an ASCII one, so only keys that differ in other characters need
-// the full comparison.
-inline bool Equal(const QString& a, const QString& b)
-{
-    if (a.size() != b.size())
-        return false;
-    const QChar* pa = a.constData();
-    const QChar* pb = b.constData();
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const char16_t ca = pa[i].unicode();
-        const char16_t cb = pb[i].unicode();
-        if (ca == cb)
-            continue;
-        if (ca >= 0x80 || cb >= 0x80)
-            return QString::compare(a, b, Qt::CaseInsensitive) == 0;
-        if (AsciiFolded(ca) != AsciiFolded(cb))
-            return false;
-    }
-    return true;
-}
-
-// FNV-1a over the UTF-16 units of the case-folded key. Outside surrogate pairs a character
-// folds on its own, which saves building the folded text; `folded` tells that `key` is folded.
-inline size_t Hash(const QString& key, size_t seed, bool folded = false)
-{
-    quint64 hash = 14695981039346656037ULL ^ seed;
-    for (const QChar c : key) {
-        char16_t unit = c.unicode();
-        if (!folded) {
-            if (unit < 0x80)
-                unit = AsciiFolded(unit);
-            else if (c.isSurrogate())
-                return Hash(key.toCaseFolded(), seed, true);
-            else
-                unit = c.toCaseFolded().unicode();
-        }
-        hash = (hash ^ unit) * 1099511628211ULL;
-    }
-    // Hash tables pick buckets by the low bits, which FNV mixes least.
-    hash ^= hash >> 33;
-    hash *= 0xFF51AFD7ED558CCDULL;
-    return size_t(hash ^ (hash >> 33));
-}
-
-// A key that compares and hashes without regard to letter case.
-struct Key {
-    QString text;
-};
-inline bool operator==(const Key& a, const Key& b)
-{
-    return Equal(a.text, b.text);
-}
-inline size_t qHash(const Key& key, size_t seed = 0)
-{
-    return Hash(key.text, seed);
-}
-
-} // namespace CaselessKeys
-
 template <typename T> class KeyedCollection {
 public:
     using Ptr = std::shared_ptr<T>;
@@ -90,9 +22,8 @@ private:
         Ptr item;
     };
     using Entries = std::vector<Entry>;
-    using IndexKey = CaselessKeys::Key;
-    // Collections this small (a recipe's lines) are searched directly; larger ones keep a
-    // hash index from key to record.
+    // Collections this small (a recipe's lines) are searched directly: a hash index for each of
+    // them would cost more than it saves. Larger ones keep an index from the case-folded key.
     static constexpr size_t IndexedFrom = 9;
 
 public:
@@ -102,31 +33,29 @@ public:
         if (!item || key.isEmpty())
             return false;
         if (!index.isEmpty()) {
-            Ptr& indexed = index[IndexKey{key}];
+            Ptr& indexed = index[key.toCaseFolded()];
             if (indexed)
                 return false;
             indexed = item;
-        } else if (FindEntry(key) != entries.end()) {
+        } else if (Contains(key)) {
             return false;
         }
         entries.push_back(Entry{key, std::move(item)});
-        if (index.isEmpty() && entries.size() >= IndexedFrom)
+        if (entries.size() == IndexedFrom)
             for (const Entry& entry : entries)
-                index.insert(IndexKey{entry.key}, entry.item);
+                index.insert(entry.key.toCaseFolded(), entry.item);
         return true;
     }
 
-    bool Contains(const QString& key) const
-    {
-        return index.isEmpty() ? FindEntry(key) != entries.end() : index.contains(IndexKey{key});
-    }
+    bool Contains(const QString& key) const { return Item(key) != nullptr; }
 
     // The record under `key`, or null.
     Ptr Item(const QString& key) const
     {
         if (!index.isEmpty())
-            return index.value(IndexKey{key});
-        const auto found = FindEntry(key);
+            return index.value(key.toCaseFolded());
+        const auto found = std::find_if(entries.begin(), entries.end(),
+                                        [&](const Entry& e) { return SameKey(e.key, key); });
         return found == entries.end() ? nullptr : found->item;
     }
 
@@ -135,51 +64,45 @@ public:
     {
         if (position < 1 || position > Count())
             return nullptr;
-        return entries[position - 1].item;
+        return entries[size_t(position - 1)].item;
     }
 
     // The key the record at `position` was stored under.
     QString KeyAt(int position) const
     {
-        return (position < 1 || position > Count()) ? QString() : entries[position - 1].key;
+        return (position < 1 || position > Count()) ? QString() : entries[size_t(position - 1)].key;
     }
 
     // Removes and returns the record under `key`; null when absent.
     Ptr Remove(const QString& key)
     {
-        const auto found = FindEntry(key);
-        return found == entries.end() ? nullptr
-                                      : Erase(entries.begin() + (found - entries.begin()));
+        Ptr item = Item(key);
+        if (item) {
+            entries.erase(std::find_if(entries.begin(), entries.end(), [&](const Entry& e) {
+                return e.item == item && SameKey(e.key, key);
+            }));
+            index.remove(key.toCaseFolded());
+        }
+        return item;
     }
 
     // Removes the records under `keys`, in one pass over the collection however many there are.
     void Remove(const QStringList& keys)
     {
-        QSet<IndexKey> removedKeys;
         QSet<const T*> items;
+        QSet<QString> foldedKeys;
         for (const QString& key : keys) {
-            removedKeys.insert(IndexKey{key});
-            if (const Ptr item = Item(key))
+            if (const Ptr item = Item(key)) {
                 items.insert(item.get());
+                foldedKeys.insert(key.toCaseFolded());
+                index.remove(key.toCaseFolded());
+            }
         }
-        if (items.isEmpty())
-            return;
         // Entries are compared by record first, which is cheap, and by key only then.
         const auto removed = [&](const Entry& e) {
-            if (!items.contains(e.item.get()) || !removedKeys.contains(IndexKey{e.key}))
-                return false;
-            index.remove(IndexKey{e.key});
-            return true;
+            return items.contains(e.item.get()) && foldedKeys.contains(e.key.toCaseFolded());
         };
         entries.erase(std::remove_if(entries.begin(), entries.end(), removed), entries.end());
-    }
-
-    // Removes and returns the record at 1-based `position`; null when out of range.
-    Ptr Remove(int position)
-    {
-        if (position < 1 || position > Count())
-            return nullptr;
-        return Erase(entries.begin() + (position - 1));
     }
 
     int Count() const { return int(entries.size()); }
@@ -216,21 +139,11 @@ public:
     const_iterator end() const { return const_iterator(entries.end()); }
 
 private:
-    // The entry under `key`, searched entry by entry.
-    typename Entries::const_iterator FindEntry(const QString& key) const
+    static bool SameKey(const QString& a, const QString& b)
     {
-        return std::find_if(entries.begin(), entries.end(),
-                            [&](const Entry& e) { return CaselessKeys::Equal(e.key, key); });
-    }
-
-    Ptr Erase(typename Entries::iterator at)
-    {
-        Ptr item = std::move(at->item);
-        index.remove(IndexKey{at->key});
-        entries.erase(at);
-        return item;
+        return QString::compare(a, b, Qt::CaseInsensitive) == 0;
     }
 
     Entries entries;
-    QHash<IndexKey, Ptr> index;
+    QHash<QString, Ptr> index; // case-folded key to record
 };

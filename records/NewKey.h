@@ -3,7 +3,6 @@
 #include <QString>
 
 // A fresh in-memory key of 17 characters: "K" followed by 16 hexadecimal digits (lower case) of
-// a number that no earlier call in this process gave; the numbers start at a random point. No two
-// keys are equal even ignoring letter case, and keys differ between loads. Never written to a
-// file.
+// a number that no earlier call in this session gave; the numbers start at a random point, so
+// keys differ between loads. Never written to a file.
 QString NewKey();

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numeric>
 #include <utility>
 #include <vector>
@@ -26,14 +25,6 @@ void TakeLine(RecipeIngredient& line, const char* bytes)
     line.Name = RecordIO::FixedTextAt(bytes, 0);
     line.Amount = quint8(bytes[LineAmountAt]);
     line.Priority = quint8(bytes[LinePriorityAt]);
-}
-
-// True when a name read back from the file that holds `name` is `name` itself: characters of the
-// code page only, a field long at most, no spaces at its ends.
-bool FileHoldsExactly(const QString& name)
-{
-    return name.size() <= AnsiText::FixedFieldSize && !name.startsWith(u' ') &&
-           !name.endsWith(u' ') && AnsiText::CanHold(name);
 }
 
 // Puts the bytes of `line` at `bytes`; false, putting nothing, when its amount is outside 0..255.
@@ -123,106 +114,13 @@ bool RecipeIngredient::SaveToFile(QIODevice& file) const
     return PutLine(*this, line) && RecordIO::WriteBytes(file, line, Size);
 }
 
-KeyedCollection<RecipeIngredient>& Recipe::RecipeIngredients()
-{
-    TakeLinesAsRead();
-    return lines;
-}
-
-const KeyedCollection<RecipeIngredient>& Recipe::RecipeIngredients() const
-{
-    TakeLinesAsRead();
-    return lines;
-}
-
 void Recipe::RenameIngredientLines(const KeyedCollection<Recipe>& recipes, const QString& oldName,
                                    const QString& newName)
 {
-    // A line read from a file names `oldName` exactly when its field, trimmed, is `oldName`
-    // encoded; no such line can name a text the file does not hold exactly.
-    const bool readable = FileHoldsExactly(oldName);
-    const QByteArray field = AnsiText::FixedField(oldName);
-    for (const auto& recipe : recipes) {
-        if (!recipe->linesAsRead.isEmpty() && !(readable && recipe->HasLineAsRead(field)))
-            continue;
-        for (const auto& line : recipe->RecipeIngredients())
+    for (const auto& recipe : recipes)
+        for (const auto& line : recipe->lines)
             if (line->Name == oldName)
                 line->Name = newName;
-    }
-}
-
-bool Recipe::HasLineAsRead(const QByteArray& field) const
-{
-    const QByteArrayView text = RecordIO::TrimmedField(field.constData());
-    for (qsizetype at = 0; at < linesAsRead.size(); at += LineSize) {
-        const char* name = linesAsRead.constData() + at;
-        // Most names start with a character: then the fields compare as they stand.
-        if (name[0] != ' ') {
-            if (name[0] == field[0] &&
-                std::memcmp(name, field.constData(), AnsiText::FixedFieldSize) == 0)
-                return true;
-        } else if (RecordIO::TrimmedField(name) == text) {
-            return true;
-        }
-    }
-    return false;
-}
-
-void Recipe::ForEachLine(const std::function<void(const RecipeIngredient&)>& visit) const
-{
-    if (linesAsRead.isEmpty()) {
-        for (const auto& line : lines)
-            visit(*line);
-        return;
-    }
-    RecipeIngredient line;
-    for (qsizetype at = 0; at < linesAsRead.size(); at += LineSize) {
-        TakeLine(line, linesAsRead.constData() + at);
-        visit(line);
-    }
-}
-
-void Recipe::AddLines(QVarLengthArray<RecipeIngredient, 4>&& added)
-{
-    // A line the file holds exactly as it is (a whole amount code, a name it holds exactly)
-    // reads back as itself: while the recipe has no line objects, such lines are kept as their
-    // bytes, like loaded ones.
-    const auto heldExactly = [](const RecipeIngredient& line) {
-        return line.Amount >= 0 && line.Amount <= 255 && line.Amount == std::floor(line.Amount) &&
-               FileHoldsExactly(line.Name);
-    };
-    if (lines.Count() == 0 && std::all_of(added.begin(), added.end(), heldExactly)) {
-        const qsizetype at = linesAsRead.size();
-        linesAsRead.resize(at + added.size() * LineSize);
-        for (qsizetype i = 0; i < added.size(); ++i)
-            PutLine(added[i], linesAsRead.data() + at + i * LineSize);
-        return;
-    }
-    TakeLinesAsRead();
-    AppendLines(std::move(added));
-}
-
-void Recipe::AppendLines(QVarLengthArray<RecipeIngredient, 4>&& added) const
-{
-    if (added.isEmpty())
-        return;
-    const auto block = std::make_shared<QVarLengthArray<RecipeIngredient, 4>>(std::move(added));
-    lines.Reserve(lines.Count() + int(block->size()));
-    for (RecipeIngredient& line : *block) {
-        line.ThisKey = NewKey();
-        lines.Add(line.ThisKey, std::shared_ptr<RecipeIngredient>(block, &line)); // a fresh key
-    }
-}
-
-void Recipe::TakeLinesAsRead() const
-{
-    if (linesAsRead.isEmpty())
-        return;
-    QVarLengthArray<RecipeIngredient, 4> taken(linesAsRead.size() / LineSize);
-    for (qsizetype i = 0; i < taken.size(); ++i)
-        TakeLine(taken[i], linesAsRead.constData() + i * LineSize);
-    linesAsRead.clear();
-    AppendLines(std::move(taken));
 }
 
 bool Recipe::LoadFromFile(QIODevice& file)
@@ -235,7 +133,6 @@ bool Recipe::LoadFromFile(QIODevice& file)
     Category = quint8(head[CategoryAt]);
     Glass = RecordIO::FixedTextAt(head, GlassAt);
     lines.Clear();
-    linesAsRead.clear();
 
     const qint32 textLength = RecordIO::Int32At(head, InstructionLengthAt);
     const qint32 lineCount = RecordIO::Int32At(head, LineCountAt);
@@ -256,17 +153,19 @@ bool Recipe::LoadFromFile(QIODevice& file)
 
     // The lines are kept in the order of the exchange sort.
     const char* read = rest.constData() + textLength;
-    const QVarLengthArray<int, 16> order = ExchangeSortOrder(read, lineCount);
-    linesAsRead.resize(qsizetype(lineCount) * LineSize);
-    for (int i = 0; i < lineCount; ++i)
-        std::memcpy(linesAsRead.data() + i * LineSize, read + order[i] * LineSize, LineSize);
+    lines.Reserve(lineCount);
+    for (const int slot : ExchangeSortOrder(read, lineCount)) {
+        auto line = std::make_shared<RecipeIngredient>();
+        TakeLine(*line, read + slot * LineSize);
+        line->ThisKey = NewKey();
+        lines.Add(line->ThisKey, line);
+    }
     return true;
 }
 
 bool Recipe::SaveToFile(QIODevice& file) const
 {
-    const int lineCount =
-        linesAsRead.isEmpty() ? lines.Count() : int(linesAsRead.size() / LineSize);
+    const int lineCount = lines.Count();
     // The whole record is put together in one buffer and written at once.
     QVarLengthArray<char, 1024> record(HeadSize + Instructions.size() +
                                        qsizetype(lineCount) * LineSize);
@@ -280,21 +179,11 @@ bool Recipe::SaveToFile(QIODevice& file) const
     RecordIO::PutInt32(bytes, LineCountAt, lineCount);
     char* end = bytes + HeadSize + instructionLength;
     bool allLines = true;
-    if (!linesAsRead.isEmpty()) {
-        // Lines never asked for are written as they were read, but for the spaces around the
-        // name, exactly as their objects would be.
-        for (int i = 0; i < lineCount; ++i, end += LineSize) {
-            const char* read = linesAsRead.constData() + i * LineSize;
-            RecordIO::PutTrimmedField(end, read);
-            std::memcpy(end + LineAmountAt, read + LineAmountAt, LineSize - LineAmountAt);
-        }
-    } else {
-        for (const auto& line : lines) {
-            if (PutLine(*line, end))
-                end += LineSize;
-            else
-                allLines = false;
-        }
+    for (const auto& line : lines) {
+        if (PutLine(*line, end))
+            end += LineSize;
+        else
+            allLines = false;
     }
     return RecordIO::WriteBytes(file, bytes, end - bytes) && allLines;
 }
@@ -302,10 +191,10 @@ bool Recipe::SaveToFile(QIODevice& file) const
 double Recipe::TotalOunces(const KeyedCollection<Ingredient>& ingredients) const
 {
     double total = 0;
-    ForEachLine([&](const RecipeIngredient& line) {
-        const auto ingredient = ingredients.Item(line.Name);
+    for (const auto& line : lines) {
+        const auto ingredient = ingredients.Item(line->Name);
         if (ingredient && ingredient->Ounces())
-            total += line.Amount;
-    });
+            total += line->Amount;
+    }
     return total;
 }

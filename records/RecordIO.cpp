@@ -5,7 +5,21 @@
 #include <QVarLengthArray>
 #include <QtEndian>
 
-#include <cstring>
+namespace {
+
+// The bytes of the text field at `field` without the spaces at its ends.
+QByteArrayView TrimmedField(const char* field)
+{
+    int last = AnsiText::FixedFieldSize;
+    while (last > 0 && field[last - 1] == ' ')
+        --last;
+    int first = 0;
+    while (first < last && field[first] == ' ')
+        ++first;
+    return QByteArrayView(field + first, last - first);
+}
+
+} // namespace
 
 namespace RecordIO {
 
@@ -53,34 +67,11 @@ QByteArray Int32Bytes(qint32 value)
     return bytes;
 }
 
-QByteArrayView TrimmedField(const char* field)
-{
-    // The trailing spaces usually fill most of the field: eight at a time first.
-    int last = AnsiText::FixedFieldSize;
-    const quint64 eightSpaces = 0x2020202020202020;
-    quint64 eight;
-    while (last >= 8 && (std::memcpy(&eight, field + last - 8, 8), eight == eightSpaces))
-        last -= 8;
-    while (last > 0 && field[last - 1] == ' ')
-        --last;
-    int first = 0;
-    while (first < last && field[first] == ' ')
-        ++first;
-    return QByteArrayView(field + first, last - first);
-}
-
 QString FixedTextAt(const char* bytes, int offset)
 {
     // Only the byte 0x20 decodes to a space, so the spaces are trimmed before decoding.
     const QByteArrayView text = TrimmedField(bytes + offset);
     return AnsiText::Decode(text.data(), int(text.size()));
-}
-
-void PutTrimmedField(char* out, const char* field)
-{
-    const QByteArrayView text = TrimmedField(field);
-    std::memmove(out, text.data(), size_t(text.size()));
-    std::memset(out + text.size(), ' ', size_t(AnsiText::FixedFieldSize - text.size()));
 }
 
 bool ReadText(QIODevice& file, qint32 length, QString& out)

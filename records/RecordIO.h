@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QIODevice>
 #include <QString>
 
@@ -36,17 +35,12 @@ inline void PutInt32(QByteArray& bytes, int offset, qint32 value)
 }
 QByteArray Int32Bytes(qint32 value);
 
-// The bytes of the text field at `field` without the spaces at its ends.
-QByteArrayView TrimmedField(const char* field);
 // A text field of the fixed part, trimmed of spaces.
 QString FixedTextAt(const char* bytes, int offset);
 inline QString FixedTextAt(const QByteArray& bytes, int offset)
 {
     return FixedTextAt(bytes.constData(), offset);
 }
-// Copies the text field at `field` to `out` as saving its text would write it: trimmed of
-// spaces and padded with spaces again, so that it begins with its first other byte.
-void PutTrimmedField(char* out, const char* field);
 
 // Reads a text of `length` bytes that follows a length field. A negative length, or one
 // longer than what remains of the file, fails.

@@ -158,9 +158,8 @@ QString Describe(const Ingredient& ingredient)
 QString Describe(const Recipe& recipe)
 {
     QStringList lines;
-    recipe.ForEachLine([&](const RecipeIngredient& line) {
-        lines << QStringLiteral("%1/%2/%3").arg(line.Name).arg(line.Amount).arg(line.Priority);
-    });
+    for (const auto& line : recipe.RecipeIngredients())
+        lines << QStringLiteral("%1/%2/%3").arg(line->Name).arg(line->Amount).arg(line->Priority);
     lines.sort();
     return QStringList{recipe.Name, recipe.Glass, QString::number(recipe.Level),
                        recipe.Instructions, lines.join(',')}

@@ -221,7 +221,7 @@ private slots:
         folder.WriteDataFile("Recipes.Dat", large);
         StartMainWindow();
         while (colRecipes.Count() > 1)
-            colRecipes.Remove(colRecipes.Count());
+            colRecipes.Remove(colRecipes.KeyAt(colRecipes.Count()));
         {
             const FileSizeLimit limit(large.size() / 2);
             QVERIFY(!SaveRecipes());

@@ -1,6 +1,7 @@
 #include "DatabaseJson.h"
 
 #include "check/CheckDatabase.h"
+#include "records/NewKey.h"
 #include "records/RecordFields.h"
 #include "records/modGeneralAmounts.h"
 #include "store/modCellarix.h"
@@ -44,43 +45,29 @@ void AppendQuoted(QByteArray& out, const QString& text)
 {
     static const char Hex[] = "0123456789abcdef";
     out.append('"');
-    // ASCII, which most texts are, is its own UTF-8: copied without a converted copy on the heap.
-    QVarLengthArray<char, 512> ascii(text.size());
-    const char16_t* units = reinterpret_cast<const char16_t*>(text.utf16());
-    char16_t all = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        all |= units[i];
-        ascii[i] = char(units[i]);
-    }
-    const QByteArray utf8 =
-        all < 0x80 ? QByteArray::fromRawData(ascii.constData(), ascii.size()) : text.toUtf8();
-    const char* run = utf8.constData(); // the bytes not yet written that need no escape
-    const char* const end = run + utf8.size();
-    for (const char* p = run; p < end; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c >= 0x20 && c != '"' && c != '\\')
-            continue;
-        out.append(run, p - run);
-        run = p + 1;
+    for (const char byte : text.toUtf8()) {
+        const auto c = static_cast<unsigned char>(byte);
         switch (c) {
         case '\n':
-            out.append("\\n", 2);
+            out.append("\\n");
             break;
         case '\r':
-            out.append("\\r", 2);
+            out.append("\\r");
             break;
         case '\t':
-            out.append("\\t", 2);
+            out.append("\\t");
             break;
         case '"':
         case '\\':
             out.append('\\').append(char(c));
             break;
         default:
-            out.append("\\u00", 4).append(Hex[c >> 4]).append(Hex[c & 15]);
+            if (c < 0x20)
+                out.append("\\u00").append(Hex[c >> 4]).append(Hex[c & 15]);
+            else
+                out.append(char(c));
         }
     }
-    out.append(run, end - run);
     out.append('"');
 }
 
@@ -211,13 +198,13 @@ void WriteRecipe(QByteArray& out, const Recipe& recipe)
     object.Number("category", recipe.Category);
     object.Text("instructions", recipe.Instructions);
     ArrayWriter lines(object, "lines", 3);
-    recipe.ForEachLine([&](const RecipeIngredient& line) {
+    for (const auto& line : recipe.RecipeIngredients()) {
         ObjectWriter item(lines.Item(), -1);
-        item.Text("ingredient", line.Name);
-        item.Number("amount", qint64(line.Amount));
-        item.Text("amountText", AmountTextOf(int(line.Amount)));
-        item.Number("priority", line.Priority);
-    });
+        item.Text("ingredient", line->Name);
+        item.Number("amount", qint64(line->Amount));
+        item.Text("amountText", AmountTextOf(int(line->Amount)));
+        item.Number("priority", line->Priority);
+    }
 }
 
 void WriteHelpTopic(QByteArray& out, const HelpTopic& topic)
@@ -311,12 +298,11 @@ public:
         findings.append({field, message});
     }
 
-    // A text; `fixedField` for the 50-character fields. `likely`, when given, is what the text
-    // usually is.
-    QString Text(std::string_view key, bool fixedField, const QString& likely = QString())
+    // A text; `fixedField` for the 50-character fields.
+    QString Text(std::string_view key, bool fixedField)
     {
         QString value;
-        if (!json.String(value, likely)) {
+        if (!json.String(value)) {
             Refuse(key, QStringLiteral("a text \"...\" is required"));
             json.Skip();
             return value;
@@ -411,10 +397,6 @@ KeyedCollection<Record> ReadCollection(JsonReader& json, std::string_view array,
         json.Skip();
         return records;
     }
-    // Room for as many records as the rest of the document could hold: no record takes fewer
-    // bytes than this. Room never used costs address space, not memory.
-    constexpr qsizetype FewestRecordBytes = 64;
-    records.Reserve(int(std::min<qsizetype>(json.Remaining() / FewestRecordBytes, 1 << 24)));
     QList<std::pair<QString, QString>> findings;
     for (int position = 1; json.NextItem(); ++position) {
         RecordReader reader(json, findings);
@@ -501,7 +483,7 @@ void ReadLine(RecordReader& reader, RecipeIngredient& line)
             line.Amount = double(reader.Number(key, 0, 255, &amountRead));
         } else if (key == "amountText") {
             amountTextRead = reader.json.Next() == JsonReader::Kind::String;
-            amountText = reader.Text(key, false, AmountTextOf(int(line.Amount)));
+            amountText = reader.Text(key, false);
         } else if (key == "priority") {
             line.Priority = quint8(reader.Number(key, 0, 255));
         } else {
@@ -526,12 +508,13 @@ void ReadLines(RecordReader& reader, Recipe& recipe)
         reader.json.Skip();
         return;
     }
-    QVarLengthArray<RecipeIngredient, 4> lines;
     for (int number = 1; reader.json.NextItem(); ++number) {
         RecordReader lineReader = reader.Line(number);
-        ReadLine(lineReader, lines.emplace_back());
+        auto line = std::make_shared<RecipeIngredient>();
+        ReadLine(lineReader, *line);
+        line->ThisKey = NewKey();
+        recipe.RecipeIngredients().Add(line->ThisKey, line);
     }
-    recipe.AddLines(std::move(lines));
 }
 
 void ReadRecipe(RecordReader& reader, Recipe& recipe)

@@ -179,11 +179,6 @@ QByteArray Unescape(const char* p, const char* end)
 
 bool JsonReader::String(QString& out)
 {
-    return String(out, QString());
-}
-
-bool JsonReader::String(QString& out, const QString& likely)
-{
     if (Next() != Kind::String)
         return false;
     const char* begin;
@@ -191,20 +186,8 @@ bool JsonReader::String(QString& out, const QString& likely)
     bool escaped;
     if (!ScanString(begin, stop, escaped))
         return false;
-    if (!escaped && stop - begin == likely.size() && !likely.isEmpty() &&
-        std::equal(begin, stop, likely.constData(), [](char byte, QChar c) {
-            return uchar(byte) < 0x80 && c.unicode() == uchar(byte);
-        })) {
-        out = likely; // ASCII bytes that are the characters of `likely`
-        return true;
-    }
-    if (escaped) {
-        out = QString::fromUtf8(Unescape(begin, stop));
-        return true;
-    }
-    const auto nonAscii = std::find_if(begin, stop, [](char c) { return c & 0x80; });
-    out = nonAscii == stop ? QString::fromLatin1(begin, stop - begin)
-                           : QString::fromUtf8(begin, stop - begin);
+    out =
+        escaped ? QString::fromUtf8(Unescape(begin, stop)) : QString::fromUtf8(begin, stop - begin);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // A pull reader of JSON text in UTF-8: the caller walks the document in order, reading each value
-// as the kind it expects. Fast enough for databases of hundreds of thousands of records, and
-// it knows the line of every value for the messages about it.
+// as the kind it expects. Unlike QJsonDocument it lets the import refuse a key that appears twice
+// in an object (QJsonDocument keeps the last one silently), keep the members in document order,
+// limit nesting to MaxDepth and name the line of a syntax error.
 #pragma once
 
 #include <QByteArray>
@@ -24,8 +25,6 @@ public:
     // Read the value at the current position as the kind they name; false, with the position
     // unchanged, when the value is of another kind. A malformed value makes them fail for good.
     bool String(QString& out);
-    // As String, but gives `likely` itself, without a copy, when the value is that text.
-    bool String(QString& out, const QString& likely);
     bool Number(double& out);
     bool Bool(bool& out);
     // Skips a value of any kind.
@@ -46,8 +45,6 @@ public:
     bool Finish();
 
     bool Failed() const { return !error.isEmpty(); }
-    // Bytes of the document not yet read.
-    qsizetype Remaining() const { return end - p; }
     // "line 12: not valid JSON: ..." for the first error met.
     QString Error() const { return error; }
 

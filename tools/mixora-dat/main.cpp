@@ -14,8 +14,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <future>
 
 namespace {
 
@@ -148,11 +146,8 @@ int RunImport(const QStringList& arguments)
                         .arg(ProblemCount(problems.size()), input));
     }
     // What the editor tolerates is written, but told. The texts were checked as they were read.
-    // The rest is checked while the files are written: both only read the records.
-    auto checked =
-        std::async(std::launch::async, [] { return CheckDatabase::CheckRecords(false); });
+    QList<CheckDatabase::Problem> warnings = CheckDatabase::CheckRecords(false);
     const QString error = DataFolder::WriteAll(rest.at(1), force);
-    QList<CheckDatabase::Problem> warnings = checked.get();
     CheckDatabase::SortByFile(warnings);
     for (const auto& warning : warnings)
         Print(stderr, QStringLiteral("mixora-dat: warning: %1\n").arg(InFile(warning)));
@@ -269,11 +264,7 @@ int main(int argc, char* argv[])
             Print(stderr, QString::fromUtf8(command.help));
             return UsageError;
         }
-        const int status = command.run(arguments);
-        // Every file is written by now; the system frees a large database faster than the
-        // collections' destructors would.
-        std::fflush(nullptr);
-        std::_Exit(status);
+        return command.run(arguments);
     }
     Print(stderr, QStringLiteral("mixora-dat: unknown command '%1'\n\n").arg(name) +
                       QString::fromUtf8(Usage));
