@@ -5,8 +5,10 @@
 #include "editors/frmGlasses.h"
 #include "editors/frmIngredients.h"
 #include "editors/frmRecipes.h"
+#include "platform/Events.h"
 #include "platform/FocusEvents.h"
 #include "platform/Fonts.h"
+#include "platform/MessageBox.h"
 #include "platform/Twips.h"
 #include "store/modCellarix.h"
 
@@ -18,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 using namespace modCellarix;
 
@@ -34,6 +37,13 @@ namespace modCellarix {
 void ShowHint(const QString& Message)
 {
     frmMain::Instance()->txtHelp->setPlainText(Message);
+}
+
+void ShowStoreMessages(const QList<StoreMessage>& messages)
+{
+    for (const StoreMessage& message : messages)
+        platform::MessageBox::Show(message.text, platform::MsgButtons::OK,
+                                   platform::MsgIcon::Information, message.title);
 }
 } // namespace modCellarix
 
@@ -171,17 +181,25 @@ void frmMain::MDIForm_Load()
 
     ShowHint(QStringLiteral("Watch this space for helpful hints ..."));
     show();
-    InitDataPath();
-    LoadGlasses();
-    LoadIngredients();
-    LoadHelpTopics();
-    RecipeDatabasePath = DataPath + QStringLiteral("Recipes.Dat");
-    LoadRecipes();
+    {
+        // The window repaints while the files load but takes no input; a close asked for
+        // meanwhile is carried out once everything is loaded.
+        const platform::InputHeldBack held([this](QObject* window) {
+            if (window == this || window == windowHandle())
+                closeRequestedWhileLoading = true;
+        });
+        InitDataPath();
+        LoadGlasses(platform::ProcessPendingEvents);
+        LoadIngredients(platform::ProcessPendingEvents);
+        LoadHelpTopics();
+        RecipeDatabasePath = DataPath + QStringLiteral("Recipes.Dat");
+        LoadRecipes();
+    }
 
     picToolbox->setEnabled(true);
     state = State::Ready;
-    ReportLoadProblems(
-        {Database::Glasses, Database::Ingredients, Database::HelpTopics, Database::Recipes});
+    ShowStoreMessages(ReportLoadProblems(
+        {Database::Glasses, Database::Ingredients, Database::HelpTopics, Database::Recipes}));
     if (closeRequestedWhileLoading)
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
@@ -203,9 +221,14 @@ void frmMain::MDIForm_Unload()
 {
     state = State::Closing;
     mdiArea->closeAllSubWindows();
-    SaveGlasses();
-    SaveIngredients();
-    SaveRecipes();
+    StoreMessages messages;
+    {
+        const platform::InputHeldBack held; // the window repaints but takes no input
+        messages << SaveGlasses(platform::ProcessPendingEvents)
+                 << SaveIngredients(platform::ProcessPendingEvents)
+                 << SaveRecipes(platform::ProcessPendingEvents);
+    }
+    ShowStoreMessages(messages);
     ReleaseCollections();
     state = State::Ended;
 }

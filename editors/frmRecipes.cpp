@@ -1,9 +1,12 @@
 #include "frmRecipes.h"
 
+#include "app/ListHelpers.h"
+#include "app/frmMain.h"
 #include "editors/EditorParts.h"
 #include "editors/frmAddIngredient.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
+#include "platform/Events.h"
 #include "platform/Keys.h"
 #include "platform/ListView.h"
 #include "records/AnsiText.h"
@@ -321,12 +324,16 @@ void frmRecipes::LoadDatabase()
         return;
     }
     platform::RunPendingValidation(this);
-    SaveRecipes();
-    RecipeDatabasePath = *chosen;
-    LoadRecipes();
+    StoreMessages messages;
+    {
+        const platform::InputHeldBack held; // the windows repaint but take no input
+        messages = SaveRecipes(platform::ProcessPendingEvents);
+        RecipeDatabasePath = *chosen;
+        LoadRecipes();
+    }
     Form_Load();
     lvRecipes->setFocus();
-    ReportLoadProblems({Database::Recipes});
+    ShowStoreMessages(messages + ReportLoadProblems({Database::Recipes}));
 }
 
 void frmRecipes::closeEvent(QCloseEvent* event)

@@ -1,7 +1,6 @@
 // A libFuzzer target for one database loader (chosen by FUZZED_DATABASE). Every input is read
 // as a database file; what was loaded is then written back and read again, and must come back
 // as the same records. Recipe lines are written the same whether or not their objects were made.
-#include "platform/MessageBox.h"
 #include "store/modCellarix.h"
 
 #include <QBuffer>
@@ -50,12 +49,6 @@ void Read(QByteArray bytes)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    platform::MessageBox::SetScripted(true);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Read(QByteArray(reinterpret_cast<const char*>(data), int(size)));
@@ -64,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QStringList loaded = LoadedKeys();
     QBuffer written;
     written.open(QIODevice::WriteOnly);
-    if (!WriteDatabase(Fuzzed, written))
+    StoreMessages messages;
+    if (!WriteDatabase(Fuzzed, written, messages))
         std::abort(); // whatever was loaded must be writable
     if (Fuzzed == Database::Recipes) {
         // Lines written as they were read must come out as their objects write them.
@@ -72,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             recipe->RecipeIngredients();
         QBuffer again;
         again.open(QIODevice::WriteOnly);
-        if (!WriteDatabase(Fuzzed, again) || again.data() != written.data())
+        if (!WriteDatabase(Fuzzed, again, messages) || again.data() != written.data())
             std::abort();
     }
     Read(written.data());

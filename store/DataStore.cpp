@@ -1,9 +1,7 @@
 // Loading and saving the database files: a 4-byte record count followed by the records.
 #include "modCellarix.h"
 
-#include "platform/Events.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
 #include "records/AnsiText.h"
 #include "records/RecordIO.h"
 
@@ -44,10 +42,9 @@ QString KeyOf(const HelpTopic& topic)
     return topic.Name;
 }
 
-void ShowError(const QString& text, const QString& title)
+StoreMessage SaveError(const QString& text, StoreMessage::Kind kind = StoreMessage::Error)
 {
-    platform::MessageBox::Show(text, platform::MsgButtons::OK, platform::MsgIcon::Information,
-                               title);
+    return {QStringLiteral("SAVE ERROR"), text, kind};
 }
 
 // The message shown when writing a record of `database` fails.
@@ -67,7 +64,7 @@ QString SaveErrorMessage(Database database)
 }
 
 template <typename Record>
-void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, bool yields,
+void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, const Progress& progress,
                  LoadResult& result)
 {
     collection = KeyedCollection<Record>();
@@ -97,29 +94,30 @@ void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, bool yiel
         }
         result.recordStarts.append(start);
         result.recordsFound = i;
-        if (yields && i % 10 == 0)
-            platform::ProcessPendingEvents();
+        if (progress && i % 10 == 0)
+            progress();
     }
     result.bytesLeftOver = RecordIO::Remaining(file);
 }
 
 // Writes the records of `collection` for which `include` holds, in collection order, counting
-// them in `written` and yielding after every tenth. Shows `message` and stops at the first
-// record that fails.
+// them in `written` and calling `progress` after every tenth. Adds `message` to `messages` and
+// stops at the first record that fails.
 template <typename Record, typename Include>
 bool WriteRecords(QIODevice& file, const KeyedCollection<Record>& collection, Include include,
-                  int& written, const QString& message)
+                  int& written, const QString& message, StoreMessages& messages,
+                  const Progress& progress)
 {
     for (int i = 1; i <= collection.Count(); ++i) {
         const auto record = collection.Item(i);
         if (!include(*record))
             continue;
         if (!record->SaveToFile(file)) {
-            ShowError(message, QStringLiteral("SAVE ERROR"));
+            messages << SaveError(message);
             return false;
         }
-        if (++written % 10 == 0)
-            platform::ProcessPendingEvents();
+        if (++written % 10 == 0 && progress)
+            progress();
     }
     return true;
 }
@@ -128,25 +126,30 @@ bool WriteRecords(QIODevice& file, const KeyedCollection<Record>& collection, In
 // pass runs, even after an earlier one stopped at a record that failed.
 template <typename Record, typename... Passes>
 bool WriteCollection(QIODevice& file, const KeyedCollection<Record>& collection,
-                     const QString& message, Passes... passes)
+                     const QString& message, StoreMessages& messages, const Progress& progress,
+                     Passes... passes)
 {
     if (!RecordIO::WriteBytes(file, RecordIO::Int32Bytes(collection.Count()))) {
-        ShowError(message, QStringLiteral("SAVE ERROR"));
+        messages << SaveError(message);
         return false;
     }
     int written = 0;
     bool complete = true;
-    ((complete = WriteRecords(file, collection, passes, written, message) && complete), ...);
+    ((complete =
+          WriteRecords(file, collection, passes, written, message, messages, progress) && complete),
+     ...);
     return complete;
 }
 
 // Replaces the collection of `database` with the file at `path`, read as a whole into memory;
 // `create` makes a missing file, as the editor does at start-up. A file that cannot be opened or
 // read leaves the collection empty.
-void LoadDatabase(Database database, const QString& path, bool create)
+void LoadDatabase(Database database, const QString& path, bool create,
+                  const Progress& progress = {})
 {
     LoadResult& result = LastLoadOf(database);
-    result = LoadResult{path};
+    result = LoadResult();
+    result.path = path;
     std::unique_ptr<QFile> file;
     if (create) {
         file = platform::OpenBinaryFile(path, &result.error);
@@ -169,7 +172,7 @@ void LoadDatabase(Database database, const QString& path, bool create)
     }
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    ReadDatabase(database, buffer);
+    ReadDatabase(database, buffer, progress);
 }
 
 // Keeps the file at `path`, as it stood before this session first replaced it, as
@@ -199,43 +202,45 @@ QString KeepBackup(const QString& path)
 // Rewrites the file at `path` from the collection of `database`. The new file replaces the old
 // one only when it is complete; otherwise the old file stays as it was. The first replacement
 // in a session keeps the old file as "<path>.bak".
-void SaveDatabase(Database database, const QString& path)
+StoreMessages SaveDatabase(Database database, const QString& path, const Progress& progress)
 {
+    StoreMessages messages;
     const LoadResult& loaded = LastLoadOf(database);
     if (path == loaded.path && !loaded.opened)
-        return; // never read: writing would replace records the editor never saw
+        return messages; // never read: writing would replace records the editor never saw
 
     if (FileExists(path))
         platform::SetNormalAttributes(path);
     auto file = platform::CreateSaveFile(path);
     if (!file->open(QIODevice::WriteOnly)) {
-        ShowError(QStringLiteral("Cannot write the file '%1': %2.\n\nThe file is unchanged.")
-                      .arg(path, file->errorString()),
-                  QStringLiteral("SAVE ERROR"));
-        return;
+        messages << SaveError(QStringLiteral("Cannot write the file '%1': %2.\n\nThe file is "
+                                             "unchanged.")
+                                  .arg(path, file->errorString()));
+        return messages;
     }
-    bool written = WriteDatabase(database, *file);
+    bool written = WriteDatabase(database, *file, messages, progress);
     // The last bytes may still wait in the file's buffer; failing to write them is a failed
     // write like any other (the commit would not notice it).
     if (written && !file->flush()) {
-        ShowError(SaveErrorMessage(database), QStringLiteral("SAVE ERROR"));
+        messages << SaveError(SaveErrorMessage(database));
         written = false;
     }
     if (!written) {
         file->cancelWriting();
         file->commit();
-        return;
+        return messages;
     }
     const QString backupError = KeepBackup(path);
     if (!backupError.isEmpty())
-        ShowError(QStringLiteral("Cannot keep the file '%1' as it was as '%1.bak': %2.\n\nThe "
-                                 "file is saved without a backup.")
-                      .arg(path, backupError),
-                  QStringLiteral("SAVE ERROR"));
+        messages << SaveError(QStringLiteral("Cannot keep the file '%1' as it was as '%1.bak': "
+                                             "%2.\n\nThe file is saved without a backup.")
+                                  .arg(path, backupError),
+                              StoreMessage::Warning);
     if (!file->commit())
-        ShowError(QStringLiteral("Cannot replace the file '%1': %2.\n\nThe file is unchanged.")
-                      .arg(path, file->errorString()),
-                  QStringLiteral("SAVE ERROR"));
+        messages << SaveError(QStringLiteral("Cannot replace the file '%1': %2.\n\nThe file is "
+                                             "unchanged.")
+                                  .arg(path, file->errorString()));
+    return messages;
 }
 
 QString PathOf(Database database)
@@ -260,7 +265,7 @@ const LoadResult& LastLoad(Database database)
     return LastLoadOf(database);
 }
 
-void ReadDatabase(Database database, QIODevice& file)
+void ReadDatabase(Database database, QIODevice& file, const Progress& progress)
 {
     LoadResult& result = LastLoadOf(database);
     result.countRead = false;
@@ -271,13 +276,13 @@ void ReadDatabase(Database database, QIODevice& file)
     result.skipped.clear();
     switch (database) {
     case Database::Glasses:
-        return ReadRecords(file, colGlasses, true, result);
+        return ReadRecords(file, colGlasses, progress, result);
     case Database::Ingredients:
-        return ReadRecords(file, colIngredients, true, result);
+        return ReadRecords(file, colIngredients, progress, result);
     case Database::HelpTopics:
-        return ReadRecords(file, colHelpTopics, false, result);
+        return ReadRecords(file, colHelpTopics, Progress(), result);
     case Database::Recipes:
-        return ReadRecords(file, colRecipes, false, result);
+        return ReadRecords(file, colRecipes, Progress(), result);
     }
 }
 
@@ -286,28 +291,29 @@ void ReadDatabaseFile(Database database, const QString& path)
     LoadDatabase(database, path, false);
 }
 
-bool WriteDatabase(Database database, QIODevice& file)
+bool WriteDatabase(Database database, QIODevice& file, StoreMessages& messages,
+                   const Progress& progress)
 {
     const auto all = [](const auto&) { return true; };
     const QString message = SaveErrorMessage(database);
     switch (database) {
     case Database::Glasses:
-        return WriteCollection(file, colGlasses, message, all);
+        return WriteCollection(file, colGlasses, message, messages, progress, all);
     case Database::Ingredients:
         // Top-level ingredients first, so that every parent precedes its children.
         return WriteCollection(
-            file, colIngredients, message,
+            file, colIngredients, message, messages, progress,
             [](const Ingredient& i) { return i.ParentItem().isEmpty(); },
             [](const Ingredient& i) { return !i.ParentItem().isEmpty(); });
     case Database::Recipes:
-        return WriteCollection(file, colRecipes, message, all);
+        return WriteCollection(file, colRecipes, message, messages, progress, all);
     case Database::HelpTopics:
-        return WriteCollection(file, colHelpTopics, message, all);
+        return WriteCollection(file, colHelpTopics, message, messages, progress, all);
     }
     return false;
 }
 
-void ReportLoadProblems(const QList<Database>& databases)
+StoreMessages ReportLoadProblems(const QList<Database>& databases)
 {
     QStringList problems;
     bool damagedEditable = false;
@@ -337,21 +343,21 @@ void ReportLoadProblems(const QList<Database>& databases)
         damagedEditable = damagedEditable || database != Database::HelpTopics;
     }
     if (problems.isEmpty())
-        return;
+        return {};
     QString text = problems.join(QLatin1Char('\n'));
     if (damagedEditable)
         text += QStringLiteral("\n\nWhen the editor next saves a damaged file, it keeps the file "
                                "as it was beside it as \"<name>.bak\".");
-    ShowError(text, QStringLiteral("LOAD ERROR"));
+    return {{QStringLiteral("LOAD ERROR"), text, StoreMessage::Error}};
 }
 
-void LoadGlasses()
+void LoadGlasses(const Progress& progress)
 {
-    LoadDatabase(Database::Glasses, PathOf(Database::Glasses), true);
+    LoadDatabase(Database::Glasses, PathOf(Database::Glasses), true, progress);
 }
-void LoadIngredients()
+void LoadIngredients(const Progress& progress)
 {
-    LoadDatabase(Database::Ingredients, PathOf(Database::Ingredients), true);
+    LoadDatabase(Database::Ingredients, PathOf(Database::Ingredients), true, progress);
 }
 void LoadHelpTopics()
 {
@@ -362,17 +368,17 @@ void LoadRecipes()
     LoadDatabase(Database::Recipes, PathOf(Database::Recipes), true);
 }
 
-void SaveGlasses()
+StoreMessages SaveGlasses(const Progress& progress)
 {
-    SaveDatabase(Database::Glasses, PathOf(Database::Glasses));
+    return SaveDatabase(Database::Glasses, PathOf(Database::Glasses), progress);
 }
-void SaveIngredients()
+StoreMessages SaveIngredients(const Progress& progress)
 {
-    SaveDatabase(Database::Ingredients, PathOf(Database::Ingredients));
+    return SaveDatabase(Database::Ingredients, PathOf(Database::Ingredients), progress);
 }
-void SaveRecipes()
+StoreMessages SaveRecipes(const Progress& progress)
 {
-    SaveDatabase(Database::Recipes, PathOf(Database::Recipes));
+    return SaveDatabase(Database::Recipes, PathOf(Database::Recipes), progress);
 }
 
 } // namespace modCellarix

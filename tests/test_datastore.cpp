@@ -229,14 +229,14 @@ private slots:
         folder->WriteDataFile("Recipes.Dat", recipes);
         StartMainWindow();
         colRecipes.Item("Recipe 11999")->Level = 1;
-        platform::MessageBox::ClearShown();
+        StoreMessages messages;
         {
             const FileSizeLimit sizeLimit(limit);
-            SaveRecipes();
+            messages = SaveRecipes();
         }
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), recipes);
-        QCOMPARE(platform::MessageBox::Shown().size(), 1);
-        QCOMPARE(platform::MessageBox::Shown().first().text, QString("Error saving recipes."));
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.first().text, QString("Error saving recipes."));
         QCOMPARE(QDir(folder->DataPath()).entryList(QDir::Files | QDir::Hidden),
                  QStringList({"Glasses.Dat", "Help.Dat", "Ingredients.Dat", "Recipes.Dat"}));
     }

@@ -31,7 +31,7 @@ struct Case {
     std::function<void()> change;
     QByteArray after;
     QString saveError;
-    std::function<void()> save;
+    StoreMessages (*save)(const Progress&);
 };
 
 QList<Case> Cases()
@@ -105,25 +105,24 @@ private slots:
             c.change();
             for (qint64 limit = 0; limit <= c.after.size(); ++limit) {
                 folder.WriteDataFile(c.file, c.before);
-                platform::MessageBox::ClearShown();
+                StoreMessages messages;
                 {
                     SaveFailure failure(limit);
-                    c.save();
+                    messages = c.save({});
                 }
                 const bool failed = limit < c.after.size();
                 QCOMPARE(folder.ReadDataFile(c.file), failed ? c.before : c.after);
                 QCOMPARE(folder.ReadDataFile(c.file + ".bak"),
                          failed ? QByteArray("an older backup") : c.before);
                 QCOMPARE(entries(), entriesAtStart); // no half-written file left behind
-                QCOMPARE(platform::MessageBox::Shown().isEmpty(), !failed);
-                for (const platform::ShownMessage& shown : platform::MessageBox::Shown()) {
-                    QCOMPARE(shown.text, c.saveError);
-                    QCOMPARE(shown.title, QString("SAVE ERROR"));
-                    QCOMPARE(shown.icon, platform::MsgIcon::Information);
-                    QCOMPARE(shown.buttons, platform::MsgButtons::OK);
+                QCOMPARE(messages.isEmpty(), !failed);
+                for (const StoreMessage& message : messages) {
+                    QCOMPARE(message.text, c.saveError);
+                    QCOMPARE(message.title, QString("SAVE ERROR"));
+                    QCOMPARE(message.kind, StoreMessage::Error);
                 }
             }
-            c.save();
+            c.save({});
             CloseMainWindow();
             QCOMPARE(folder.ReadDataFile(c.file + ".bak"), c.before);
             QCOMPARE(folder.ReadDataFile(c.file), c.after);

@@ -49,9 +49,12 @@ QString WriteAll(const QString& folder)
     for (const DatabaseFile& file : Files()) {
         auto save = platform::CreateSaveFile(QDir(folder).filePath(file.fileName));
         const bool opened = save->open(QIODevice::WriteOnly);
-        if (!opened || !modCellarix::WriteDatabase(file.database, *save) || !save->flush()) {
+        modCellarix::StoreMessages messages;
+        if (!opened || !modCellarix::WriteDatabase(file.database, *save, messages) ||
+            !save->flush()) {
             if (opened && save->error() == QFileDevice::NoError) // a record it cannot hold
-                return QStringLiteral("cannot put together %1; nothing written").arg(file.fileName);
+                return QStringLiteral("cannot put together %1 (%2); nothing written")
+                    .arg(file.fileName, messages.value(0).text);
             return QStringLiteral("cannot write '%1': %2; nothing written")
                 .arg(save->fileName(), save->errorString());
         }

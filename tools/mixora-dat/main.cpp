@@ -5,7 +5,6 @@
 #include "DatabaseJson.h"
 #include "DumpFile.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -244,7 +243,6 @@ Recipes.Dat, Help.Dat) unless --kind names it.
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    platform::MessageBox::SetConsole(true);
     QStringList arguments = QCoreApplication::arguments().mid(1);
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("-h")) {
