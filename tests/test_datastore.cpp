@@ -97,7 +97,7 @@ private slots:
 
         CloseMainWindow();
         QCOMPARE(entries(), AllFiles);
-        for (const QString& name : {"Glasses.Dat", "Ingredients.Dat", "Recipes.Dat"})
+        for (const char* name : {"Glasses.Dat", "Ingredients.Dat", "Recipes.Dat"})
             QCOMPARE(folder->ReadDataFile(name), Int32(0));
         QCOMPARE(folder->ReadDataFile("Help.Dat"), QByteArray());
         QVERIFY(platform::MessageBox::Shown().isEmpty());
