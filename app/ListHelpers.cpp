@@ -1,4 +1,5 @@
-// The routines every list and tree of the editors shares.
+#include "ListHelpers.h"
+
 #include "frmMain.h"
 #include "store/modCellarix.h"
 

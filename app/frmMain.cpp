@@ -8,6 +8,7 @@
 #include "editors/frmRecipes.h"
 #include "platform/Captions.h"
 #include "platform/Dialogs.h"
+#include "platform/Events.h"
 #include "platform/FocusEvents.h"
 #include "platform/FolderLock.h"
 #include "platform/Fonts.h"
@@ -26,6 +27,9 @@
 #include <QStyle>
 #include <QSysInfo>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <algorithm>
 
 using namespace modCellarix;
 
@@ -42,6 +46,13 @@ namespace modCellarix {
 void ShowHint(const QString& Message)
 {
     frmMain::Instance()->txtHelp->setPlainText(Message);
+}
+
+void ShowStoreMessages(const QList<StoreMessage>& messages)
+{
+    for (const StoreMessage& message : messages)
+        platform::MessageBox::Show(message.text, platform::MsgButtons::OK,
+                                   platform::MsgIcon::Information, message.title);
 }
 } // namespace modCellarix
 
@@ -192,17 +203,25 @@ bool frmMain::MDIForm_Load()
     InitDataPath();
     if (!TakeDataFolder())
         return Quit();
-    LoadGlasses();
-    LoadIngredients();
-    LoadHelpTopics();
-    RecipeDatabasePath = DataPath + QStringLiteral("Recipes.Dat");
-    LoadRecipes();
+    {
+        // The window repaints while the files load but takes no input; a close asked for
+        // meanwhile is carried out once everything is loaded.
+        const platform::InputHeldBack held([this](QObject* window) {
+            if (window == this || window == windowHandle())
+                closeRequestedWhileLoading = true;
+        });
+        LoadGlasses(platform::ProcessPendingEvents);
+        LoadIngredients(platform::ProcessPendingEvents);
+        LoadHelpTopics();
+        RecipeDatabasePath = DataPath + QStringLiteral("Recipes.Dat");
+        LoadRecipes();
+    }
 
     picToolbox->setEnabled(true);
     mnuCheckDatabase->setEnabled(true);
     state = State::Ready;
-    ReportLoadProblems(
-        {Database::Glasses, Database::Ingredients, Database::HelpTopics, Database::Recipes});
+    ShowStoreMessages(ReportLoadProblems(
+        {Database::Glasses, Database::Ingredients, Database::HelpTopics, Database::Recipes}));
     if (!ReadOnly && !GoOnUnsaveable())
         return Quit();
     if (closeRequestedWhileLoading)
@@ -274,10 +293,18 @@ void frmMain::MDIForm_Unload()
 {
     state = State::Closing;
     mdiArea->closeAllSubWindows();
-    bool saved = SaveGlasses();
-    saved = SaveIngredients() && saved;
-    saved = SaveRecipes() && saved;
-    if (!saved)
+    StoreMessages messages;
+    {
+        const platform::InputHeldBack held; // the window repaints but takes no input
+        messages << SaveGlasses(platform::ProcessPendingEvents)
+                 << SaveIngredients(platform::ProcessPendingEvents)
+                 << SaveRecipes(platform::ProcessPendingEvents);
+    }
+    ShowStoreMessages(messages);
+    const bool failed = std::any_of(messages.begin(), messages.end(), [](const StoreMessage& m) {
+        return m.kind == StoreMessage::Error;
+    });
+    if (failed)
         OfferSaveElsewhere();
     ReleaseCollections();
     dataFolderLock.reset();

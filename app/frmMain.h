@@ -23,6 +23,16 @@ namespace platform {
 class FolderLock;
 }
 
+namespace modCellarix {
+struct StoreMessage;
+
+// Writes `Message` into the main window's hint line, creating the main window if need be.
+void ShowHint(const QString& Message);
+
+// Shows each message of the data store in a message box of its own (information icon, OK).
+void ShowStoreMessages(const QList<StoreMessage>& messages);
+} // namespace modCellarix
+
 class frmMain : public QMainWindow {
     Q_OBJECT
 

@@ -1,5 +1,6 @@
 #include "frmBrowse.h"
 
+#include "app/frmMain.h"
 #include "browse/BrowserLayout.h"
 #include "platform/FocusEvents.h"
 #include "platform/Fonts.h"

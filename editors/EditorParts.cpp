@@ -1,5 +1,6 @@
 #include "EditorParts.h"
 
+#include "app/frmMain.h"
 #include "platform/Captions.h"
 #include "platform/Controls.h"
 #include "platform/FocusEvents.h"

@@ -1,5 +1,6 @@
 #include "frmAddIngredient.h"
 
+#include "app/ListHelpers.h"
 #include "editors/EditorParts.h"
 #include "platform/Captions.h"
 #include "platform/Fonts.h"

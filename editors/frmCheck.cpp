@@ -1,5 +1,6 @@
 #include "frmCheck.h"
 
+#include "app/ListHelpers.h"
 #include "app/frmMain.h"
 #include "editors/EditorParts.h"
 #include "editors/frmGlasses.h"

@@ -1,5 +1,7 @@
 #include "frmIngredients.h"
 
+#include "app/ListHelpers.h"
+#include "app/frmMain.h"
 #include "editors/EditorParts.h"
 #include "platform/Captions.h"
 #include "platform/Controls.h"

@@ -1,10 +1,13 @@
 #include "frmRecipes.h"
 
+#include "app/ListHelpers.h"
+#include "app/frmMain.h"
 #include "editors/EditorParts.h"
 #include "editors/frmAddIngredient.h"
 #include "platform/Captions.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
+#include "platform/Events.h"
 #include "platform/Keys.h"
 #include "platform/ListView.h"
 #include "platform/MessageBox.h"
@@ -342,14 +345,19 @@ void frmRecipes::LoadDatabase()
         return;
     }
     platform::RunPendingValidation(this);
-    SaveRecipes();
-    RecipeDatabasePath = *chosen;
-    LoadRecipes();
+    StoreMessages messages;
+    {
+        const platform::InputHeldBack held; // the windows repaint but take no input
+        messages = SaveRecipes(platform::ProcessPendingEvents);
+        RecipeDatabasePath = *chosen;
+        LoadRecipes();
+    }
     Form_Load();
     lvRecipes->setFocus();
     RecipesChanged();
     if (!askedAboutDamage)
-        ReportLoadProblems({Database::Recipes});
+        messages += ReportLoadProblems({Database::Recipes});
+    ShowStoreMessages(messages);
 }
 
 bool frmRecipes::MayOpenAsRecipeDatabase(const QString& path, bool& askedAboutDamage)

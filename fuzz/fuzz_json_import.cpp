@@ -1,16 +1,9 @@
 // A libFuzzer target for mixora-dat's import. Any input is offered as a JSON database; one that is
 // taken is exported, and the export must be taken again and export to the same document.
-#include "platform/MessageBox.h"
 #include "tools/mixora-dat/DatabaseJson.h"
 
 #include <cstdint>
 #include <cstdlib>
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    platform::MessageBox::SetScripted(true);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

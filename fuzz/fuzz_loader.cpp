@@ -1,7 +1,6 @@
 // A libFuzzer target for one database loader (chosen by FUZZED_DATABASE). Every input is read
 // as a database file; what was loaded is then written back and read again, and must come back
 // as the same records. Recipe lines are written the same whether or not their objects were made.
-#include "platform/MessageBox.h"
 #include "store/modCellarix.h"
 
 #include <QBuffer>
@@ -50,12 +49,6 @@ void Read(QByteArray bytes)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    platform::MessageBox::SetScripted(true);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Read(QByteArray(reinterpret_cast<const char*>(data), int(size)));
@@ -64,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QStringList loaded = LoadedKeys();
     QBuffer written;
     written.open(QIODevice::WriteOnly);
-    if (!WriteDatabase(Fuzzed, written))
+    StoreMessages messages;
+    if (!WriteDatabase(Fuzzed, written, messages))
         std::abort(); // whatever was loaded must be writable
     Read(written.data());
     if (LoadedKeys() != loaded)

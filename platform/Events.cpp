@@ -20,4 +20,54 @@ void SetBusyPointer(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
+InputHeldBack::InputHeldBack(std::function<void(QObject*)> closeRequested)
+    : closeRequested(std::move(closeRequested))
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(this);
+}
+
+InputHeldBack::~InputHeldBack()
+{
+    // Whatever came in after the last yield is dropped too, not acted on later.
+    ProcessPendingEvents();
+}
+
+bool InputHeldBack::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Close:
+        event->ignore();
+        if (closeRequested)
+            closeRequested(watched);
+        return true;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonRelease:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::TabletMove:
+    case QEvent::InputMethod:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace platform

@@ -5,8 +5,6 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include <cstdio>
-
 namespace platform {
 
 namespace {
@@ -15,7 +13,6 @@ DialogScript<ShownMessage, MsgAnswer>& Script()
     static DialogScript<ShownMessage, MsgAnswer> script;
     return script;
 }
-bool onConsole = false;
 } // namespace
 
 MsgAnswer MessageBox::Show(const QString& text, MsgButtons buttons, MsgIcon icon,
@@ -24,10 +21,6 @@ MsgAnswer MessageBox::Show(const QString& text, MsgButtons buttons, MsgIcon icon
     const MsgAnswer safeAnswer = buttons == MsgButtons::OK ? MsgAnswer::OK : MsgAnswer::No;
     if (auto scripted = Script().Take(ShownMessage{text, title, icon, buttons}, safeAnswer))
         return *scripted;
-    if (onConsole) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-        return safeAnswer;
-    }
 
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
@@ -48,11 +41,6 @@ MsgAnswer MessageBox::Show(const QString& text, MsgButtons buttons, MsgIcon icon
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return MsgAnswer::OK;
-}
-
-void MessageBox::SetConsole(bool console)
-{
-    onConsole = console;
 }
 
 void MessageBox::SetScripted(bool scripted)

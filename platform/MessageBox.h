@@ -25,10 +25,6 @@ public:
     static MsgAnswer Show(const QString& text, MsgButtons buttons, MsgIcon icon,
                           const QString& title);
 
-    // Command-line programs: each message goes to standard error as "TITLE: text" and gets
-    // the safe answer (OK, or No for a question) instead of a box.
-    static void SetConsole(bool console);
-
     // Tests: while scripted, no box is shown; each Show returns the next queued answer, or
     // when none is queued the safe one (OK, or No for a question).
     static void SetScripted(bool scripted);

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Installs what the tests need beyond the build, when any is missing: Node.js and npm (as
-# Debian packages), pdftotext (poppler-utils, reads the printed page back) and the npm packages
-# of the file format cross-check (tests/formats).
+# Installs what the tests need beyond the build, when any is missing: Node.js, npm,
+# clang-format and pdftotext (poppler-utils, reads the printed page back) as Debian packages,
+# and the npm packages of the file format cross-check (tests/formats).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# Node.js and npm may come from elsewhere than Debian's packages, so the commands are looked for.
+# These may come from elsewhere than Debian's packages, so the commands are looked for.
 missing=()
 command -v node >/dev/null || missing+=(nodejs)
 command -v npm >/dev/null || missing+=(npm)
 command -v pdftotext >/dev/null || missing+=(poppler-utils)
+command -v clang-format >/dev/null || missing+=(clang-format)
 if [ "${#missing[@]}" -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive

@@ -1,10 +1,8 @@
 // Loading and saving the database files: a 4-byte record count followed by the records.
 #include "modCellarix.h"
 
-#include "platform/Events.h"
 #include "platform/FileReplacement.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
 #include "records/AnsiText.h"
 #include "records/RecordIO.h"
 
@@ -42,10 +40,9 @@ QString KeyOf(const HelpTopic& topic)
     return topic.Name;
 }
 
-void ShowError(const QString& text, const QString& title)
+StoreMessage SaveError(const QString& text, StoreMessage::Kind kind = StoreMessage::Error)
 {
-    platform::MessageBox::Show(text, platform::MsgButtons::OK, platform::MsgIcon::Information,
-                               title);
+    return {QStringLiteral("SAVE ERROR"), text, kind};
 }
 
 // The message shown when writing a record of `database` fails.
@@ -65,7 +62,7 @@ QString SaveErrorMessage(Database database)
 }
 
 template <typename Record>
-void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, bool yields,
+void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, const Progress& progress,
                  LoadResult& result)
 {
     collection = KeyedCollection<Record>();
@@ -95,29 +92,30 @@ void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, bool yiel
         }
         result.recordStarts.append(start);
         result.recordsFound = i;
-        if (yields && i % 10 == 0)
-            platform::ProcessPendingEvents();
+        if (progress && i % 10 == 0)
+            progress();
     }
     result.bytesLeftOver = RecordIO::Remaining(file);
 }
 
 // Writes the records of `collection` for which `include` holds, in collection order, counting
-// them in `written` and yielding after every tenth. Shows `message` and stops at the first
-// record that fails.
+// them in `written` and calling `progress` after every tenth. Adds `message` to `messages` and
+// stops at the first record that fails.
 template <typename Record, typename Include>
 bool WriteRecords(QIODevice& file, const KeyedCollection<Record>& collection, Include include,
-                  int& written, const QString& message)
+                  int& written, const QString& message, StoreMessages& messages,
+                  const Progress& progress)
 {
     for (int i = 1; i <= collection.Count(); ++i) {
         const auto record = collection.Item(i);
         if (!include(*record))
             continue;
         if (!record->SaveToFile(file)) {
-            ShowError(message, QStringLiteral("SAVE ERROR"));
+            messages << SaveError(message);
             return false;
         }
-        if (++written % 10 == 0)
-            platform::ProcessPendingEvents();
+        if (++written % 10 == 0 && progress)
+            progress();
     }
     return true;
 }
@@ -126,60 +124,65 @@ bool WriteRecords(QIODevice& file, const KeyedCollection<Record>& collection, In
 // pass runs, even after an earlier one stopped at a record that failed.
 template <typename Record, typename... Passes>
 bool WriteCollection(QIODevice& file, const KeyedCollection<Record>& collection,
-                     const QString& message, Passes... passes)
+                     const QString& message, StoreMessages& messages, const Progress& progress,
+                     Passes... passes)
 {
     if (!RecordIO::WriteBytes(file, RecordIO::Int32Bytes(collection.Count()))) {
-        ShowError(message, QStringLiteral("SAVE ERROR"));
+        messages << SaveError(message);
         return false;
     }
     int written = 0;
     bool complete = true;
-    ((complete = WriteRecords(file, collection, passes, written, message) && complete), ...);
+    ((complete =
+          WriteRecords(file, collection, passes, written, message, messages, progress) && complete),
+     ...);
     return complete;
 }
 
 // Replaces the collection of `database` with the file at `path`, read as a whole into memory;
 // `create` makes a missing file, as the editor does at start-up. A file that cannot be opened or
 // read, or that is no regular file, leaves the collection empty.
-void LoadDatabase(Database database, const QString& path, bool create)
+void LoadDatabase(Database database, const QString& path, bool create,
+                  const Progress& progress = {})
 {
     LoadResult& result = LastLoadOf(database);
-    result = LoadResult{path};
+    result = LoadResult();
+    result.path = path;
     QByteArray bytes;
     result.opened = platform::ReadRegularFile(path, create, bytes, result.error);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    ReadDatabase(database, buffer);
+    ReadDatabase(database, buffer, progress);
 }
 
 // Rewrites the file at `path` from the collection of `database`. The new file replaces the old
 // one only when it is complete; otherwise the old file stays as it was. The first replacement
 // in a session keeps the old file as "<path>.bak", and happens only once that backup exists.
-bool SaveDatabase(Database database, const QString& path)
+StoreMessages SaveDatabase(Database database, const QString& path, const Progress& progress)
 {
+    StoreMessages messages;
     const LoadResult& loaded = LastLoadOf(database);
     if (ReadOnly || (path == loaded.path && !loaded.opened))
-        return true; // read-only, or never read: writing would replace records never seen
+        return messages; // read-only, or never read: writing would replace records never seen
 
     QByteArray bytes;
     platform::ReserveForFile(bytes, QFileInfo(path).size()); // about what it will hold
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!WriteDatabase(database, buffer))
-        return false;
+    if (!WriteDatabase(database, buffer, messages, progress))
+        return messages;
     platform::FileReplacement file(path);
     const bool saved = file.Write(bytes) && file.Commit(!backedUpFiles.contains(path));
     if (file.Replaced())
         backedUpFiles.insert(path);
     if (!saved)
-        ShowError(QStringLiteral("%1\n\n%2%3.%4")
-                      .arg(SaveErrorMessage(database), file.Error().left(1).toUpper(),
-                           file.Error().mid(1),
-                           file.Replaced()
-                               ? QString()
-                               : QStringLiteral("\n\nThe file %1 is unchanged.").arg(path)),
-                  QStringLiteral("SAVE ERROR"));
-    return saved;
+        messages << SaveError(
+            QStringLiteral("%1\n\n%2%3.%4")
+                .arg(SaveErrorMessage(database), file.Error().left(1).toUpper(),
+                     file.Error().mid(1),
+                     file.Replaced() ? QString()
+                                     : QStringLiteral("\n\nThe file %1 is unchanged.").arg(path)));
+    return messages;
 }
 
 QString PathOf(Database database)
@@ -204,7 +207,7 @@ const LoadResult& LastLoad(Database database)
     return LastLoadOf(database);
 }
 
-void ReadDatabase(Database database, QIODevice& file)
+void ReadDatabase(Database database, QIODevice& file, const Progress& progress)
 {
     LoadResult& result = LastLoadOf(database);
     result.countRead = false;
@@ -215,31 +218,28 @@ void ReadDatabase(Database database, QIODevice& file)
     result.skipped.clear();
     switch (database) {
     case Database::Glasses:
-        return ReadRecords(file, colGlasses, true, result);
+        return ReadRecords(file, colGlasses, progress, result);
     case Database::Ingredients:
-        return ReadRecords(file, colIngredients, true, result);
+        return ReadRecords(file, colIngredients, progress, result);
     case Database::HelpTopics:
-        return ReadRecords(file, colHelpTopics, false, result);
+        return ReadRecords(file, colHelpTopics, Progress(), result);
     case Database::Recipes:
-        return ReadRecords(file, colRecipes, false, result);
+        return ReadRecords(file, colRecipes, Progress(), result);
     }
 }
 
 LoadResult InspectRecipeFile(const QString& path)
 {
-    LoadResult result{path};
-    QFile file(path);
-    result.opened = file.open(QIODevice::ReadOnly);
-    QByteArray bytes = result.opened ? file.readAll() : QByteArray();
-    if (file.error() != QFileDevice::NoError) {
-        result.opened = false;
-        result.error = file.errorString();
+    LoadResult result;
+    result.path = path;
+    QByteArray bytes;
+    result.opened = platform::ReadRegularFile(path, false, bytes, result.error);
+    if (!result.opened)
         return result;
-    }
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     KeyedCollection<Recipe> recipes;
-    ReadRecords(buffer, recipes, false, result);
+    ReadRecords(buffer, recipes, Progress(), result);
     return result;
 }
 
@@ -248,28 +248,29 @@ void ReadDatabaseFile(Database database, const QString& path)
     LoadDatabase(database, path, false);
 }
 
-bool WriteDatabase(Database database, QIODevice& file)
+bool WriteDatabase(Database database, QIODevice& file, StoreMessages& messages,
+                   const Progress& progress)
 {
     const auto all = [](const auto&) { return true; };
     const QString message = SaveErrorMessage(database);
     switch (database) {
     case Database::Glasses:
-        return WriteCollection(file, colGlasses, message, all);
+        return WriteCollection(file, colGlasses, message, messages, progress, all);
     case Database::Ingredients:
         // Top-level ingredients first, so that every parent precedes its children.
         return WriteCollection(
-            file, colIngredients, message,
+            file, colIngredients, message, messages, progress,
             [](const Ingredient& i) { return i.ParentItem().isEmpty(); },
             [](const Ingredient& i) { return !i.ParentItem().isEmpty(); });
     case Database::Recipes:
-        return WriteCollection(file, colRecipes, message, all);
+        return WriteCollection(file, colRecipes, message, messages, progress, all);
     case Database::HelpTopics:
-        return WriteCollection(file, colHelpTopics, message, all);
+        return WriteCollection(file, colHelpTopics, message, messages, progress, all);
     }
     return false;
 }
 
-void ReportLoadProblems(const QList<Database>& databases)
+StoreMessages ReportLoadProblems(const QList<Database>& databases)
 {
     QStringList problems;
     bool damagedEditable = false;
@@ -299,12 +300,12 @@ void ReportLoadProblems(const QList<Database>& databases)
         damagedEditable = damagedEditable || database != Database::HelpTopics;
     }
     if (problems.isEmpty())
-        return;
+        return {};
     QString text = problems.join(QLatin1Char('\n'));
     if (damagedEditable)
         text += QStringLiteral("\n\nWhen the editor next saves a damaged file, it keeps the file "
                                "as it was beside it as \"<name>.bak\".");
-    ShowError(text, QStringLiteral("LOAD ERROR"));
+    return {{QStringLiteral("LOAD ERROR"), text, StoreMessage::Error}};
 }
 
 QStringList WhyChangesCannotBeSaved()
@@ -329,7 +330,8 @@ QString SaveDatabasesTo(const QString& folder)
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        if (!WriteDatabase(database, buffer))
+        StoreMessages messages;
+        if (!WriteDatabase(database, buffer, messages))
             return SaveErrorMessage(database);
         const QString name = QFileInfo(PathOf(database)).fileName();
         const QString error = platform::ReplaceFile(folder + QLatin1Char('/') + name, bytes, true);
@@ -339,13 +341,13 @@ QString SaveDatabasesTo(const QString& folder)
     return QString();
 }
 
-void LoadGlasses()
+void LoadGlasses(const Progress& progress)
 {
-    LoadDatabase(Database::Glasses, PathOf(Database::Glasses), true);
+    LoadDatabase(Database::Glasses, PathOf(Database::Glasses), true, progress);
 }
-void LoadIngredients()
+void LoadIngredients(const Progress& progress)
 {
-    LoadDatabase(Database::Ingredients, PathOf(Database::Ingredients), true);
+    LoadDatabase(Database::Ingredients, PathOf(Database::Ingredients), true, progress);
 }
 void LoadHelpTopics()
 {
@@ -356,17 +358,17 @@ void LoadRecipes()
     LoadDatabase(Database::Recipes, PathOf(Database::Recipes), true);
 }
 
-bool SaveGlasses()
+StoreMessages SaveGlasses(const Progress& progress)
 {
-    return SaveDatabase(Database::Glasses, PathOf(Database::Glasses));
+    return SaveDatabase(Database::Glasses, PathOf(Database::Glasses), progress);
 }
-bool SaveIngredients()
+StoreMessages SaveIngredients(const Progress& progress)
 {
-    return SaveDatabase(Database::Ingredients, PathOf(Database::Ingredients));
+    return SaveDatabase(Database::Ingredients, PathOf(Database::Ingredients), progress);
 }
-bool SaveRecipes()
+StoreMessages SaveRecipes(const Progress& progress)
 {
-    return SaveDatabase(Database::Recipes, PathOf(Database::Recipes));
+    return SaveDatabase(Database::Recipes, PathOf(Database::Recipes), progress);
 }
 
 } // namespace modCellarix

@@ -1,5 +1,6 @@
-// The main module: the global state of the editor, the data store that moves the four
-// databases between memory and disk, and the routines every window shares.
+// The main module: the global state of the editor and the data store that moves the four
+// databases between memory and disk. It shows nothing itself: what the user is to be told comes
+// back as messages, and the loops that let the windows repaint call a progress routine.
 #pragma once
 
 #include "records/Glass.h"
@@ -14,10 +15,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
-class ListView;
-class TreeView;
-} // namespace platform
+#include <functional>
 
 namespace modCellarix {
 
@@ -38,8 +36,19 @@ extern KeyedCollection<Ingredient> colIngredients;
 extern KeyedCollection<Recipe> colRecipes;
 extern KeyedCollection<HelpTopic> colHelpTopics;
 
-// Writes `Message` into the main window's hint line, creating the main window if need be.
-void ShowHint(const QString& Message);
+// What a load or a save has to tell the user: a message box's title and text. An Error says
+// that something was not done (a file not written, records not read); a Warning that it was
+// done with something to know.
+struct StoreMessage {
+    enum Kind { Error, Warning };
+    QString title;
+    QString text;
+    Kind kind = Error;
+};
+using StoreMessages = QList<StoreMessage>;
+
+// Called after every tenth record by the loops that let the windows repaint meanwhile.
+using Progress = std::function<void()>;
 
 // True when a directory search for `Path` finds a file or folder of that name.
 bool FileExists(const QString& Path);
@@ -47,15 +56,15 @@ bool FileExists(const QString& Path);
 // Sets DataPath to the program folder's "Data" folder and creates that folder if missing.
 void InitDataPath();
 
-void LoadGlasses();
-void LoadIngredients();
+void LoadGlasses(const Progress& progress = {});
+void LoadIngredients(const Progress& progress = {});
 void LoadHelpTopics();
 void LoadRecipes();
 
-// Each rewrites its file; false, after showing "SAVE ERROR", when the file could not be saved.
-bool SaveGlasses();
-bool SaveIngredients();
-bool SaveRecipes();
+// Each returns what went wrong ("Error saving glasses." and the like under "SAVE ERROR").
+StoreMessages SaveGlasses(const Progress& progress = {});
+StoreMessages SaveIngredients(const Progress& progress = {});
+StoreMessages SaveRecipes(const Progress& progress = {});
 
 // Why changes to the three editable files could not be saved, one reason per file or folder
 // ("the folder … takes no new files (Permission denied)"); empty when nothing stands in the way.
@@ -68,18 +77,6 @@ QString SaveDatabasesTo(const QString& folder);
 
 // Empties the glass, ingredient and recipe collections.
 void ReleaseCollections();
-
-// Fits columns 2.. of `List` to their widest text plus 20 pixels and gives the first column
-// the rest of the list's width (or its own widest text plus 20 pixels when nothing is left).
-void AutoSizeColumns(platform::ListView* List);
-
-// Sorts `List` by the column at 1-based position `Column`: ascending, or descending when the
-// same column was last sorted ascending. `Reset` forces ascending.
-void SortByColumn(platform::ListView* List, int Column, bool Reset);
-
-// Fills `Tree` with the ingredient tree: a root "Ingredients", the top-level ingredients under
-// it and every other ingredient under its parent.
-void FillIngredientTree(platform::TreeView* Tree);
 
 // The four databases.
 enum class Database { Glasses, Ingredients, HelpTopics, Recipes };
@@ -115,8 +112,8 @@ const LoadResult& LastLoad(Database database);
 // Replaces the collection of `database` with the records of `file` (a count, then the
 // records), noting in LastLoad what was taken and where each record starts. A record that cannot be
 // read, or whose name is already taken (letter case ignored), is dropped; reading stops where the
-// file ends.
-void ReadDatabase(Database database, QIODevice& file);
+// file ends. The glasses and the ingredients call `progress` every tenth record.
+void ReadDatabase(Database database, QIODevice& file, const Progress& progress = {});
 
 // Replaces the collection of `database` with the records of the file at `path`, as the loaders
 // do, but creating and changing nothing: a missing file is noted in LastLoad as not opened.
@@ -127,14 +124,15 @@ void ReadDatabaseFile(Database database, const QString& path);
 LoadResult InspectRecipeFile(const QString& path);
 
 // Writes the collection of `database` to `file`: the count, then the records (top-level
-// ingredients first). Shows "Error saving …" under "SAVE ERROR" and stops at a record that
-// cannot be written; false then. The editor never writes the help topics; the companion tool
-// builds "Help.Dat" with this.
-bool WriteDatabase(Database database, QIODevice& file);
+// ingredients first), calling `progress` every tenth record. Stops at a record that cannot be
+// written and adds "Error saving …" under "SAVE ERROR" to `messages`; false then. The editor
+// never writes the help topics; the companion tool builds "Help.Dat" with this.
+bool WriteDatabase(Database database, QIODevice& file, StoreMessages& messages,
+                   const Progress& progress = {});
 
-// Tells the user, in one message, what the last loads of `databases` could not take: a data
-// folder that could not be made, files that could not be opened or read, and records that
-// could not be read. Shows nothing when everything loaded cleanly.
-void ReportLoadProblems(const QList<Database>& databases);
+// What the last loads of `databases` could not take, in one "LOAD ERROR" message: a data folder
+// that could not be made, files that could not be opened or read, and records that could not be
+// read. None when everything loaded cleanly.
+StoreMessages ReportLoadProblems(const QList<Database>& databases);
 
 } // namespace modCellarix

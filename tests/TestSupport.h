@@ -30,12 +30,19 @@ QByteArray Byte(int value);
 // A glass: name, the seven asset fields (each `assets`), hot spot, display text.
 QByteArray GlassRecord(const QByteArray& name, const QByteArray& text = {}, int hotSpot = 0,
                        const QByteArray& assets = {});
+// Given in part ({false}, {true, false, 0, 40}) the rest keep their defaults.
 struct IngredientAttributes {
-    bool ounces = true;
-    bool action = false;
-    qint32 color = 0;
-    int opacity = 0;
-    int hotSpot = 0;
+    IngredientAttributes(bool ounces = true, bool action = false, qint32 color = 0, int opacity = 0,
+                         int hotSpot = 0, const QByteArray& text = {})
+        : ounces(ounces), action(action), color(color), opacity(opacity), hotSpot(hotSpot),
+          text(text)
+    {
+    }
+    bool ounces;
+    bool action;
+    qint32 color;
+    int opacity;
+    int hotSpot;
     QByteArray text;
 };
 // An ingredient whose six asset fields were never assigned (zero bytes).

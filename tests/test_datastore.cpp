@@ -97,7 +97,7 @@ private slots:
 
         CloseMainWindow();
         QCOMPARE(entries(), AllFiles);
-        for (const QString& name : {"Glasses.Dat", "Ingredients.Dat", "Recipes.Dat"})
+        for (const char* name : {"Glasses.Dat", "Ingredients.Dat", "Recipes.Dat"})
             QCOMPARE(folder->ReadDataFile(name), Int32(0));
         QCOMPARE(folder->ReadDataFile("Help.Dat"), QByteArray());
         QVERIFY(platform::MessageBox::Shown().isEmpty());
@@ -229,14 +229,15 @@ private slots:
         folder->WriteDataFile("Recipes.Dat", recipes);
         StartMainWindow();
         colRecipes.Item("Recipe 11999")->Level = 1;
-        platform::MessageBox::ClearShown();
+        StoreMessages messages;
         {
             const FileSizeLimit sizeLimit(limit);
-            SaveRecipes();
+            messages = SaveRecipes();
         }
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), recipes);
-        QCOMPARE(platform::MessageBox::Shown().size(), 1);
-        QCOMPARE(platform::MessageBox::Shown().first().text,
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.first().title, QString("SAVE ERROR"));
+        QCOMPARE(messages.first().text,
                  QString("Error saving recipes.\n\nCannot write the new Recipes.Dat: File too "
                          "large.\n\nThe file %1Recipes.Dat is unchanged.")
                      .arg(folder->DataPath()));

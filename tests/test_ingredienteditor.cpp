@@ -245,7 +245,7 @@ private slots:
         ClickNode("Mixers");
         Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
         QCOMPARE(colIngredients.Count(), 1);
-        for (const QString& gone : {"Mixers", "Tonic", "Soda"})
+        for (const char* gone : {"Mixers", "Tonic", "Soda"})
             QVERIFY(!colIngredients.Contains(gone) && !tree->Node(gone));
 
         ClickNode("Bitters");

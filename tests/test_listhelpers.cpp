@@ -3,6 +3,7 @@
 // tree with the ingredient hierarchy.
 #include "TestSupport.h"
 
+#include "app/ListHelpers.h"
 #include "app/frmMain.h"
 #include "platform/Fonts.h"
 #include "platform/ListView.h"

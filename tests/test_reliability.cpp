@@ -52,7 +52,7 @@ struct Case {
     std::function<void()> change;
     QByteArray after;
     QString saveError;
-    std::function<void()> save;
+    StoreMessages (*save)(const Progress&);
 };
 
 QList<Case> Cases()
@@ -222,19 +222,20 @@ private slots:
         StartMainWindow();
         while (colRecipes.Count() > 1)
             colRecipes.Remove(colRecipes.KeyAt(colRecipes.Count()));
+        StoreMessages messages;
         {
             const FileSizeLimit limit(large.size() / 2);
-            QVERIFY(!SaveRecipes());
+            messages = SaveRecipes();
         }
         QCOMPARE(folder.ReadDataFile("Recipes.Dat"), large);
-        QCOMPARE(platform::MessageBox::Shown().size(), 1);
+        QCOMPARE(messages.size(), 1);
         QCOMPARE(
-            platform::MessageBox::Shown().first().text,
+            messages.first().text,
             QString("Error saving recipes.\n\nCannot keep Recipes.Dat as it was as Recipes.Dat.bak "
                     "(cannot write the new Recipes.Dat.bak: File too large).\n\n"
                     "The file %1Recipes.Dat is unchanged.")
                 .arg(folder.DataPath()));
-        QVERIFY(SaveRecipes());
+        QVERIFY(SaveRecipes().isEmpty());
         QCOMPARE(folder.ReadDataFile("Recipes.Dat.bak"), large);
         QCOMPARE(folder.ReadDataFile("Recipes.Dat"), DatabaseFile({recipes.first()}));
     }
@@ -723,7 +724,7 @@ int RunChild(const QString& mode, const QString& folder)
     std::cout << "ready" << std::endl;
     for (int level = 1;; level = 1 - level) {
         colRecipes.Item(1)->Level = quint8(level);
-        if (!SaveRecipes())
+        if (!SaveRecipes().isEmpty())
             return 1;
         if (mode == "save once")
             return 0;

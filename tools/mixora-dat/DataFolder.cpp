@@ -58,8 +58,10 @@ QString WriteAll(const QString& folder, bool replaceHelp)
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        if (!modCellarix::WriteDatabase(file.database, buffer))
-            return QStringLiteral("cannot put together %1; nothing written").arg(file.fileName);
+        modCellarix::StoreMessages messages;
+        if (!modCellarix::WriteDatabase(file.database, buffer, messages))
+            return QStringLiteral("cannot put together %1 (%2); nothing written")
+                .arg(file.fileName, messages.value(0).text);
         if (file.database == Database::HelpTopics) {
             QByteArray present;
             QString error;

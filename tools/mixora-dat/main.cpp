@@ -6,7 +6,6 @@
 #include "check/CheckDatabase.h"
 #include "platform/FileReplacement.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -242,7 +241,6 @@ Recipes.Dat, Help.Dat) unless --kind names it.
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    platform::MessageBox::SetConsole(true);
     QStringList arguments = QCoreApplication::arguments().mid(1);
     if (arguments.isEmpty() || arguments.first() == QLatin1String("--help") ||
         arguments.first() == QLatin1String("-h")) {
