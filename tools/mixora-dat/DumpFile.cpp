@@ -1,7 +1,7 @@
 #include "DumpFile.h"
 
-#include "check/CheckDatabase.h"
 #include "DataFolder.h"
+#include "check/CheckDatabase.h"
 #include "records/RecordFields.h"
 #include "records/modGeneralAmounts.h"
 
