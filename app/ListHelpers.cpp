@@ -24,18 +24,16 @@ int MeasureTwips(const QString& text)
 
 void AutoSizeColumns(platform::ListView* List)
 {
+    // The list keeps its widest texts up to date as rows change, so only the rows that changed
+    // since the last call are measured.
+    const QFont font = frmMain::Instance()->picToolbox->font();
     const int n = List->ColumnCount();
     const int margin = int(std::lround(20 * platform::TwipsPerPixelX()));
     std::vector<int> W(size_t(n) + 1, 0);
-    for (int row = 1; row <= List->Count(); ++row)
-        W[1] = qMax(W[1], MeasureTwips(List->Item(row)->Text()));
-    W[1] += margin;
+    W[1] = List->WidestText(1, font) + margin;
     int others = 0;
     for (int i = 2; i <= n; ++i) {
-        W[i] = qMax(W[i], MeasureTwips(List->ColumnHeader(i)));
-        for (int row = 1; row <= List->Count(); ++row)
-            W[i] = qMax(W[i], MeasureTwips(List->Item(row)->SubItem(i - 1)));
-        W[i] += margin;
+        W[i] = qMax(MeasureTwips(List->ColumnHeader(i)), List->WidestText(i, font)) + margin;
         List->SetColumnWidth(i, W[i]);
         others += W[i];
     }

@@ -29,9 +29,8 @@ frmRecipes::frmRecipes()
     setWindowTitle(QStringLiteral("Recipe Editor"));
 
     lvRecipes = new platform::ListView(this);
-    lvRecipes->AddColumn(QStringLiteral("Name"), QStringLiteral("Name"));
-    lvRecipes->AddColumn(QStringLiteral("Total Ounces"), QStringLiteral("TotalOunces"),
-                         Qt::AlignRight);
+    lvRecipes->AddColumn(QStringLiteral("Name"));
+    lvRecipes->AddColumn(QStringLiteral("Total Ounces"), Qt::AlignRight);
     lblGlass = new QLabel(QStringLiteral("&Glass :"), this);
     cboGlass = new platform::ImageCombo(this);
     lblLevel = new QLabel(QStringLiteral("&Level :"), this);
@@ -39,8 +38,8 @@ frmRecipes::frmRecipes()
     for (int level = 1; level <= 20; ++level)
         cboLevel->AddItem(QStringLiteral("Level %1").arg(level));
     lvRecipeIng = new platform::ListView(this);
-    lvRecipeIng->AddColumn(QStringLiteral("Name"), QStringLiteral("Name"));
-    lvRecipeIng->AddColumn(QStringLiteral("Priority"), QString(), Qt::AlignRight);
+    lvRecipeIng->AddColumn(QStringLiteral("Name"));
+    lvRecipeIng->AddColumn(QStringLiteral("Priority"), Qt::AlignRight);
     lblAmount = new QLabel(QStringLiteral("&Amount :"), this);
     lblPriority = new QLabel(QStringLiteral("&Priority :"), this);
     cboPriority = new platform::DropDownList(this);

@@ -1,16 +1,20 @@
-// What the list view and the tree view share: single selection that tells the window only
-// about the user's choices, and in-place editing of an item's label started by the program.
+// What the list view and the tree view share: a view over a model of their own that paints only
+// the rows in sight, single selection that tells the window only about the user's choices, and
+// in-place editing of an item's label started by the program.
 #pragma once
 
-#include <QTreeWidget>
+#include <QTreeView>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace platform {
 
 class LabelEditor;
 
-class ItemView : public QTreeWidget {
+class ItemView : public QTreeView {
 public:
     explicit ItemView(QWidget* parent);
 
@@ -21,22 +25,41 @@ public:
     std::function<void(bool& cancel, const QString& newString)> AfterLabelEdit;
 
 protected:
-    // The user selected `item` (by mouse or keyboard); it is selected by then.
-    virtual void UserSelected(QTreeWidgetItem* item) = 0;
+    // Shows `model`; called once, by the constructor of the view that owns the model.
+    void SetItemModel(QAbstractItemModel* model);
+    // The user selected the item at `index` (by mouse or keyboard); it is selected by then.
+    virtual void UserSelected(const QModelIndex& index) = 0;
 
-    QTreeWidgetItem* SelectedTreeItem() const;
-    // Selects `item` (none when null) without telling the window.
-    void SelectQuietly(QTreeWidgetItem* item);
+    QModelIndex SelectedIndex() const;
+    // Selects the item at `index` (none when invalid) without telling the window.
+    void SelectQuietly(const QModelIndex& index);
     // Runs `change` to the items without telling the window of the selection changes it causes.
     void Quietly(const std::function<void()>& change);
-    // Starts editing the label of the selected item. After AfterLabelEdit, `isStillThere` tells
-    // whether the item survived the handler; only then does `apply` give it the new text.
-    void StartLabelEditOfSelected(std::function<bool(QTreeWidgetItem*)> isStillThere,
-                                  std::function<void(QTreeWidgetItem*, const QString&)> apply);
+    // Starts editing the label of the selected item. After AfterLabelEdit, unless cancelled,
+    // `apply` is given the new text; it decides whether the item survived the handler.
+    void StartLabelEditOfSelected(std::function<void(const QString&)> apply);
 
 private:
     bool selectingByProgram = false;
     LabelEditor* labelEditor;
 };
+
+// Puts `items` in the order of the texts `textOf` gives them, letter case ignored: each text is
+// folded once, and items with equal texts keep their order.
+template <typename Item, typename TextOf>
+void SortByText(std::vector<std::unique_ptr<Item>>& items, TextOf textOf, Qt::SortOrder order)
+{
+    std::vector<std::pair<QString, std::unique_ptr<Item>>> keyed;
+    keyed.reserve(items.size());
+    for (auto& item : items) {
+        QString folded = textOf(*item).toCaseFolded();
+        keyed.emplace_back(std::move(folded), std::move(item));
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [order](const auto& a, const auto& b) {
+        return order == Qt::AscendingOrder ? a.first < b.first : b.first < a.first;
+    });
+    for (size_t i = 0; i < keyed.size(); ++i)
+        items[i] = std::move(keyed[i].second);
+}
 
 } // namespace platform
