@@ -25,12 +25,12 @@ int MeasureTwips(const QString& text)
 void AutoSizeColumns(platform::ListView* List)
 {
     // The list keeps its widest texts up to date as rows change, so only the rows that changed
-    // since the last call are measured.
+    // since the last call are measured. The first column's widest text matters only when the
+    // others leave it no room, so only then is it measured.
     const QFont font = frmMain::Instance()->picToolbox->font();
     const int n = List->ColumnCount();
     const int margin = int(std::lround(20 * platform::TwipsPerPixelX()));
     std::vector<int> W(size_t(n) + 1, 0);
-    W[1] = List->WidestText(1, font) + margin;
     int others = 0;
     for (int i = 2; i <= n; ++i) {
         W[i] = qMax(MeasureTwips(List->ColumnHeader(i)), List->WidestText(i, font)) + margin;
@@ -38,6 +38,8 @@ void AutoSizeColumns(platform::ListView* List)
         others += W[i];
     }
     const int rest = List->OuterWidth() - 315 - others;
+    if (rest < 1)
+        W[1] = List->WidestText(1, font) + margin;
     List->SetColumnWidth(1, rest < 1 ? W[1] : rest);
 }
 

@@ -121,10 +121,16 @@ void frmRecipes::Form_Load()
 
     lvRecipes->SetSelectedItem(nullptr);
     lvRecipes->Clear();
-    lvRecipes->SetSorted(false); // filled in collection order, sorted once below
+    lvRecipes->SetSorted(false);    // filled in collection order, sorted once below
+    QHash<QString, QString> totals; // rows with equal totals share one text
     for (const auto& recipe : colRecipes)
-        if (platform::ListItem* row = lvRecipes->Add(recipe->Name, recipe->Name))
-            row->SetSubItem(1, TotalText(*recipe));
+        if (platform::ListItem* row = lvRecipes->Add(recipe->Name, recipe->Name)) {
+            const QString total = TotalText(*recipe);
+            auto shared = totals.constFind(total);
+            if (shared == totals.constEnd())
+                shared = totals.insert(total, total);
+            row->SetSubItem(1, *shared);
+        }
 
     if (!isMaximized() && !isMinimized()) {
         MoveToTopLeft();

@@ -4,6 +4,21 @@
 
 namespace platform {
 
+size_t qHash(const CaselessKey& key, size_t seed) noexcept
+{
+    // FNV-1a over the folded UTF-16 units, then mixed, since the table uses the low bits.
+    quint64 hash = 14695981039346656037ULL ^ seed;
+    for (const QChar c : key.text) {
+        const char16_t unit = c.unicode();
+        const char16_t folded = unit < 128 ? (unit >= 'A' && unit <= 'Z' ? unit + 32 : unit)
+                                           : c.toCaseFolded().unicode();
+        hash = (hash ^ folded) * 1099511628211ULL;
+    }
+    hash ^= hash >> 33;
+    hash *= 0xFF51AFD7ED558CCDULL;
+    return size_t(hash ^ (hash >> 33));
+}
+
 ItemView::ItemView(QWidget* parent) : QTreeView(parent), labelEditor(new LabelEditor(this))
 {
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -3,6 +3,7 @@
 // in-place editing of an item's label started by the program.
 #pragma once
 
+#include <QString>
 #include <QTreeView>
 
 #include <algorithm>
@@ -13,6 +14,17 @@
 namespace platform {
 
 class LabelEditor;
+
+// A key of a row or node: compares and hashes without regard to letter case, without a folded
+// copy of the text.
+struct CaselessKey {
+    QString text;
+    friend bool operator==(const CaselessKey& a, const CaselessKey& b)
+    {
+        return a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+    }
+};
+size_t qHash(const CaselessKey& key, size_t seed = 0) noexcept;
 
 class ItemView : public QTreeView {
 public:

@@ -237,7 +237,7 @@ ListItem* ListView::Insert(int position, const QString& key, const QString& text
 ListItem* ListView::Place(std::unique_ptr<ListItem> item, int index)
 {
     ListItem* placed = item.get();
-    itemsByKey.insert(placed->key.toCaseFolded(), placed);
+    itemsByKey.insert({placed->key}, placed);
     for (int column = 0; column < ColumnCount(); ++column)
         TrackWidth(placed, column, true);
     PutRow(std::move(item), index);
@@ -303,7 +303,7 @@ void ListView::Sort()
 
 bool ListView::Remove(const QString& key)
 {
-    ListItem* item = itemsByKey.take(key.toCaseFolded());
+    ListItem* item = itemsByKey.take({key});
     if (!item)
         return false;
     const bool wasSelected = item == SelectedItem();

@@ -67,7 +67,7 @@ public:
     bool Remove(const QString& key);
     void Clear();
     int Count() const { return int(rows.size()); }
-    ListItem* Item(const QString& key) const { return itemsByKey.value(key.toCaseFolded()); }
+    ListItem* Item(const QString& key) const { return itemsByKey.value({key}); }
     ListItem* Item(int position) const;
     int Position(const ListItem* item) const { return item->row + 1; }
     void SetItemText(ListItem* item, const QString& text);
@@ -125,7 +125,7 @@ private:
 
     Model* itemModel;
     std::vector<std::unique_ptr<ListItem>> rows;
-    QHash<QString, ListItem*> itemsByKey;
+    QHash<CaselessKey, ListItem*> itemsByKey;
     std::vector<Column> columns;
     // What the known widths were measured in.
     QFont measuredFont;

@@ -184,7 +184,7 @@ void TreeView::PutChildren(TreeNode* parent, int index,
 
 std::unique_ptr<TreeNode> TreeView::Remember(std::unique_ptr<TreeNode> node)
 {
-    nodesByKey.insert(node->key.toCaseFolded(), node.get());
+    nodesByKey.insert({node->key}, node.get());
     nodesInOrder.push_back(node.get());
     return node;
 }
@@ -193,7 +193,7 @@ void TreeView::Forget(const TreeNode* node, QSet<const TreeNode*>& removed)
 {
     for (const auto& child : node->children)
         Forget(child.get(), removed);
-    nodesByKey.remove(node->key.toCaseFolded());
+    nodesByKey.remove({node->key});
     removed.insert(node);
 }
 

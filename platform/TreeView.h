@@ -57,7 +57,7 @@ public:
     bool Remove(const QString& key);
     void Clear();
     int Count() const { return int(nodesInOrder.size()); }
-    TreeNode* Node(const QString& key) const { return nodesByKey.value(key.toCaseFolded()); }
+    TreeNode* Node(const QString& key) const { return nodesByKey.value({key}); }
     // Nodes by 1-based position, in the order they were added.
     TreeNode* Node(int position) const;
     // Keeps the children of `node` in alphabetical order of their texts, letter case ignored.
@@ -93,7 +93,7 @@ private:
 
     Model* itemModel;
     std::vector<std::unique_ptr<TreeNode>> topLevel;
-    QHash<QString, TreeNode*> nodesByKey;
+    QHash<CaselessKey, TreeNode*> nodesByKey;
     std::vector<TreeNode*> nodesInOrder;
 };
 
