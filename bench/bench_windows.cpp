@@ -218,26 +218,19 @@ Figures Measure(int count)
         Fail("the recipe editor did not show every recipe");
     figures.ms["sort by Name"] = Time([&](int) { recipes->lvRecipes->ColumnClick(1); });
     figures.ms["sort by Total Ounces"] = Time([&](int) { recipes->lvRecipes->ColumnClick(2); });
-    figures.ms["insert a recipe"] = Time(
-        [&](int) {
-            platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes);
-            recipes->AddRecipe();
-        },
-        [&] {
-            platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes);
-            recipes->RemoveRecipe();
-        });
+    // Each question answered Yes; an insert and a remove undo each other between runs.
+    const auto addRecipe = [&] {
+        platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes);
+        recipes->AddRecipe();
+    };
+    const auto removeRecipe = [&] {
+        platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes);
+        recipes->RemoveRecipe();
+    };
+    figures.ms["insert a recipe"] = Time([&](int) { addRecipe(); }, removeRecipe);
     if (recipes->lvRecipes->Count() != count + 1)
         Fail("the recipe was not added");
-    figures.ms["remove a recipe"] = Time(
-        [&](int) {
-            platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes);
-            recipes->RemoveRecipe();
-        },
-        [&] {
-            platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes);
-            recipes->AddRecipe();
-        });
+    figures.ms["remove a recipe"] = Time([&](int) { removeRecipe(); }, addRecipe);
     if (recipes->lvRecipes->Count() != count)
         Fail("the recipe was not removed");
     figures.ms["select another recipe"] = Time([&](int run) {
@@ -294,15 +287,15 @@ Figures Measure(int count)
 struct Target {
     const char* operation;
     double limitMs;
+    bool atLargerSize; // the picker's limit holds at 10,000 ingredients
 };
-// The limits hold at the larger size.
 const std::vector<Target> Targets = {
-    {"recipe editor opens", 1000}, {"sort by Name", 150},
-    {"sort by Total Ounces", 150}, {"insert a recipe", 50},
-    {"remove a recipe", 50},       {"select another recipe", 16},
-    {"rename an ingredient", 100}, {"ingredient editor opens", 500},
-    {"picker opens", 300},         {"recipe browser opens", 500},
-    {"help browser opens", 500}};
+    {"recipe editor opens", 1000, true}, {"sort by Name", 150, true},
+    {"sort by Total Ounces", 150, true}, {"insert a recipe", 50, true},
+    {"remove a recipe", 50, true},       {"select another recipe", 16, true},
+    {"rename an ingredient", 100, true}, {"ingredient editor opens", 500, true},
+    {"picker opens", 300, false},        {"recipe browser opens", 500, true},
+    {"help browser opens", 500, true}};
 
 } // namespace
 
@@ -323,15 +316,15 @@ int main(int argc, char** argv)
     }
     const Figures large = Measure(count * 10);
     std::printf("%-24s %11s %11s %7s   %s\n", "operation", "at 1x", "at 10x", "ratio",
-                "target at 10x (ratio <= 12)");
+                "target (and ratio <= 12)");
     for (const Target& target : Targets) {
         const double a = small.ms.at(target.operation), b = large.ms.at(target.operation);
         const double ratio = a > 0 ? b / a : 0;
-        std::printf("%-24s %8.2f ms %8.2f ms %7.2f   <= %5.0f ms: %s\n", target.operation, a, b,
-                    ratio, target.limitMs, b <= target.limitMs && ratio <= 12 ? "met" : "MISSED");
+        const double judged = target.atLargerSize ? b : a;
+        std::printf("%-24s %8.2f ms %8.2f ms %7.2f   <= %5.0f ms at %s: %s\n", target.operation, a,
+                    b, ratio, target.limitMs, target.atLargerSize ? "10x" : "1x",
+                    judged <= target.limitMs && ratio <= 12 ? "met" : "MISSED");
     }
-    std::printf("(picker target at 1x: %s)\n",
-                small.ms.at("picker opens") <= 300 ? "met" : "MISSED");
     std::printf("rename reached %d / %d recipe lines\n", small.renamedLines, large.renamedLines);
     std::printf("recipe editor open adds %.1f MB / %.1f MB (target at 10x <= 50 MB: %s)\n",
                 small.editorMegabytes, large.editorMegabytes,

@@ -4,19 +4,31 @@
 
 namespace platform {
 
+namespace {
+char16_t Folded(QChar c)
+{
+    const char16_t unit = c.unicode();
+    if (unit < 128)
+        return unit >= 'A' && unit <= 'Z' ? char16_t(unit + 32) : unit;
+    return c.toCaseFolded().unicode();
+}
+} // namespace
+
 size_t qHash(const CaselessKey& key, size_t seed) noexcept
 {
     // FNV-1a over the folded UTF-16 units, then mixed, since the table uses the low bits.
     quint64 hash = 14695981039346656037ULL ^ seed;
-    for (const QChar c : key.text) {
-        const char16_t unit = c.unicode();
-        const char16_t folded = unit < 128 ? (unit >= 'A' && unit <= 'Z' ? unit + 32 : unit)
-                                           : c.toCaseFolded().unicode();
-        hash = (hash ^ folded) * 1099511628211ULL;
-    }
+    for (const QChar c : key.text)
+        hash = (hash ^ Folded(c)) * 1099511628211ULL;
     hash ^= hash >> 33;
     hash *= 0xFF51AFD7ED558CCDULL;
     return size_t(hash ^ (hash >> 33));
+}
+
+void AppendFolded(std::vector<char16_t>& out, const QString& text)
+{
+    for (const QChar c : text)
+        out.push_back(Folded(c));
 }
 
 ItemView::ItemView(QWidget* parent) : QTreeView(parent), labelEditor(new LabelEditor(this))

@@ -56,22 +56,37 @@ private:
     LabelEditor* labelEditor;
 };
 
+// Appends `text` to `out` with letter case folded, unit by unit.
+void AppendFolded(std::vector<char16_t>& out, const QString& text);
+
 // Puts `items` in the order of the texts `textOf` gives them, letter case ignored: each text is
-// folded once, and items with equal texts keep their order.
+// folded once into one buffer, an array of positions is sorted, and items with equal texts keep
+// their order.
 template <typename Item, typename TextOf>
 void SortByText(std::vector<std::unique_ptr<Item>>& items, TextOf textOf, Qt::SortOrder order)
 {
-    std::vector<std::pair<QString, std::unique_ptr<Item>>> keyed;
-    keyed.reserve(items.size());
-    for (auto& item : items) {
-        QString folded = textOf(*item).toCaseFolded();
-        keyed.emplace_back(std::move(folded), std::move(item));
+    std::vector<char16_t> folded;
+    std::vector<size_t> starts;
+    starts.reserve(items.size() + 1);
+    for (const auto& item : items) {
+        starts.push_back(folded.size());
+        AppendFolded(folded, textOf(*item));
     }
-    std::stable_sort(keyed.begin(), keyed.end(), [order](const auto& a, const auto& b) {
-        return order == Qt::AscendingOrder ? a.first < b.first : b.first < a.first;
+    starts.push_back(folded.size());
+    const auto key = [&](size_t i) {
+        return QStringView(folded.data() + starts[i], qsizetype(starts[i + 1] - starts[i]));
+    };
+    std::vector<size_t> positions(items.size());
+    for (size_t i = 0; i < positions.size(); ++i)
+        positions[i] = i;
+    std::stable_sort(positions.begin(), positions.end(), [&](size_t a, size_t b) {
+        return order == Qt::AscendingOrder ? key(a) < key(b) : key(b) < key(a);
     });
-    for (size_t i = 0; i < keyed.size(); ++i)
-        items[i] = std::move(keyed[i].second);
+    std::vector<std::unique_ptr<Item>> sorted;
+    sorted.reserve(items.size());
+    for (const size_t position : positions)
+        sorted.push_back(std::move(items[position]));
+    items.swap(sorted);
 }
 
 } // namespace platform
