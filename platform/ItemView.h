@@ -79,8 +79,11 @@ void SortByText(std::vector<std::unique_ptr<Item>>& items, TextOf textOf, Qt::So
     std::vector<size_t> positions(items.size());
     for (size_t i = 0; i < positions.size(); ++i)
         positions[i] = i;
-    std::stable_sort(positions.begin(), positions.end(), [&](size_t a, size_t b) {
-        return order == Qt::AscendingOrder ? key(a) < key(b) : key(b) < key(a);
+    std::sort(positions.begin(), positions.end(), [&](size_t a, size_t b) {
+        const int compared = key(a).compare(key(b));
+        if (compared != 0)
+            return order == Qt::AscendingOrder ? compared < 0 : compared > 0;
+        return a < b; // equal texts keep their order
     });
     std::vector<std::unique_ptr<Item>> sorted;
     sorted.reserve(items.size());
