@@ -25,30 +25,22 @@ int MeasureTwips(const QString& text)
 
 void AutoSizeColumns(platform::ListView* List)
 {
-    // A long list repeats many of its texts: each is measured once.
-    QHash<QString, int> measured;
-    const auto measure = [&measured](const QString& text) {
-        auto width = measured.constFind(text);
-        if (width == measured.constEnd())
-            width = measured.insert(text, MeasureTwips(text));
-        return *width;
-    };
+    // The list keeps its widest texts up to date as rows change, so only the rows that changed
+    // since the last call are measured. The first column's widest text matters only when the
+    // others leave it no room, so only then is it measured.
+    const QFont font = frmMain::Instance()->picToolbox->font();
     const int n = List->ColumnCount();
     const int margin = int(std::lround(20 * platform::TwipsPerPixelX()));
     std::vector<int> W(size_t(n) + 1, 0);
-    for (int row = 1; row <= List->Count(); ++row)
-        W[1] = qMax(W[1], measure(List->Item(row)->Text()));
-    W[1] += margin;
     int others = 0;
     for (int i = 2; i <= n; ++i) {
-        W[i] = qMax(W[i], measure(List->ColumnHeader(i)));
-        for (int row = 1; row <= List->Count(); ++row)
-            W[i] = qMax(W[i], measure(List->Item(row)->SubItem(i - 1)));
-        W[i] += margin;
+        W[i] = qMax(MeasureTwips(List->ColumnHeader(i)), List->WidestText(i, font)) + margin;
         List->SetColumnWidth(i, W[i]);
         others += W[i];
     }
     const int rest = List->OuterWidth() - 315 - others;
+    if (rest < 1)
+        W[1] = List->WidestText(1, font) + margin;
     List->SetColumnWidth(1, rest < 1 ? W[1] : rest);
 }
 

@@ -35,9 +35,8 @@ frmRecipes::frmRecipes()
     setWindowTitle(QStringLiteral("Recipe Editor"));
 
     lvRecipes = new platform::ListView(this);
-    lvRecipes->AddColumn(QStringLiteral("Name"), QStringLiteral("Name"));
-    lvRecipes->AddColumn(QStringLiteral("Total Ounces"), QStringLiteral("TotalOunces"),
-                         Qt::AlignRight);
+    lvRecipes->AddColumn(QStringLiteral("Name"));
+    lvRecipes->AddColumn(QStringLiteral("Total Ounces"), Qt::AlignRight);
     lblGlass = new QLabel(QStringLiteral("&Glass :"), this);
     cboGlass = new platform::ImageCombo(this);
     lblLevel = new QLabel(QStringLiteral("&Level :"), this);
@@ -45,8 +44,8 @@ frmRecipes::frmRecipes()
     for (int level = 1; level <= 20; ++level)
         cboLevel->AddItem(QStringLiteral("Level %1").arg(level));
     lvRecipeIng = new platform::ListView(this);
-    lvRecipeIng->AddColumn(QStringLiteral("Name"), QStringLiteral("Name"));
-    lvRecipeIng->AddColumn(QStringLiteral("Priority"), QString(), Qt::AlignRight);
+    lvRecipeIng->AddColumn(QStringLiteral("Name"));
+    lvRecipeIng->AddColumn(QStringLiteral("Priority"), Qt::AlignRight);
     lblAmount = new QLabel(QStringLiteral("&Amount :"), this);
     lblPriority = new QLabel(QStringLiteral("&Priority :"), this);
     cboPriority = new platform::DropDownList(this);
@@ -133,10 +132,16 @@ void frmRecipes::Form_Load()
 
     lvRecipes->SetSelectedItem(nullptr);
     lvRecipes->Clear();
-    lvRecipes->SetSorted(false); // filled in collection order, sorted once below
+    lvRecipes->SetSorted(false);    // filled in collection order, sorted once below
+    QHash<QString, QString> totals; // rows with equal totals share one text
     for (const auto& recipe : colRecipes)
-        if (platform::ListItem* row = lvRecipes->Add(recipe->Name, recipe->Name))
-            row->SetSubItem(1, TotalText(*recipe));
+        if (platform::ListItem* row = lvRecipes->Add(recipe->Name, recipe->Name)) {
+            const QString total = TotalText(*recipe);
+            auto shared = totals.constFind(total);
+            if (shared == totals.constEnd())
+                shared = totals.insert(total, total);
+            row->SetSubItem(1, *shared);
+        }
 
     if (!isMaximized() && !isMinimized()) {
         MoveToTopLeft();

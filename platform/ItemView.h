@@ -1,16 +1,32 @@
-// What the list view and the tree view share: single selection that tells the window only
-// about the user's choices, and in-place editing of an item's label started by the program.
+// What the list view and the tree view share: a view over a model of their own that paints only
+// the rows in sight, single selection that tells the window only about the user's choices, and
+// in-place editing of an item's label started by the program.
 #pragma once
 
-#include <QTreeWidget>
+#include <QString>
+#include <QTreeView>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace platform {
 
 class LabelEditor;
 
-class ItemView : public QTreeWidget {
+// A key of a row or node: compares and hashes without regard to letter case, without a folded
+// copy of the text.
+struct CaselessKey {
+    QString text;
+    friend bool operator==(const CaselessKey& a, const CaselessKey& b)
+    {
+        return a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+    }
+};
+size_t qHash(const CaselessKey& key, size_t seed = 0) noexcept;
+
+class ItemView : public QTreeView {
 public:
     explicit ItemView(QWidget* parent);
 
@@ -21,22 +37,59 @@ public:
     std::function<void(bool& cancel, const QString& newString)> AfterLabelEdit;
 
 protected:
-    // The user selected `item` (by mouse or keyboard); it is selected by then.
-    virtual void UserSelected(QTreeWidgetItem* item) = 0;
+    // Shows `model`; called once, by the constructor of the view that owns the model.
+    void SetItemModel(QAbstractItemModel* model);
+    // The user selected the item at `index` (by mouse or keyboard); it is selected by then.
+    virtual void UserSelected(const QModelIndex& index) = 0;
 
-    QTreeWidgetItem* SelectedTreeItem() const;
-    // Selects `item` (none when null) without telling the window.
-    void SelectQuietly(QTreeWidgetItem* item);
+    QModelIndex SelectedIndex() const;
+    // Selects the item at `index` (none when invalid) without telling the window.
+    void SelectQuietly(const QModelIndex& index);
     // Runs `change` to the items without telling the window of the selection changes it causes.
     void Quietly(const std::function<void()>& change);
-    // Starts editing the label of the selected item. After AfterLabelEdit, `isStillThere` tells
-    // whether the item survived the handler; only then does `apply` give it the new text.
-    void StartLabelEditOfSelected(std::function<bool(QTreeWidgetItem*)> isStillThere,
-                                  std::function<void(QTreeWidgetItem*, const QString&)> apply);
+    // Starts editing the label of the selected item. After AfterLabelEdit, unless cancelled,
+    // `apply` is given the new text; it decides whether the item survived the handler.
+    void StartLabelEditOfSelected(std::function<void(const QString&)> apply);
 
 private:
     bool selectingByProgram = false;
     LabelEditor* labelEditor;
 };
+
+// Appends `text` to `out` with letter case folded, unit by unit.
+void AppendFolded(std::vector<char16_t>& out, const QString& text);
+
+// Puts `items` in the order of the texts `textOf` gives them, letter case ignored: each text is
+// folded once into one buffer, an array of positions is sorted, and items with equal texts keep
+// their order.
+template <typename Item, typename TextOf>
+void SortByText(std::vector<std::unique_ptr<Item>>& items, TextOf textOf, Qt::SortOrder order)
+{
+    std::vector<char16_t> folded;
+    std::vector<size_t> starts;
+    starts.reserve(items.size() + 1);
+    for (const auto& item : items) {
+        starts.push_back(folded.size());
+        AppendFolded(folded, textOf(*item));
+    }
+    starts.push_back(folded.size());
+    const auto key = [&](size_t i) {
+        return QStringView(folded.data() + starts[i], qsizetype(starts[i + 1] - starts[i]));
+    };
+    std::vector<size_t> positions(items.size());
+    for (size_t i = 0; i < positions.size(); ++i)
+        positions[i] = i;
+    std::sort(positions.begin(), positions.end(), [&](size_t a, size_t b) {
+        const int compared = key(a).compare(key(b));
+        if (compared != 0)
+            return order == Qt::AscendingOrder ? compared < 0 : compared > 0;
+        return a < b; // equal texts keep their order
+    });
+    std::vector<std::unique_ptr<Item>> sorted;
+    sorted.reserve(items.size());
+    for (const size_t position : positions)
+        sorted.push_back(std::move(items[position]));
+    items.swap(sorted);
+}
 
 } // namespace platform

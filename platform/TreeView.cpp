@@ -1,38 +1,119 @@
 #include "TreeView.h"
 
+#include <QAbstractItemModel>
 #include <QHeaderView>
+#include <QSet>
 
 #include <algorithm>
-#include <vector>
 
 namespace platform {
 
 namespace {
-bool SortsBefore(const QTreeWidgetItem* a, const QTreeWidgetItem* b)
+QString TextOf(const TreeNode& node)
 {
-    return QString::compare(a->text(0), b->text(0), Qt::CaseInsensitive) < 0;
+    return node.Text();
 }
 } // namespace
 
-TreeNode::TreeNode(const QString& key, const QString& text) : key(key)
-{
-    setText(0, text);
-}
+// The nodes of a tree, as the view asks for them. An index points at its node.
+class TreeView::Model : public QAbstractItemModel {
+public:
+    explicit Model(TreeView* tree) : QAbstractItemModel(tree), tree(tree) {}
 
-TreeView::TreeView(QWidget* parent) : ItemView(parent)
+    static TreeNode* NodeOf(const QModelIndex& index)
+    {
+        return static_cast<TreeNode*>(index.internalPointer());
+    }
+    QModelIndex IndexOf(const TreeNode* node) const
+    {
+        return node ? createIndex(node->row, 0, node) : QModelIndex();
+    }
+
+    QModelIndex index(int row, int column, const QModelIndex& parent) const override
+    {
+        const auto& children = tree->ChildrenOf(NodeOf(parent));
+        if (column != 0 || row < 0 || size_t(row) >= children.size())
+            return {};
+        return createIndex(row, 0, children[size_t(row)].get());
+    }
+    QModelIndex parent(const QModelIndex& index) const override
+    {
+        return index.isValid() ? IndexOf(NodeOf(index)->parent) : QModelIndex();
+    }
+    int rowCount(const QModelIndex& parent) const override
+    {
+        return parent.column() > 0 ? 0 : int(tree->ChildrenOf(NodeOf(parent)).size());
+    }
+    int columnCount(const QModelIndex&) const override { return 1; }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (index.isValid() && (role == Qt::DisplayRole || role == Qt::EditRole))
+            return NodeOf(index)->text;
+        return {};
+    }
+
+    void BeginInsert(const TreeNode* parent, int first, int last)
+    {
+        beginInsertRows(IndexOf(parent), first, last);
+    }
+    void EndInsert() { endInsertRows(); }
+    void BeginRemove(const TreeNode* parent, int row)
+    {
+        beginRemoveRows(IndexOf(parent), row, row);
+    }
+    void EndRemove() { endRemoveRows(); }
+    void BeginReset() { beginResetModel(); }
+    void EndReset() { endResetModel(); }
+    void Changed(const TreeNode* node) { emit dataChanged(IndexOf(node), IndexOf(node)); }
+    // Runs `reorder`, which gives nodes new rows, keeping the view's selection, current node and
+    // opened nodes on the same nodes.
+    void Reorder(const std::function<void()>& reorder)
+    {
+        emit layoutAboutToBeChanged();
+        const QModelIndexList before = persistentIndexList();
+        reorder();
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (const QModelIndex& index : before)
+            after.append(IndexOf(NodeOf(index)));
+        changePersistentIndexList(before, after);
+        emit layoutChanged();
+    }
+
+private:
+    TreeView* tree;
+};
+
+TreeView::TreeView(QWidget* parent) : ItemView(parent), itemModel(new Model(this))
 {
+    SetItemModel(itemModel);
     setHeaderHidden(true);
-    setColumnCount(1);
-    connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
+    connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
         if (Collapse)
-            Collapse(static_cast<TreeNode*>(item));
+            Collapse(Model::NodeOf(index));
     });
 }
 
-void TreeView::UserSelected(QTreeWidgetItem* item)
+TreeView::~TreeView()
+{
+    // The view lets go of the model before the nodes go.
+    setModel(nullptr);
+}
+
+void TreeView::UserSelected(const QModelIndex& index)
 {
     if (NodeClick)
-        NodeClick(static_cast<TreeNode*>(item));
+        NodeClick(Model::NodeOf(index));
+}
+
+std::vector<std::unique_ptr<TreeNode>>& TreeView::ChildrenOf(TreeNode* parent)
+{
+    return parent ? parent->children : topLevel;
+}
+
+QModelIndex TreeView::IndexOf(const TreeNode* node) const
+{
+    return itemModel->IndexOf(node);
 }
 
 TreeNode* TreeView::Add(const QString& parentKey, const QString& key, const QString& text)
@@ -40,8 +121,10 @@ TreeNode* TreeView::Add(const QString& parentKey, const QString& key, const QStr
     if (parentKey.isEmpty()) {
         if (key.isEmpty() || Node(key))
             return nullptr;
-        TreeNode* node = Remember(new TreeNode(key, text));
-        Quietly([&] { addTopLevelItem(node); });
+        std::vector<std::unique_ptr<TreeNode>> added;
+        added.push_back(Remember(std::unique_ptr<TreeNode>(new TreeNode(key, text))));
+        TreeNode* node = added.back().get();
+        PutChildren(nullptr, int(topLevel.size()), std::move(added));
         return node;
     }
     const QList<TreeNode*> added = AddChildren(parentKey, {{key, text}});
@@ -53,53 +136,64 @@ QList<TreeNode*> TreeView::AddChildren(const QString& parentKey, const QList<New
     TreeNode* parent = Node(parentKey);
     if (!parent)
         return {};
+    std::vector<std::unique_ptr<TreeNode>> made;
     QList<TreeNode*> added;
     for (const NewNode& wanted : nodes)
-        if (!wanted.key.isEmpty() && !Node(wanted.key))
-            added.append(Remember(new TreeNode(wanted.key, wanted.text)));
-    if (parent->sorted && parent->childCount() > 0) {
+        if (!wanted.key.isEmpty() && !Node(wanted.key)) {
+            made.push_back(
+                Remember(std::unique_ptr<TreeNode>(new TreeNode(wanted.key, wanted.text))));
+            added.append(made.back().get());
+        }
+    if (parent->sorted && !parent->children.empty()) {
         // Each takes its place among the children already there.
-        for (TreeNode* node : added) {
-            int low = 0, high = parent->childCount();
-            while (low < high) {
-                const int middle = (low + high) / 2;
-                if (SortsBefore(node, parent->child(middle)))
-                    high = middle;
-                else
-                    low = middle + 1;
-            }
-            Quietly([&] { parent->insertChild(low, node); });
+        for (auto& node : made) {
+            const QString text = node->text.toCaseFolded();
+            const auto& children = parent->children;
+            const auto place =
+                std::upper_bound(children.begin(), children.end(), text,
+                                 [](const QString& folded, const std::unique_ptr<TreeNode>& child) {
+                                     return folded < child->text.toCaseFolded();
+                                 });
+            std::vector<std::unique_ptr<TreeNode>> one;
+            one.push_back(std::move(node));
+            PutChildren(parent, int(place - children.begin()), std::move(one));
         }
         return added;
     }
-    QList<QTreeWidgetItem*> items(added.begin(), added.end());
-    if (parent->sorted) {
-        // Sorted by their folded texts, each folded once: the same order as SortsBefore.
-        std::vector<std::pair<QString, QTreeWidgetItem*>> byText;
-        byText.reserve(size_t(items.size()));
-        for (QTreeWidgetItem* item : items)
-            byText.emplace_back(item->text(0).toCaseFolded(), item);
-        std::stable_sort(byText.begin(), byText.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (qsizetype i = 0; i < items.size(); ++i)
-            items[i] = byText[size_t(i)].second;
-    }
-    Quietly([&] { parent->addChildren(items); });
+    if (parent->sorted)
+        SortByText(made, TextOf, Qt::AscendingOrder);
+    if (!made.empty())
+        PutChildren(parent, int(parent->children.size()), std::move(made));
     return added;
 }
 
-TreeNode* TreeView::Remember(TreeNode* node)
+void TreeView::PutChildren(TreeNode* parent, int index,
+                           std::vector<std::unique_ptr<TreeNode>> nodes)
 {
-    nodesByKey.insert(node->key.toCaseFolded(), node);
-    nodesInOrder.append(node);
+    auto& children = ChildrenOf(parent);
+    for (auto& node : nodes)
+        node->parent = parent;
+    Quietly([&] {
+        itemModel->BeginInsert(parent, index, index + int(nodes.size()) - 1);
+        children.insert(children.begin() + index, std::make_move_iterator(nodes.begin()),
+                        std::make_move_iterator(nodes.end()));
+        Renumber(children, size_t(index));
+        itemModel->EndInsert();
+    });
+}
+
+std::unique_ptr<TreeNode> TreeView::Remember(std::unique_ptr<TreeNode> node)
+{
+    nodesByKey.insert({node->key}, node.get());
+    nodesInOrder.push_back(node.get());
     return node;
 }
 
-void TreeView::Forget(TreeNode* node, QSet<TreeNode*>& removed)
+void TreeView::Forget(const TreeNode* node, QSet<const TreeNode*>& removed)
 {
-    for (int i = 0; i < node->childCount(); ++i)
-        Forget(node->Child(i), removed);
-    nodesByKey.remove(node->key.toCaseFolded());
+    for (const auto& child : node->children)
+        Forget(child.get(), removed);
+    nodesByKey.remove({node->key});
     removed.insert(node);
 }
 
@@ -108,61 +202,87 @@ bool TreeView::Remove(const QString& key)
     TreeNode* node = Node(key);
     if (!node)
         return false;
-    QSet<TreeNode*> removed;
+    QSet<const TreeNode*> removed;
     Forget(node, removed);
-    if (node == nodesInOrder.last() && removed.size() == 1)
-        nodesInOrder.removeLast();
+    if (node == nodesInOrder.back() && removed.size() == 1)
+        nodesInOrder.pop_back();
     else
         nodesInOrder.erase(std::remove_if(nodesInOrder.begin(), nodesInOrder.end(),
-                                          [&](TreeNode* n) { return removed.contains(n); }),
+                                          [&](const TreeNode* n) { return removed.contains(n); }),
                            nodesInOrder.end());
-    Quietly([&] { delete node; });
+    auto& siblings = ChildrenOf(node->parent);
+    const int row = node->row;
+    Quietly([&] {
+        itemModel->BeginRemove(node->parent, row);
+        siblings.erase(siblings.begin() + row);
+        Renumber(siblings, size_t(row));
+        itemModel->EndRemove();
+    });
     return true;
 }
 
 void TreeView::Clear()
 {
-    Quietly([&] { clear(); });
+    Quietly([&] {
+        itemModel->BeginReset();
+        topLevel.clear();
+        itemModel->EndReset();
+    });
     nodesByKey.clear();
     nodesInOrder.clear();
 }
 
 TreeNode* TreeView::Node(int position) const
 {
-    return (position < 1 || position > Count()) ? nullptr : nodesInOrder.at(position - 1);
+    return (position < 1 || position > Count()) ? nullptr : nodesInOrder[size_t(position - 1)];
 }
 
 void TreeView::SetSorted(TreeNode* node, bool on)
 {
     node->sorted = on;
-    if (on)
-        node->sortChildren(0, Qt::AscendingOrder);
+    if (!on || node->children.empty())
+        return;
+    Quietly([&] {
+        itemModel->Reorder([&] {
+            SortByText(node->children, TextOf, Qt::AscendingOrder);
+            Renumber(node->children, 0);
+        });
+    });
 }
 
 void TreeView::EnsureVisible(TreeNode* node)
 {
     for (TreeNode* parent = node->Parent(); parent; parent = parent->Parent())
-        parent->setExpanded(true);
-    scrollToItem(node);
+        setExpanded(IndexOf(parent), true);
+    scrollTo(IndexOf(node));
 }
 
 TreeNode* TreeView::SelectedNode() const
 {
-    return static_cast<TreeNode*>(SelectedTreeItem());
+    return Model::NodeOf(SelectedIndex());
 }
 
 void TreeView::SetSelectedNode(TreeNode* node)
 {
-    SelectQuietly(node);
+    SelectQuietly(IndexOf(node));
 }
 
 void TreeView::StartLabelEdit()
 {
+    TreeNode* edited = SelectedNode();
     StartLabelEditOfSelected(
-        [this, key = SelectedNode() ? SelectedNode()->Key() : QString()](QTreeWidgetItem* node) {
-            return Node(key) == node;
-        },
-        [](QTreeWidgetItem* node, const QString& text) { node->setText(0, text); });
+        [this, edited, key = edited ? edited->Key() : QString()](const QString& text) {
+            if (TreeNode* node = Node(key); node && node == edited) {
+                node->text = text;
+                itemModel->Changed(node);
+            }
+        });
+}
+
+void TreeView::Renumber(std::vector<std::unique_ptr<TreeNode>>& nodes, size_t from)
+{
+    for (size_t i = from; i < nodes.size(); ++i)
+        nodes[i]->row = int(i);
 }
 
 } // namespace platform

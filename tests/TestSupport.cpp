@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -160,17 +161,26 @@ bool ActivateMainWindow()
     return QTest::qWaitForWindowActive(frmMain::Instance());
 }
 
-void ClickRow(QTreeWidget* view, QTreeWidgetItem* item)
+static void ClickAt(QAbstractItemView* view, const QModelIndex& index)
 {
-    for (QTreeWidgetItem* parent = item->parent(); parent; parent = parent->parent())
-        parent->setExpanded(true);
-    view->scrollToItem(item);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
+
+void ClickRow(platform::TreeView* tree, platform::TreeNode* node)
+{
+    tree->EnsureVisible(node);
+    ClickAt(tree, tree->IndexOf(node));
 }
 
 void ClickRow(platform::ListView* list, int row)
 {
-    ClickRow(list, list->Item(row));
+    list->EnsureVisible(list->Item(row));
+    ClickAt(list, list->IndexOf(list->Item(row)));
+}
+
+void ClickRow(platform::ListView* list, platform::ListItem* item)
+{
+    ClickRow(list, list->Position(item));
 }
 
 void Choose(QComboBox* box, const QString& text)
@@ -197,7 +207,7 @@ void Retype(QWidget* box, const QString& text)
     QTest::keyClicks(box, text);
 }
 
-bool EditLabel(QTreeWidget* view, const QString& text, Qt::Key finish)
+bool EditLabel(QAbstractItemView* view, const QString& text, Qt::Key finish)
 {
     Press(view, Qt::Key_F2);
     QLineEdit* box = nullptr; // an earlier edit's box may not be deleted yet
@@ -237,11 +247,11 @@ QStringList RowTexts(const platform::ListView* list, int column)
     return texts;
 }
 
-QStringList ChildTexts(const QTreeWidgetItem* node)
+QStringList ChildTexts(const platform::TreeNode* node)
 {
     QStringList texts;
-    for (int i = 0; i < node->childCount(); ++i)
-        texts << node->child(i)->text(0);
+    for (int i = 0; i < node->Children(); ++i)
+        texts << node->Child(i)->Text();
     return texts;
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/ListView.h"
 #include "platform/MessageBox.h"
+#include "platform/TreeView.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,6 +14,7 @@
 
 #include <optional>
 
+class QAbstractItemView;
 class QComboBox;
 
 namespace TestSupport {
@@ -98,8 +100,9 @@ void CloseMainWindow();
 // it never became active.
 bool ActivateMainWindow();
 // A mouse click on `item`, its parents opened and the view scrolled to it first.
-void ClickRow(QTreeWidget* view, QTreeWidgetItem* item);
+void ClickRow(platform::TreeView* tree, platform::TreeNode* node);
 void ClickRow(platform::ListView* list, int row);
+void ClickRow(platform::ListView* list, platform::ListItem* item);
 // The entry `text` picked from the drop-down of `box`.
 void Choose(QComboBox* box, const QString& text);
 // Presses `key` in `control`; the question it asks is answered `answer` (No when none is
@@ -109,13 +112,13 @@ void Press(QWidget* control, Qt::Key key, std::optional<platform::MsgAnswer> ans
 void Retype(QWidget* box, const QString& text);
 // F2 in `view`, `text` typed over the selected old name and the edit ended with `finish`,
 // messages reset as by Press. False when no edit box opened.
-bool EditLabel(QTreeWidget* view, const QString& text, Qt::Key finish = Qt::Key_Return);
+bool EditLabel(QAbstractItemView* view, const QString& text, Qt::Key finish = Qt::Key_Return);
 // Exactly one message was shown: the Yes/No question `text` under `title`, or the refusal
 // `text` (information with OK) under `title`.
 bool Asked(const QString& text, const QString& title);
 bool Refused(const QString& text, const QString& title = QStringLiteral("INPUT ERROR"));
 // The texts in `column` of a list's rows, top to bottom; the texts of a node's children.
 QStringList RowTexts(const platform::ListView* list, int column = 0);
-QStringList ChildTexts(const QTreeWidgetItem* node);
+QStringList ChildTexts(const platform::TreeNode* node);
 
 } // namespace TestSupport

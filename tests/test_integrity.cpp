@@ -316,7 +316,8 @@ void RandomAction(const Windows& w, QRandomGenerator& random, const QString& oth
             platform::ModalWindow::SetDriver([pick](QDialog& dialog) {
                 auto& picker = static_cast<frmAddIngredient&>(dialog);
                 if (picker.TV->Count() > 1) {
-                    picker.TV->setCurrentItem(picker.TV->Node(2 + pick % (picker.TV->Count() - 1)));
+                    picker.TV->setCurrentIndex(
+                        picker.TV->IndexOf(picker.TV->Node(2 + pick % (picker.TV->Count() - 1))));
                     QTest::mouseClick(picker.cmdOK, Qt::LeftButton);
                 } else {
                     QTest::mouseClick(picker.cmdClose, Qt::LeftButton);
@@ -605,7 +606,7 @@ private slots:
         const auto pickGinAndPressEnterOn = [&](auto focus) {
             platform::ModalWindow::SetDriver([&](QDialog& dialog) {
                 auto& picker = static_cast<frmAddIngredient&>(dialog);
-                picker.TV->setCurrentItem(picker.TV->Node("Gin"));
+                picker.TV->setCurrentIndex(picker.TV->IndexOf(picker.TV->Node("Gin")));
                 QWidget* focused = focus(picker);
                 focused->setFocus();
                 QTest::keyClick(focused, Qt::Key_Return);

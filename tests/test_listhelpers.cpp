@@ -161,6 +161,70 @@ private slots:
         QCOMPARE(RowTexts(list.get()), sorted);
     }
 
+    void sortKeepsEqualTextsInTheirOrderAndTheSelectionOnItsRow()
+    {
+        platform::ListView list(nullptr);
+        list.AddColumn("Name");
+        for (const auto& [key, text] : QList<QPair<QString, QString>>{
+                 {"k1", "mint"}, {"k2", "Mint"}, {"k3", "apple"}, {"k4", "MINT"}})
+            list.Add(key, text);
+        list.SetSelectedItem(list.Item("k2"));
+        const auto keys = [&list] {
+            QStringList keys;
+            for (int row = 1; row <= list.Count(); ++row)
+                keys << list.Item(row)->Key();
+            return keys;
+        };
+        SortByColumn(&list, 1, true);
+        QCOMPARE(keys(), QStringList({"k3", "k1", "k2", "k4"}));
+        SortByColumn(&list, 1, false);
+        QCOMPARE(keys(), QStringList({"k1", "k2", "k4", "k3"}));
+        QCOMPARE(list.SelectedItem(), list.Item("k2"));
+        QCOMPARE(list.Position(list.Item("k2")), 2);
+        QCOMPARE(list.Item(2), list.Item("K2"));
+    }
+
+    void autoSizeAfterChangesGivesTheWidthsOfAFullMeasurement()
+    {
+        // Narrow, so that the first column shows its widest text too.
+        auto list = MakeList(30, {"Name", "Total Ounces"},
+                             {{"Gin", "1 oz"}, {"Vodka Tonic", "12 1/2 oz"}, {"Rum", "2 oz"}});
+        const auto rows = [&list] {
+            QList<QStringList> rows;
+            for (int row = 1; row <= list->Count(); ++row)
+                rows << QStringList{list->Item(row)->Text(), list->Item(row)->SubItem(1)};
+            return rows;
+        };
+        // The widths after the changes so far, and those of a list filled afresh with its rows.
+        const auto verify = [&] {
+            AutoSizeColumns(list.get());
+            auto fresh = MakeList(30, {"Name", "Total Ounces"}, rows());
+            AutoSizeColumns(fresh.get());
+            for (int column = 1; column <= 2; ++column)
+                QCOMPARE(list->ColumnWidth(column), fresh->ColumnWidth(column));
+        };
+        verify();
+        list->Insert(1, "Long Island Iced Tea", "Long Island Iced Tea")->SetSubItem(1, "3 oz");
+        verify(); // a wider row widens
+        list->Add("Long Island Iced Tea 2", "Long Island Iced Tea")->SetSubItem(1, "1 oz");
+        list->Remove("Long Island Iced Tea");
+        verify(); // another row as wide keeps the width
+        list->Remove("Long Island Iced Tea 2");
+        verify(); // the last of the widest gone, the next one counts
+        list->Item("Rum")->SetSubItem(1, "123 1/2 oz");
+        verify();
+        list->Item("Rum")->SetSubItem(1, "2 oz");
+        list->SetItemText(list->Item("Gin"), "Gin and a very long name");
+        verify();
+        list->Remove("Vodka Tonic");
+        list->Remove("Gin");
+        list->Remove("Rum");
+        verify(); // no rows
+        list->Clear();
+        list->Add("Soda", "Soda")->SetSubItem(1, "4 oz");
+        verify();
+    }
+
     // The hierarchy below the categories is checked through the ingredient editor's tree.
     void fillIngredientTreeReplacesWhatItHeldAndLeavesOutOrphans()
     {

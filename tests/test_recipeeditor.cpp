@@ -284,7 +284,7 @@ private slots:
         bool refusedInPicker = false, stayedOpen = false, closed = false;
         platform::ModalWindow::SetDriver([&](QDialog& dialog) {
             auto& picker = static_cast<frmAddIngredient&>(dialog);
-            picker.TV->setCurrentItem(picker.TV->Node("Ingredients"));
+            picker.TV->setCurrentIndex(picker.TV->IndexOf(picker.TV->Node("Ingredients")));
             QTest::keyClick(picker.TV, Qt::Key_Return);
             refusedInPicker = Refused("No ingredient selected.");
             stayedOpen = picker.isVisible();
@@ -298,7 +298,7 @@ private slots:
 
         platform::ModalWindow::SetDriver([&](QDialog& dialog) {
             auto& picker = static_cast<frmAddIngredient&>(dialog);
-            picker.TV->setCurrentItem(picker.TV->Node("Tonic"));
+            picker.TV->setCurrentIndex(picker.TV->IndexOf(picker.TV->Node("Tonic")));
             QTest::mouseClick(picker.cmdOK, Qt::LeftButton);
             closed = !picker.isVisible();
         });
