@@ -110,17 +110,16 @@ void frmCheck::cmdCheckAgain_Click()
     lvProblems->SetSorted(false); // in the order found until a column is clicked
     for (int i = 0; i < findings.size(); ++i) {
         const Problem& problem = findings[i].problem;
-        platform::ListItem* row =
-            lvProblems->Add(QString::number(i), CheckDatabase::FileName(problem.database));
-        row->Tag = i;
-        if (problem.record > 0)
-            row->SetSubItem(1, problem.name.isNull()
+        const QString record = problem.record <= 0 ? QString()
+                               : problem.name.isNull()
                                    ? QString::number(problem.record)
                                    : QStringLiteral("%1 %2")
                                          .arg(problem.record)
-                                         .arg(CheckDatabase::Quoted(problem.name)));
-        row->SetSubItem(2, problem.field);
-        row->SetSubItem(3, problem.message);
+                                         .arg(CheckDatabase::Quoted(problem.name));
+        lvProblems
+            ->Add(QString::number(i), {CheckDatabase::FileName(problem.database), record,
+                                       problem.field, problem.message})
+            ->Tag = i;
     }
     for (int i = 1; i <= lvProblems->ColumnCount(); ++i)
         lvProblems->SetColumnTag(i, QString());

@@ -91,8 +91,8 @@ private:
     ListView* list;
 };
 
-ListItem::ListItem(ListView* list, const QString& key, const QString& text)
-    : list(list), key(key), texts{text}
+ListItem::ListItem(ListView* list, const QString& key, const QStringList& texts)
+    : list(list), key(key), texts(texts)
 {
 }
 
@@ -222,9 +222,14 @@ void ListView::TextChanged(ListItem* item, int column, const QString& text)
 
 ListItem* ListView::Add(const QString& key, const QString& text)
 {
+    return Add(key, QStringList{text});
+}
+
+ListItem* ListView::Add(const QString& key, const QStringList& texts)
+{
     if (Item(key))
         return nullptr;
-    std::unique_ptr<ListItem> item(new ListItem(this, key, text));
+    std::unique_ptr<ListItem> item(new ListItem(this, key, texts));
     const int index = sorted ? SortedIndexFor(item.get()) : Count();
     return Place(std::move(item), index);
 }
@@ -233,7 +238,7 @@ ListItem* ListView::Insert(int position, const QString& key, const QString& text
 {
     if (Item(key))
         return nullptr;
-    return Place(std::unique_ptr<ListItem>(new ListItem(this, key, text)),
+    return Place(std::unique_ptr<ListItem>(new ListItem(this, key, {text})),
                  qBound(0, position - 1, Count()));
 }
 

@@ -32,7 +32,7 @@ public:
 
 private:
     friend class ListView;
-    ListItem(ListView* list, const QString& key, const QString& text);
+    ListItem(ListView* list, const QString& key, const QStringList& texts);
 
     ListView* list;
     QString key;
@@ -63,6 +63,8 @@ public:
     // is on, a row added at the end, or whose text changes, takes its place in the order; a row
     // inserted at a position stays there until the next sort.
     ListItem* Add(const QString& key, const QString& text);
+    // A row with its own text and its sub-items (`texts`), added in one step.
+    ListItem* Add(const QString& key, const QStringList& texts);
     ListItem* Insert(int position, const QString& key, const QString& text);
     bool Remove(const QString& key);
     void Clear();
