@@ -162,26 +162,6 @@ private slots:
         QVERIFY(platform::MessageBox::Shown().isEmpty());
     }
 
-    void fileThatCannotBeOpenedIsReportedAndNotWrittenAtExit()
-    {
-        WriteSmallDatabase(*folder);
-        const QString path = folder->DataPath() + "Glasses.Dat";
-        QVERIFY(QFile::remove(path));
-        QVERIFY(QDir().mkdir(path)); // a folder in the way cannot be opened as a file
-        StartMainWindow();
-        QCOMPARE(platform::MessageBox::Shown().size(), 1);
-        const QString text = platform::MessageBox::Shown().first().text;
-        QVERIFY2(text.startsWith("Glasses.Dat could not be opened: "), qPrintable(text));
-        QVERIFY(text.endsWith(". It will not be written when the editor closes."));
-        QCOMPARE(colGlasses.Count(), 0);
-        QCOMPARE(colIngredients.Count(), 4);
-
-        CloseMainWindow();
-        QVERIFY(QFileInfo(path).isDir());
-        QCOMPARE(folder->ReadDataFile("Ingredients.Dat"), Ingredients);
-        QCOMPARE(platform::MessageBox::Shown().size(), 1); // no save error
-    }
-
     void recipesLoadAndSaveAtRecipeDatabasePath()
     {
         WriteSmallDatabase(*folder);

@@ -104,7 +104,6 @@ private slots:
                 menuBar << entry->text();
         QVERIFY2(menuBar.contains("&Actions"), qPrintable(menuBar.join(", ")));
         QCOMPARE(editor->mnuOpenDatabase->text(), QString("&Open Database"));
-        QCOMPARE(editor->mnuOpenDatabase->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     }
 
     void insertAsksThenAddsOnePlaceholderAtTheTop()
