@@ -482,8 +482,6 @@ private slots:
         QVERIFY(colGlasses.Item("Flute"));
         QVERIFY(Rename(w.glasses->LV, "  " + QString(50, 'G') + "lass  "));
         QVERIFY(colGlasses.Item(QString(50, 'G')));
-        QVERIFY(Rename(w.glasses->LV, "   "));
-        QVERIFY(Refused("Glass '' already in the database."));
 
         ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Plain"));
         QVERIFY(Rename(w.recipes->lvRecipes, QString(50, 'R') + "ecipe one"));
@@ -495,8 +493,6 @@ private slots:
         QVERIFY(Refused(QString::fromUtf8("A name cannot hold the character 'Ψ': the database "
                                           "files hold only the characters of the Windows-1252 "
                                           "code page.")));
-        QVERIFY(Rename(w.recipes->lvRecipes, "  "));
-        QVERIFY(MessageBox::Shown().isEmpty()); // refused silently, as before
         QVERIFY(colRecipes.Item("Gin Fizz"));
 
         QVERIFY(w.ingredients->TV->Node("Loose"));

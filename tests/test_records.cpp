@@ -355,23 +355,6 @@ private slots:
         QCOMPARE(Saved(recipe), bytes);
     }
 
-    void totalOuncesCountsOnlyOunceMeasuredIngredients()
-    {
-        KeyedCollection<Ingredient> ingredients;
-        for (const QString name : {"Gin", "Mint"}) {
-            auto ingredient = std::make_shared<Ingredient>();
-            ingredient->SetName(name);
-            ingredient->SetOunces(name == "Gin");
-            QVERIFY(ingredients.Add(name, ingredient));
-        }
-
-        Recipe recipe;
-        QVERIFY(Loaded(
-            recipe, RecipeRecord("R", "", "",
-                                 {Line("gin", 24, 0), Line("Mint", 65, 1), Line("Gone", 16, 2)})));
-        QCOMPARE(recipe.TotalOunces(ingredients), 24.0);
-    }
-
     void helpTopicWritesTitleAndText()
     {
         HelpTopic topic;
