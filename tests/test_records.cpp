@@ -355,17 +355,14 @@ private slots:
         QCOMPARE(Saved(recipe), bytes);
     }
 
-    void helpTopicWritesTitleAndText()
+    void helpTopicWritesAndReadsTitleAndText()
     {
         HelpTopic topic;
         topic.Name = QStringLiteral("Caf\u00e9 Keys");
         topic.Data = QStringLiteral("F2 \u2192 rename");
         QCOMPARE(Saved(topic), QByteArray("Caf\xe9 Keys") + Bytes(41, ' ') + Int32(11) +
                                    QByteArray("F2 ? rename"));
-    }
 
-    void helpTopicReadsTitleAndText()
-    {
         const QByteArray bytes =
             HelpRecord("Contents", "") + HelpRecord("  Glasses", "Choose") + "rest";
         HelpTopic first, second;
