@@ -56,14 +56,6 @@ QByteArray ManyRecipes()
     return DatabaseFile(recipes);
 }
 
-template <typename T> QStringList Keys(const KeyedCollection<T>& collection)
-{
-    QStringList keys;
-    for (int i = 1; i <= collection.Count(); ++i)
-        keys << collection.KeyAt(i);
-    return keys;
-}
-
 } // namespace
 
 class TestDataStore : public QObject {

@@ -199,10 +199,7 @@ private slots:
         const QByteArray saved = RecipeRecord("Sour", "Rocks", "Mix.", sortedLines, 1, 7);
         Recipe recipe;
         QVERIFY(Loaded(recipe, file));
-        QString names;
-        for (const auto& line : recipe.RecipeIngredients())
-            names += line->Name;
-        QCOMPARE(names, order);
+        QCOMPARE(LineNames(recipe).join(QString()), order);
         QCOMPARE(Saved(recipe), saved);
     }
 
@@ -218,18 +215,13 @@ private slots:
         add("Sour",
             {Line(" Gin", 1, 0), Line("gin", 2, 0), Line("Ginger", 3, 0), Line("Caf\xE9", 5, 0)});
         add("Tonic", {Line("Gin", 1, 0), Line("Tonic", 2, 0)});
-        const auto names = [&](const QString& recipe) {
-            QStringList names;
-            for (const auto& line : recipes.Item(recipe)->RecipeIngredients())
-                names << line->Name;
-            return names;
-        };
 
         Recipe::RenameIngredientLines(recipes, "Gin", "Old Tom Gin");
         Recipe::RenameIngredientLines(recipes, QString::fromUtf8("Café"), "Cafe");
 
-        QCOMPARE(names("Sour"), QStringList({"Old Tom Gin", "gin", "Ginger", "Cafe"}));
-        QCOMPARE(names("Tonic"), QStringList({"Old Tom Gin", "Tonic"}));
+        QCOMPARE(LineNames(*recipes.Item("Sour")),
+                 QStringList({"Old Tom Gin", "gin", "Ginger", "Cafe"}));
+        QCOMPARE(LineNames(*recipes.Item("Tonic")), QStringList({"Old Tom Gin", "Tonic"}));
         QCOMPARE(Saved(*recipes.Item("Sour")),
                  RecipeRecord("Sour", "", "",
                               {Line("Old Tom Gin", 1, 0), Line("gin", 2, 0), Line("Ginger", 3, 0),
@@ -257,12 +249,10 @@ private slots:
                             std::swap(order[i], order[j]);
                 Recipe recipe;
                 QVERIFY(Loaded(recipe, RecipeRecord("Long", "", "", fileLines)));
-                QStringList names, expected;
-                for (const auto& line : recipe.RecipeIngredients())
-                    names << line->Name;
+                QStringList expected;
                 for (const int line : order)
                     expected << QString::number(line);
-                QCOMPARE(names, expected);
+                QCOMPARE(LineNames(recipe), expected);
             }
         }
     }

@@ -77,18 +77,12 @@ QList<Case> Cases()
     };
 }
 
-QStringList Keys(Database database)
+QStringList KeysOf(Database database)
 {
-    const auto keys = [](const auto& collection) {
-        QStringList keys;
-        for (int i = 1; i <= collection.Count(); ++i)
-            keys << collection.KeyAt(i);
-        return keys;
-    };
-    return database == Database::Glasses       ? keys(colGlasses)
-           : database == Database::Ingredients ? keys(colIngredients)
-           : database == Database::Recipes     ? keys(colRecipes)
-                                               : keys(colHelpTopics);
+    return database == Database::Glasses       ? Keys(colGlasses)
+           : database == Database::Ingredients ? Keys(colIngredients)
+           : database == Database::Recipes     ? Keys(colRecipes)
+                                               : Keys(colHelpTopics);
 }
 
 // Starts a fresh main window on the current program folder, the questions of start-up answered
@@ -550,8 +544,8 @@ private slots:
                          "Recipes.Dat: 1 record could not be read.\n\n"
                          "When the editor next saves a damaged file, it keeps the file as it was "
                          "beside it as \"<name>.bak\"."));
-        QCOMPARE(Keys(Database::Glasses), QStringList({"Flute", "Coupe"}));
-        QCOMPARE(Keys(Database::Recipes), QStringList({"Gimlet"}));
+        QCOMPARE(KeysOf(Database::Glasses), QStringList({"Flute", "Coupe"}));
+        QCOMPARE(KeysOf(Database::Recipes), QStringList({"Gimlet"}));
     }
 
     void aDataFolderThatCannotBeCreatedIsReportedOnceAndNothingIsWritten()
@@ -611,7 +605,7 @@ private slots:
             for (int i = 0, end = 4; i < records.size() && (end += records[i].size()) <= length;
                  ++i)
                 complete << names[i];
-            QCOMPARE(Keys(Database(database)), complete);
+            QCOMPARE(KeysOf(Database(database)), complete);
         }
     }
 
@@ -677,7 +671,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, keys);
         Read(Database(database), bytes);
-        QCOMPARE(Keys(Database(database)), keys);
+        QCOMPARE(KeysOf(Database(database)), keys);
         // Every record the count announced and the collection did not take is reported.
         const qint32 count = qFromLittleEndian<qint32>(bytes.constData());
         QCOMPARE(LastLoad(Database(database)).RecordsNotTaken(), qMax(0, count) - keys.size());
