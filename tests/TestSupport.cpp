@@ -247,6 +247,14 @@ QStringList RowTexts(const platform::ListView* list, int column)
     return texts;
 }
 
+QStringList LineNames(const Recipe& recipe)
+{
+    QStringList names;
+    for (const auto& line : recipe.RecipeIngredients())
+        names << line->Name;
+    return names;
+}
+
 QStringList ChildTexts(const platform::TreeNode* node)
 {
     QStringList texts;

@@ -6,6 +6,8 @@
 #include "platform/ListView.h"
 #include "platform/MessageBox.h"
 #include "platform/TreeView.h"
+#include "records/KeyedCollection.h"
+#include "records/Recipe.h"
 
 #include <QByteArray>
 #include <QString>
@@ -120,5 +122,15 @@ bool Refused(const QString& text, const QString& title = QStringLiteral("INPUT E
 // The texts in `column` of a list's rows, top to bottom; the texts of a node's children.
 QStringList RowTexts(const platform::ListView* list, int column = 0);
 QStringList ChildTexts(const platform::TreeNode* node);
+
+// The keys of a collection, in its order; the ingredient names of a recipe's lines, in theirs.
+template <typename T> QStringList Keys(const KeyedCollection<T>& collection)
+{
+    QStringList keys;
+    for (int i = 1; i <= collection.Count(); ++i)
+        keys << collection.KeyAt(i);
+    return keys;
+}
+QStringList LineNames(const Recipe& recipe);
 
 } // namespace TestSupport

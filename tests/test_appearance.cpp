@@ -246,10 +246,6 @@ private slots:
         // Choosers with a label are named after it and reached by its mnemonic.
         QCOMPARE(Main()->GlassEditor->cboHotspotID->accessibleName(), QString("Hotspot ID"));
         QCOMPARE(Main()->GlassEditor->lblHotspotID->buddy(), Main()->GlassEditor->cboHotspotID);
-        QCOMPARE(Main()->GlassEditor->cboZoom->accessibleName(), QString("Zoom"));
-        QCOMPARE(Main()->IngredientEditor->cmdColor->accessibleName(), QString("Color"));
-        QCOMPARE(Main()->RecipeEditor->cboAmount->accessibleName(), QString("Amount"));
-        QCOMPARE(Main()->RecipeEditor->lvRecipeIng->accessibleName(), QString("Ingredient lines"));
     }
 
     void childWindowsOpenInViewCascadingFromTheTopLeft()

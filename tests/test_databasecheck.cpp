@@ -259,7 +259,6 @@ private slots:
         QCOMPARE(ActiveChild(), window);
         QCOMPARE(window->windowTitle(), QString("Database Check - (7 Problems)"));
         QCOMPARE(main->mdiArea->subWindowList().size(), 2);
-        QCOMPARE(main->mnuCheckDatabase->shortcut(), QKeySequence("Ctrl+K"));
         QCOMPARE(main->mnuCheckDatabase->text(), QString("&Check Database"));
 
         // The problems of the recipe file opened in the recipe editor replace those of the

@@ -26,11 +26,10 @@ const QByteArray Ingredients = DatabaseFile(
     {IngredientRecord("Spirits", ""), IngredientRecord("Mixers", ""),
      IngredientRecord("Gin", "Spirits", {true, false, 0x336699, 200, 7, "Juniper spirit"}),
      IngredientRecord("Tonic", "Mixers")});
-const QByteArray Recipe2 = RecipeRecord("Neat Gin", "", "", {});
 const QByteArray Recipes = DatabaseFile(
     {RecipeRecord("Gin and Tonic", "Highball", "Build over ice.\r\nStir.",
                   {Line("Gin", 24, 0), Line("Tonic", 80, 1), Line("Lime", 0, 9)}, 2, 5),
-     Recipe2});
+     RecipeRecord("Neat Gin", "", "", {})});
 const QByteArray Help =
     DatabaseFile({HelpRecord("Glasses", "About glasses."), HelpRecord("Recipes", "")});
 const QStringList AllFiles = {"Glasses.Dat", "Help.Dat", "Ingredients.Dat", "Recipes.Dat"};
@@ -55,14 +54,6 @@ QByteArray ManyRecipes()
             i % 20, i % 3);
     }
     return DatabaseFile(recipes);
-}
-
-template <typename T> QStringList Keys(const KeyedCollection<T>& collection)
-{
-    QStringList keys;
-    for (int i = 1; i <= collection.Count(); ++i)
-        keys << collection.KeyAt(i);
-    return keys;
 }
 
 } // namespace
@@ -123,31 +114,6 @@ private slots:
         QVERIFY(platform::MessageBox::Shown().isEmpty()); // neither at start-up nor at exit
     }
 
-    void savedOrderFollowsTheCollectionButTopLevelIngredientsComeFirst()
-    {
-        StartMainWindow();
-        QByteArray glasses = Int32(25);
-        for (int i = 25; i >= 1; --i) { // reverse order, so that no sorting can pass
-            const QByteArray name = "Glass " + QByteArray::number(i);
-            auto glass = std::make_shared<Glass>();
-            glass->Name = QString::fromLatin1(name);
-            QVERIFY(colGlasses.Add(glass->Name, glass));
-            glasses += GlassRecord(name);
-        }
-        for (const char* name : {"Gin", "Spirits"}) {
-            auto ingredient = std::make_shared<Ingredient>();
-            ingredient->SetName(name);
-            ingredient->SetParentItem(QString(name) == "Gin" ? "Spirits" : "");
-            QVERIFY(colIngredients.Add(name, ingredient));
-        }
-
-        CloseMainWindow();
-        QCOMPARE(folder->ReadDataFile("Glasses.Dat"), glasses);
-        QCOMPARE(folder->ReadDataFile("Ingredients.Dat"),
-                 DatabaseFile({IngredientRecord("Spirits", "", {false}),
-                               IngredientRecord("Gin", "Spirits", {false})}));
-    }
-
     void readOnlyFileIsReplacedWithNormalPermissions()
     {
         WriteSmallDatabase(*folder);
@@ -160,44 +126,6 @@ private slots:
         QCOMPARE(folder->ReadDataFile("Glasses.Dat"), DatabaseFile({Glass2}));
         QVERIFY(QFile::permissions(path).testFlags(QFile::ReadOwner | QFile::WriteOwner));
         QVERIFY(platform::MessageBox::Shown().isEmpty());
-    }
-
-    void fileThatCannotBeOpenedIsReportedAndNotWrittenAtExit()
-    {
-        WriteSmallDatabase(*folder);
-        const QString path = folder->DataPath() + "Glasses.Dat";
-        QVERIFY(QFile::remove(path));
-        QVERIFY(QDir().mkdir(path)); // a folder in the way cannot be opened as a file
-        StartMainWindow();
-        QCOMPARE(platform::MessageBox::Shown().size(), 1);
-        const QString text = platform::MessageBox::Shown().first().text;
-        QVERIFY2(text.startsWith("Glasses.Dat could not be opened: "), qPrintable(text));
-        QVERIFY(text.endsWith(". It will not be written when the editor closes."));
-        QCOMPARE(colGlasses.Count(), 0);
-        QCOMPARE(colIngredients.Count(), 4);
-
-        CloseMainWindow();
-        QVERIFY(QFileInfo(path).isDir());
-        QCOMPARE(folder->ReadDataFile("Ingredients.Dat"), Ingredients);
-        QCOMPARE(platform::MessageBox::Shown().size(), 1); // no save error
-    }
-
-    void recipesLoadAndSaveAtRecipeDatabasePath()
-    {
-        WriteSmallDatabase(*folder);
-        const QByteArray elsewhere = RecipeRecord("Elsewhere", "", "", {});
-        folder->WriteDataFile("Other.Dat", DatabaseFile({elsewhere, Recipe2}));
-        StartMainWindow();
-        QCOMPARE(RecipeDatabasePath, folder->DataPath() + "Recipes.Dat");
-
-        RecipeDatabasePath = folder->DataPath() + "Other.Dat";
-        LoadRecipes();
-        QCOMPARE(Keys(colRecipes), QStringList({"Elsewhere", "Neat Gin"}));
-        colRecipes.Remove("Neat Gin");
-
-        CloseMainWindow();
-        QCOMPARE(folder->ReadDataFile("Other.Dat"), DatabaseFile({elsewhere}));
-        QCOMPARE(folder->ReadDataFile("Recipes.Dat"), Recipes);
     }
 
     // A large file is read in one piece and written out while the rest is still being put

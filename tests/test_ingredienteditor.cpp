@@ -63,10 +63,7 @@ QByteArray RecipesFile(const QByteArray& rum = "Rum")
 
 QStringList LineNames(const QString& recipe)
 {
-    QStringList names;
-    for (const auto& line : colRecipes.Item(recipe)->RecipeIngredients())
-        names << line->Name;
-    return names;
+    return TestSupport::LineNames(*colRecipes.Item(recipe));
 }
 
 } // namespace

