@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -55,6 +56,18 @@ bool WriteDurably(const QString& path, const QByteArray& bytes)
 double Ms(qint64 nanoseconds)
 {
     return double(nanoseconds) / 1e6;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void Fail(const char* what)
+{
+    std::fprintf(stderr, "check failed: %s\n", what);
+    std::exit(1);
 }
 
 } // namespace BenchSupport

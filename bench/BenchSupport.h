@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <vector>
+
 namespace BenchSupport {
 
 // A small deterministic generator, so that every run measures the same files.
@@ -33,5 +35,8 @@ bool WriteWhole(const QString& path, const QByteArray& bytes);
 // The same, and flushed to disk before it returns (as a safe save must).
 bool WriteDurably(const QString& path, const QByteArray& bytes);
 double Ms(qint64 nanoseconds);
+double Median(std::vector<double> values);
+// Says which check failed and ends the program.
+[[noreturn]] void Fail(const char* what);
 
 } // namespace BenchSupport

@@ -8,17 +8,16 @@
 // it opens; "after the check" is the window's time less the check's.
 //
 // Run it headless: QT_QPA_PLATFORM=offscreen bench_databasecheck [recipes]
+#include "BenchEditor.h"
 #include "BenchSupport.h"
 #include "app/frmMain.h"
 #include "check/CheckDatabase.h"
 #include "editors/frmCheck.h"
 #include "platform/ListView.h"
-#include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "store/modCellarix.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -26,7 +25,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 using namespace modCellarix;
@@ -109,32 +107,11 @@ QByteArray IngredientFile()
     return out;
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void Fail(const char* what)
-{
-    std::fprintf(stderr, "check failed: %s\n", what);
-    std::exit(1);
-}
-
 void Measure(int recipeCount, int oneIn)
 {
     QTemporaryDir folder;
-    QDir().mkpath(folder.path() + "/Data");
-    if (!WriteWhole(folder.path() + "/Data/Glasses.Dat", GlassFile()) ||
-        !WriteWhole(folder.path() + "/Data/Ingredients.Dat", IngredientFile()) ||
-        !WriteWhole(folder.path() + "/Data/Recipes.Dat", RecipeFile(recipeCount, oneIn)) ||
-        !WriteWhole(folder.path() + "/Data/Help.Dat", QByteArray(4, '\0')))
-        Fail("cannot write the database files");
-    platform::SetProgramFolder(folder.path());
-    frmMain::Destroy();
-    platform::MessageBox::SetScripted(true);
-    frmMain* main = frmMain::Instance();
-    main->MDIForm_Load();
+    frmMain* main = StartEditor(folder.path(), GlassFile(), IngredientFile(),
+                                RecipeFile(recipeCount, oneIn), QByteArray(4, '\0'));
     if (colRecipes.Count() != recipeCount)
         Fail("the recipes did not load completely");
     const int expected = (recipeCount + oneIn - 1) / oneIn;

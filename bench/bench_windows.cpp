@@ -9,6 +9,7 @@
 // Run it headless: QT_QPA_PLATFORM=offscreen bench_windows [recipes [once]]
 // (without arguments: 10,000 recipes, ingredients and help topics, then 100,000 of each; 200
 // glasses; "once" measures the given size alone, for profiling).
+#include "BenchEditor.h"
 #include "BenchSupport.h"
 #include "app/frmMain.h"
 #include "browse/frmBrowse.h"
@@ -23,7 +24,6 @@
 #include "store/modCellarix.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMdiSubWindow>
@@ -32,7 +32,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
@@ -123,18 +122,6 @@ Files Build(int count)
     return files;
 }
 
-void Fail(const char* what)
-{
-    std::fprintf(stderr, "check failed: %s\n", what);
-    std::exit(1);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 double ResidentMegabytes()
 {
     QFile status(QStringLiteral("/proc/self/statm"));
@@ -190,17 +177,8 @@ Figures Measure(int count)
     Figures figures;
     const Files files = Build(count);
     QTemporaryDir folder;
-    QDir().mkpath(folder.path() + "/Data");
-    if (!WriteWhole(folder.path() + "/Data/Glasses.Dat", files.glasses) ||
-        !WriteWhole(folder.path() + "/Data/Ingredients.Dat", files.ingredients) ||
-        !WriteWhole(folder.path() + "/Data/Recipes.Dat", files.recipes) ||
-        !WriteWhole(folder.path() + "/Data/Help.Dat", files.help))
-        Fail("cannot write the database files");
-    platform::SetProgramFolder(folder.path());
-    frmMain::Destroy();
-    platform::MessageBox::SetScripted(true);
-    frmMain* main = frmMain::Instance();
-    main->MDIForm_Load();
+    frmMain* main =
+        StartEditor(folder.path(), files.glasses, files.ingredients, files.recipes, files.help);
     main->show();
     if (colRecipes.Count() != count || colIngredients.Count() != count ||
         colHelpTopics.Count() != count || colGlasses.Count() != Glasses)
