@@ -95,15 +95,18 @@ void frmCheck::Form_Load()
 
 void frmCheck::cmdCheckAgain_Click()
 {
+    // What the loads met first, then the problems of the records by file and record, as
+    // CheckDatabase::Check() lists them; kept apart here to know which are about a file.
+    const QList<Problem> loads = CheckDatabase::CheckLoads();
+    QList<Problem> records = CheckDatabase::CheckRecords();
+    CheckDatabase::ToFilePositions(records);
+    CheckDatabase::SortByFile(records);
     findings.clear();
-    const QList<Problem> problems = CheckDatabase::Check();
-    const int loadProblems = CheckDatabase::CheckLoads().size();
-    findings.reserve(problems.size());
-    for (int i = 0; i < problems.size(); ++i) {
-        const bool aboutFile = i < loadProblems;
-        findings.append(
-            CheckedProblem{problems[i], aboutFile, aboutFile ? nullptr : RecordOf(problems[i])});
-    }
+    findings.reserve(loads.size() + records.size());
+    for (const Problem& problem : loads)
+        findings.append(CheckedProblem{problem, true, {}});
+    for (const Problem& problem : records)
+        findings.append(CheckedProblem{problem, false, RecordOf(problem)});
 
     lvProblems->SetSelectedItem(nullptr);
     lvProblems->Clear();

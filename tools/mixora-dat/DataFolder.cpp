@@ -106,13 +106,15 @@ template <typename Record> QSet<QString> NamesOf(const KeyedCollection<Record>& 
     return names;
 }
 
-// How many of `used` the backup of `collection`'s file holds while the file itself does not.
+// Adds to `signs` how many of `used` (names of `what`) the backup of the file of `database` in
+// `folder` holds while the file itself does not.
 template <typename Record>
-int OnlyInBackup(KeyedCollection<Record>& collection, Database database, const QString& path,
-                 const QSet<QString>& used)
+void NoteOnlyInBackup(QStringList& signs, KeyedCollection<Record>& collection, Database database,
+                      const QString& folder, const QSet<QString>& used, const QString& what)
 {
+    const QString path = QDir(folder).filePath(FileName(database));
     if (!QFileInfo(path + QStringLiteral(".bak")).isFile())
-        return 0;
+        return;
     const QSet<QString> present = NamesOf(collection);
     KeyedCollection<Record> current = std::move(collection);
     modCellarix::ReadDatabaseFile(database, path + QStringLiteral(".bak"));
@@ -122,7 +124,9 @@ int OnlyInBackup(KeyedCollection<Record>& collection, Database database, const Q
     int count = 0;
     for (const QString& name : used)
         count += !present.contains(name) && backedUp.contains(name);
-    return count;
+    if (count > 0)
+        signs << QStringLiteral("recipes name %1 %2 that only %3.bak holds")
+                     .arg(QString::number(count), what, FileName(database));
 }
 
 } // namespace
@@ -138,18 +142,10 @@ QStringList MixedGenerations(const QString& folder)
             ingredients.insert(lines.Item(j)->Name.toCaseFolded());
     }
     QStringList signs;
-    const int glassesOnlyInBackup =
-        OnlyInBackup(modCellarix::colGlasses, Database::Glasses,
-                     QDir(folder).filePath(FileName(Database::Glasses)), glasses);
-    if (glassesOnlyInBackup > 0)
-        signs << QStringLiteral("recipes name %1 glass(es) that only Glasses.Dat.bak holds")
-                     .arg(glassesOnlyInBackup);
-    const int ingredientsOnlyInBackup =
-        OnlyInBackup(modCellarix::colIngredients, Database::Ingredients,
-                     QDir(folder).filePath(FileName(Database::Ingredients)), ingredients);
-    if (ingredientsOnlyInBackup > 0)
-        signs << QStringLiteral("recipes name %1 ingredient(s) that only Ingredients.Dat.bak holds")
-                     .arg(ingredientsOnlyInBackup);
+    NoteOnlyInBackup(signs, modCellarix::colGlasses, Database::Glasses, folder, glasses,
+                     QStringLiteral("glass(es)"));
+    NoteOnlyInBackup(signs, modCellarix::colIngredients, Database::Ingredients, folder, ingredients,
+                     QStringLiteral("ingredient(s)"));
     return signs;
 }
 
