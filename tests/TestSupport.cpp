@@ -116,6 +116,38 @@ void ProgramFolder::WriteDataFile(const QString& name, const QByteArray& bytes) 
         qFatal("cannot write the fixture %s", qPrintable(file.fileName()));
 }
 
+void WriteDatabaseWithProblems(const ProgramFolder& folder, bool more)
+{
+    folder.WriteDataFile("Glasses.Dat",
+                         DatabaseFile({GlassRecord("Highball"), GlassRecord("HIGHBALL")}));
+    IngredientAttributes smoky;
+    smoky.opacity = 150;
+    QList<QByteArray> ingredients{IngredientRecord("Spirits", ""),
+                                  IngredientRecord("Gin", "Spirits"),
+                                  IngredientRecord("Lime Wedge", "Garnishes"),
+                                  IngredientRecord("Garnishes", ""),
+                                  IngredientRecord("Tonic", "Mixers"),
+                                  IngredientRecord("Smoke", "", smoky)};
+    QByteArray broken = RecipeRecord("Broken", "Highball", "", {});
+    broken.replace(102, 4, Int32(-1)); // a negative instruction length
+    QList<QByteArray> recipes{
+        RecipeRecord("Gin Tonic", "Highball", "", {Line("Gin", 32, 0), Line("Tonic", 65, 1)}),
+        RecipeRecord("Lost", "Tumbler", "", {}), RecipeRecord("Hard", "Highball", "", {}, 25),
+        RecipeRecord("Typo", "Highball", "", {Line("Gin", 16, 12), Line("Ginn", 16, 0)}), broken};
+    QList<QByteArray> topics{HelpRecord("Welcome", "Hi")};
+    if (more) {
+        ingredients << IngredientRecord("Loop", "Loop");
+        recipes << RecipeRecord("After", "Goblet", "", {Line("Gin", 8, 9)});
+        topics << HelpRecord("Keys", "F2");
+    }
+    QByteArray help = DatabaseFile(topics);
+    if (more)
+        help.replace(0, 4, Int32(3));
+    folder.WriteDataFile("Ingredients.Dat", DatabaseFile(ingredients));
+    folder.WriteDataFile("Recipes.Dat", DatabaseFile(recipes));
+    folder.WriteDataFile("Help.Dat", help);
+}
+
 QByteArray ProgramFolder::ReadDataFile(const QString& name) const
 {
     QFile file(DataPath() + name);

@@ -76,6 +76,13 @@ private:
     QTemporaryDir dir;
 };
 
+// Writes the four database files with one problem of each kind into `folder`: a glass name
+// twice but for letter case, an ingredient after its child, an unknown parent, opacity 150, a
+// recipe with an unknown glass, level 25, an unknown ingredient and priority 12, and a fifth
+// recipe that cannot be read. `more` adds an ingredient that is its own parent, a sixth recipe
+// with an unknown glass, and a help file whose count says 3 where 2 topics follow.
+void WriteDatabaseWithProblems(const ProgramFolder& folder, bool more = false);
+
 // While it lives, no file this process or a process it starts writes can grow beyond `bytes`:
 // a write beyond fails as on a full disk.
 class FileSizeLimit {

@@ -81,34 +81,9 @@ class TestCompanion : public QObject {
 private slots:
     void checkFindsEachKindOfProblem()
     {
-        QTemporaryDir dir;
-        const QString data = dir.path() + QStringLiteral("/Data/");
-        Write(data + "Glasses.Dat",
-              DatabaseFile({GlassRecord("Highball"), GlassRecord("HIGHBALL")}));
-        IngredientAttributes smoky;
-        smoky.opacity = 150;
-        Write(
-            data + "Ingredients.Dat",
-            DatabaseFile({IngredientRecord("Spirits", ""), IngredientRecord("Gin", "Spirits"),
-                          IngredientRecord("Lime Wedge", "Garnishes"),
-                          IngredientRecord("Garnishes", ""), IngredientRecord("Tonic", "Mixers"),
-                          IngredientRecord("Smoke", "", smoky), IngredientRecord("Loop", "Loop")}));
-        // The fifth recipe announces a negative instruction length.
-        QByteArray broken = RecipeRecord("Broken", "Highball", "", {});
-        broken.replace(102, 4, Int32(-1));
-        Write(data + "Recipes.Dat",
-              DatabaseFile(
-                  {RecipeRecord("Gin Tonic", "Highball", "",
-                                {Line("Gin", 32, 0), Line("Tonic", 65, 1)}),
-                   RecipeRecord("Lost", "Tumbler", "", {}),
-                   RecipeRecord("Hard", "Highball", "", {}, 25),
-                   RecipeRecord("Typo", "Highball", "", {Line("Gin", 16, 12), Line("Ginn", 16, 0)}),
-                   broken, RecipeRecord("After", "Goblet", "", {Line("Gin", 8, 9)})}));
-        // The count says three topics; two follow.
-        QByteArray help = DatabaseFile({HelpRecord("Welcome", "Hi"), HelpRecord("Keys", "F2")});
-        help.replace(0, 4, Int32(3));
-        Write(data + "Help.Dat", help);
-
+        ProgramFolder folder;
+        WriteDatabaseWithProblems(folder, true);
+        const QString data = folder.DataPath();
         const Result result = Run({"check", data});
         QCOMPARE(result.code, 1);
         QCOMPARE(

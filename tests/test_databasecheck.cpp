@@ -29,32 +29,6 @@ using platform::MessageBox;
 
 namespace {
 
-// The ten problems, one of each kind: two the loads met, then one per record check.
-void WriteDatabaseWithProblems(const ProgramFolder& folder)
-{
-    folder.WriteDataFile("Glasses.Dat",
-                         DatabaseFile({GlassRecord("Highball"), GlassRecord("HIGHBALL")}));
-    IngredientAttributes smoky;
-    smoky.opacity = 150;
-    folder.WriteDataFile(
-        "Ingredients.Dat",
-        DatabaseFile({IngredientRecord("Spirits", ""), IngredientRecord("Gin", "Spirits"),
-                      IngredientRecord("Lime Wedge", "Garnishes"),
-                      IngredientRecord("Garnishes", ""), IngredientRecord("Tonic", "Mixers"),
-                      IngredientRecord("Smoke", "", smoky)}));
-    // The fifth recipe announces a negative instruction length.
-    QByteArray broken = RecipeRecord("Broken", "Highball", "", {});
-    broken.replace(102, 4, Int32(-1));
-    folder.WriteDataFile(
-        "Recipes.Dat",
-        DatabaseFile(
-            {RecipeRecord("Gin Tonic", "Highball", "", {Line("Gin", 32, 0), Line("Tonic", 65, 1)}),
-             RecipeRecord("Lost", "Tumbler", "", {}), RecipeRecord("Hard", "Highball", "", {}, 25),
-             RecipeRecord("Typo", "Highball", "", {Line("Gin", 16, 12), Line("Ginn", 16, 0)}),
-             broken}));
-    folder.WriteDataFile("Help.Dat", DatabaseFile({HelpRecord("Welcome", "Hi")}));
-}
-
 // A row's texts: file, record, field, problem, joined by " | ".
 QString RowText(const platform::ListView* list, int row)
 {

@@ -294,14 +294,13 @@ private slots:
         QCOMPARE(punch->TotalOunces(colIngredients), 56.0);
 
         // The choosers of attributes this window does not edit stay disabled and empty.
-        const QList<QComboBox*> unused{editor->cboCursor,    editor->cboShadow,
-                                       editor->cboHighlight, editor->cboAnimation,
-                                       editor->cboHelpTopic, editor->cboZoom};
-        for (QComboBox* box : unused)
-            QVERIFY(!box->isEnabled() && box->count() == 0);
-        for (QLabel* label : {editor->lblCursor, editor->lblShadow, editor->lblHighlight,
-                              editor->lblAnimation, editor->lblHelpTopic, editor->lblZoom})
-            QVERIFY(!label->isEnabled());
+        for (const auto& [box, label] : {std::pair{editor->cboCursor, editor->lblCursor},
+                                         {editor->cboShadow, editor->lblShadow},
+                                         {editor->cboHighlight, editor->lblHighlight},
+                                         {editor->cboAnimation, editor->lblAnimation},
+                                         {editor->cboHelpTopic, editor->lblHelpTopic},
+                                         {editor->cboZoom, editor->lblZoom}})
+            QVERIFY(!box->isEnabled() && box->count() == 0 && !label->isEnabled());
 
         // Soda's opacity has no entry: none is shown, and leaving Soda keeps it.
         ClickNode("Soda");
