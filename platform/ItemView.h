@@ -92,4 +92,20 @@ void SortByText(std::vector<std::unique_ptr<Item>>& items, TextOf textOf, Qt::So
     items.swap(sorted);
 }
 
+// Where an item whose text is `text` goes among `items`, which stand in the order SortByText
+// gives them: after every item whose text sorts before it or equals it, letter case ignored.
+template <typename Item, typename TextOf>
+int SortedIndex(const std::vector<std::unique_ptr<Item>>& items, const QString& text, TextOf textOf,
+                Qt::SortOrder order)
+{
+    const QString folded = text.toCaseFolded();
+    const auto place =
+        std::upper_bound(items.begin(), items.end(), folded,
+                         [&](const QString& value, const std::unique_ptr<Item>& item) {
+                             const int compared = value.compare(textOf(*item).toCaseFolded());
+                             return order == Qt::AscendingOrder ? compared < 0 : compared > 0;
+                         });
+    return int(place - items.begin());
+}
+
 } // namespace platform

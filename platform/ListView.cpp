@@ -283,19 +283,9 @@ void ListView::Renumber(int from)
 
 int ListView::SortedIndexFor(const ListItem* item) const
 {
-    // Binary search for the first row that sorts after `item`.
-    const QString text = item->SubItem(sortKey).toCaseFolded();
-    int low = 0, high = Count();
-    while (low < high) {
-        const int middle = (low + high) / 2;
-        const int order = rows[size_t(middle)]->SubItem(sortKey).toCaseFolded().compare(text);
-        const bool after = sortOrder == Qt::AscendingOrder ? order > 0 : order < 0;
-        if (after)
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return low;
+    return SortedIndex(
+        rows, item->SubItem(sortKey), [this](const ListItem& row) { return row.SubItem(sortKey); },
+        sortOrder);
 }
 
 void ListView::Sort()

@@ -147,16 +147,10 @@ QList<TreeNode*> TreeView::AddChildren(const QString& parentKey, const QList<New
     if (parent->sorted && !parent->children.empty()) {
         // Each takes its place among the children already there.
         for (auto& node : made) {
-            const QString text = node->text.toCaseFolded();
-            const auto& children = parent->children;
-            const auto place =
-                std::upper_bound(children.begin(), children.end(), text,
-                                 [](const QString& folded, const std::unique_ptr<TreeNode>& child) {
-                                     return folded < child->text.toCaseFolded();
-                                 });
+            const int place = SortedIndex(parent->children, node->text, TextOf, Qt::AscendingOrder);
             std::vector<std::unique_ptr<TreeNode>> one;
             one.push_back(std::move(node));
-            PutChildren(parent, int(place - children.begin()), std::move(one));
+            PutChildren(parent, place, std::move(one));
         }
         return added;
     }

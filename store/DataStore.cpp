@@ -40,9 +40,9 @@ QString KeyOf(const HelpTopic& topic)
     return topic.Name;
 }
 
-StoreMessage SaveError(const QString& text, StoreMessage::Kind kind = StoreMessage::Error)
+StoreMessage SaveError(const QString& text)
 {
-    return {QStringLiteral("SAVE ERROR"), text, kind};
+    return {QStringLiteral("SAVE ERROR"), text, StoreMessage::Error};
 }
 
 // The message shown when writing a record of `database` fails.
