@@ -29,8 +29,6 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include <algorithm>
-
 using namespace modCellarix;
 
 namespace {
@@ -301,10 +299,7 @@ void frmMain::MDIForm_Unload()
                  << SaveRecipes(platform::ProcessPendingEvents);
     }
     ShowStoreMessages(messages);
-    const bool failed = std::any_of(messages.begin(), messages.end(), [](const StoreMessage& m) {
-        return m.kind == StoreMessage::Error;
-    });
-    if (failed)
+    if (!messages.isEmpty()) // something was not saved
         OfferSaveElsewhere();
     ReleaseCollections();
     dataFolderLock.reset();

@@ -251,10 +251,15 @@ QList<Problem> CheckRecords(bool texts)
 
 QList<Problem> Check()
 {
+    return CheckLoads() + RecordProblems();
+}
+
+QList<Problem> RecordProblems()
+{
     QList<Problem> records = CheckRecords();
     ToFilePositions(records);
     SortByFile(records);
-    return CheckLoads() + records;
+    return records;
 }
 
 void SortByFile(QList<Problem>& problems)

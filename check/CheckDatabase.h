@@ -22,6 +22,8 @@ struct Problem {
 // the last loads met (positions in the files), then the problems of the records, by file and
 // record (positions in the files the collections were loaded from).
 QList<Problem> Check();
+// The second part of Check(): the problems of the records, by file and record.
+QList<Problem> RecordProblems();
 
 // Problems of the records in the store's collections; `record` is the position in the
 // collection. Finds glasses, ingredients and parents that do not exist, parents that come after

@@ -95,12 +95,9 @@ void frmCheck::Form_Load()
 
 void frmCheck::cmdCheckAgain_Click()
 {
-    // What the loads met first, then the problems of the records by file and record, as
-    // CheckDatabase::Check() lists them; kept apart here to know which are about a file.
+    // The two parts of CheckDatabase::Check(), kept apart to know which problems are about a file.
     const QList<Problem> loads = CheckDatabase::CheckLoads();
-    QList<Problem> records = CheckDatabase::CheckRecords();
-    CheckDatabase::ToFilePositions(records);
-    CheckDatabase::SortByFile(records);
+    const QList<Problem> records = CheckDatabase::RecordProblems();
     findings.clear();
     findings.reserve(loads.size() + records.size());
     for (const Problem& problem : loads)

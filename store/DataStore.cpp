@@ -42,7 +42,7 @@ QString KeyOf(const HelpTopic& topic)
 
 StoreMessage SaveError(const QString& text)
 {
-    return {QStringLiteral("SAVE ERROR"), text, StoreMessage::Error};
+    return {QStringLiteral("SAVE ERROR"), text};
 }
 
 // The message shown when writing a record of `database` fails.
@@ -305,7 +305,7 @@ StoreMessages ReportLoadProblems(const QList<Database>& databases)
     if (damagedEditable)
         text += QStringLiteral("\n\nWhen the editor next saves a damaged file, it keeps the file "
                                "as it was beside it as \"<name>.bak\".");
-    return {{QStringLiteral("LOAD ERROR"), text, StoreMessage::Error}};
+    return {{QStringLiteral("LOAD ERROR"), text}};
 }
 
 QStringList WhyChangesCannotBeSaved()

@@ -36,14 +36,11 @@ extern KeyedCollection<Ingredient> colIngredients;
 extern KeyedCollection<Recipe> colRecipes;
 extern KeyedCollection<HelpTopic> colHelpTopics;
 
-// What a load or a save has to tell the user: a message box's title and text. An Error says
-// that something was not done (a file not written, records not read); a Warning that it was
-// done with something to know.
+// What a load or a save has to tell the user, always something that was not done (a file not
+// written, records not read): a message box's title and text.
 struct StoreMessage {
-    enum Kind { Error, Warning };
     QString title;
     QString text;
-    Kind kind = Error;
 };
 using StoreMessages = QList<StoreMessage>;
 
