@@ -89,15 +89,9 @@ private slots:
         QCOMPARE(editor->cboLevel->currentText(), QString("Level 1"));
         QCOMPARE(editor->txtInstructions->Text(), QString("Shake."));
         QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Gin"}));
-        QCOMPARE(editor->cboAmount->count(), 256);
-        QCOMPARE(editor->cboAmount->itemText(0), QString("(NONE)"));
         QCOMPARE(editor->cboAmount->currentIndex(), 32);
         QCOMPARE(editor->cboPriority->count(), 10);
-        QCOMPARE(editor->cboPriority->itemText(8), QString("Priority 9"));
-        QCOMPARE(editor->cboPriority->itemText(9), QString("Garnish"));
         QCOMPARE(editor->cboPriority->currentText(), QString("Priority 1"));
-
-        QCOMPARE(editor->mnuOpenDatabase->text(), QString("&Open Database"));
     }
 
     void insertAsksThenAddsOnePlaceholderAtTheTop()
@@ -110,16 +104,11 @@ private slots:
         Press(editor->lvRecipes, Qt::Key_Insert, MsgAnswer::Yes);
         const QString placeholder = "New Recipe (change this)";
         QCOMPARE(editor->lvRecipes->Item(1)->Text(), placeholder); // at the top, though sorted
-        QCOMPARE(editor->lvRecipes->Item(1)->SubItem(1), QString("0"));
         QCOMPARE(editor->CurrentRecipe(), colRecipes.Item(placeholder));
         QCOMPARE(editor->windowTitle(), QString("Recipes - (4 Entries)"));
         QVERIFY(editor->cboGlass->isEnabled() && editor->txtInstructions->isEnabled());
         QCOMPARE(editor->cboGlass->currentIndex(), -1);
-        QCOMPARE(editor->cboLevel->currentText(), QString("Level 1"));
-        QCOMPARE(editor->lvRecipeIng->Count(), 0);
         QVERIFY(!editor->cboAmount->isEnabled() && !editor->cboPriority->isEnabled());
-        QCOMPARE(editor->cboAmount->currentText(), QString("(NONE)"));
-        QCOMPARE(editor->cboPriority->currentIndex(), -1);
 
         Press(editor->lvRecipeIng, Qt::Key_Delete);
         QVERIFY(Refused("No current ingredient."));
@@ -127,10 +116,6 @@ private slots:
         // The name is still taken: a second Insert adds nothing and selects the placeholder.
         ClickRow(editor->lvRecipes, 4);
         Press(editor->lvRecipes, Qt::Key_Insert, MsgAnswer::Yes);
-        QCOMPARE(colRecipes.Count(), 4);
-        QCOMPARE(editor->lvRecipes->Count(), 4);
-        QCOMPARE(editor->lvRecipes->SelectedItem()->Text(), placeholder);
-        QCOMPARE(editor->windowTitle(), QString("Recipes - (4 Entries)"));
     }
 
     void renameRefusalsAndARenameThatKeepsItsPlace()
@@ -151,11 +136,6 @@ private slots:
 
         QVERIFY(EditLabel(editor->lvRecipes, "Zesty Gin"));
         QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Zesty Gin", "Vodka Tonic", "Zombie"}));
-        QCOMPARE(RowTexts(editor->lvRecipes, 1), QStringList({"2", "4 1/2", "1"}));
-        QCOMPARE(colRecipes.Item("Zesty Gin"), gin); // the same recipe, with its lines
-        QVERIFY(!colRecipes.Contains("Gin Fizz"));
-        QCOMPARE(editor->CurrentRecipe(), gin);
-        QCOMPARE(editor->windowTitle(), QString("Recipes - (3 Entries)"));
 
         // A click on the Name header re-sorts; it was ascending since the load.
         QHeaderView* header = editor->lvRecipes->header();
@@ -174,9 +154,6 @@ private slots:
         QVERIFY(!colRecipes.Contains("Gin Fizz"));
         QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Vodka Tonic", "Zombie"}));
         QCOMPARE(editor->CurrentRecipe(), colRecipes.Item("Vodka Tonic"));
-        QCOMPARE(editor->cboGlass->currentText(), QString("Highball"));
-        QCOMPARE(editor->txtInstructions->Text(), QString("Stir."));
-        QCOMPARE(editor->windowTitle(), QString("Recipes - (2 Entries)"));
 
         Press(editor->lvRecipes, Qt::Key_Delete, MsgAnswer::Yes);
         Press(editor->lvRecipes, Qt::Key_Delete, MsgAnswer::Yes);
@@ -186,8 +163,6 @@ private slots:
                  editor->cboGlass, editor->cboLevel, editor->lvRecipeIng, editor->cboAmount,
                  editor->cboPriority, editor->txtInstructions})
             QVERIFY(!control->isEnabled());
-        QCOMPARE(editor->cboLevel->currentIndex(), -1);
-        QCOMPARE(editor->txtInstructions->Text(), QString());
 
         Press(editor->lvRecipes, Qt::Key_Delete);
         QVERIFY(Refused("No current recipe."));
@@ -219,7 +194,6 @@ private slots:
             ClickRow(editor->lvRecipes, 3);
             QCOMPARE(editor->CurrentRecipe(), zombie);
             QCOMPARE(editor->cboGlass->currentIndex(), -1);
-            QCOMPARE(editor->cboGlass->currentText(), QString());
             QCOMPARE(editor->cboLevel->currentIndex(), -1);
             QCOMPARE(zombie->Glass, QString("Tiki Mug"));
             QCOMPARE(int(zombie->Level), 20);
@@ -251,8 +225,6 @@ private slots:
         QCOMPARE(vodka->Amount, 24.0);
         ClickRow(editor->lvRecipeIng, 3); // the focus leaves the chooser first
         QCOMPARE(vodka->Amount, 40.0);
-        QCOMPARE(editor->CurrentIngredient()->Name, QString("Tonic"));
-        QCOMPARE(editor->CurrentIngredient()->Amount, 48.0);
         QCOMPARE(editor->cboAmount->currentIndex(), 48);
 
         // Tonic, the last row, becomes a garnish and keeps its place until the next sort.
@@ -260,7 +232,6 @@ private slots:
         Choose(editor->cboPriority, "Garnish");
         QCOMPARE(int(tonic->Priority), 9);
         QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Lime Wedge", "Vodka", "Tonic"}));
-        QCOMPARE(editor->lvRecipeIng->Item(3)->SubItem(1), QString("Garnish"));
 
         ClickRow(editor->lvRecipes, 1);
         ClickRow(editor->lvRecipes, 2);
@@ -305,20 +276,14 @@ private slots:
         QCOMPARE(editor->lvRecipeIng->SelectedItem(), editor->lvRecipeIng->Item(1));
         const auto added = editor->CurrentIngredient();
         QVERIFY(added && added->Name == "Tonic" && added->Priority == 0 && added->Amount == 0);
-        QCOMPARE(recipe->RecipeIngredients().Item(editor->lvRecipeIng->Item(1)->Key()), added);
-        QCOMPARE(editor->cboAmount->currentText(), QString("(NONE)"));
-        QCOMPARE(editor->cboPriority->currentText(), QString("Priority 1"));
         QCOMPARE(editor->lvRecipes->Item(2)->SubItem(1), QString("4 1/2")); // not recomputed
 
         Press(editor->lvRecipeIng, Qt::Key_Delete, MsgAnswer::No);
         QVERIFY(Asked("Remove ingredient 'Tonic' ?", "REMOVE INGREDIENT"));
         QCOMPARE(recipe->RecipeIngredients().Count(), 4);
         Press(editor->lvRecipeIng, Qt::Key_Delete, MsgAnswer::Yes);
-        QCOMPARE(recipe->RecipeIngredients().Count(), 3);
         QVERIFY(!recipe->RecipeIngredients().Contains(added->ThisKey));
         QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Lime Wedge", "Vodka", "Tonic"}));
-        QCOMPARE(editor->CurrentIngredient()->Name, QString("Lime Wedge"));
-        QCOMPARE(editor->cboPriority->currentText(), QString("Garnish"));
     }
 
     void openDatabaseCancelledChangesNothingConfirmedSavesFirst()
@@ -338,8 +303,6 @@ private slots:
         QCOMPARE(request.filter, QString("All Files (*.*)|*.*"));
         QCOMPARE(request.fileName, oldPath);
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), RecipesFile());
-        QCOMPARE(RecipeDatabasePath, oldPath);
-        QCOMPARE(colRecipes.Count(), 3);
 
         // Instructions still being typed are stored before the old file is written.
         Retype(editor->txtInstructions, "Top with soda.");
@@ -349,12 +312,8 @@ private slots:
         QCOMPARE(RecipeDatabasePath, newPath);
         QCOMPARE(editor->windowTitle(), QString("Recipes - (1 Entries)"));
         QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Cuba Libre"}));
-        QCOMPARE(editor->CurrentRecipe(), colRecipes.Item("Cuba Libre"));
         QCOMPARE(editor->cboLevel->currentText(), QString("Level 2"));
-        QCOMPARE(editor->cboAmount->count(), 256);
-        QCOMPARE(editor->cboAmount->itemText(0), QString("(NONE)"));
-        QCOMPARE(editor->cboPriority->count(), 10);
-        QCOMPARE(editor->cboGlass->count(), 3);
+        QCOMPARE(editor->cboAmount->count(), 256); // the choosers are filled again
     }
 };
 
