@@ -100,7 +100,6 @@ private slots:
                 QCOMPARE(list->ColumnWidth(column), Shown(widths[column - 1]));
         };
         verify(600, {"Name", "Total Ounces", "Glass"}, rows, {0, ounces, glass});
-        verify(400, {"Name"}, {{"Gin"}}, {0});
         verify(500, {"A long first header", "Priority"}, {}, {0, priority});
         // Too narrow for the rest: the first column fits its widest row text, never its header,
         // or is twenty pixels wide without rows.
@@ -150,11 +149,6 @@ private slots:
         list->Insert(1, "Zucchini", "Zucchini");
         QCOMPARE(list->Item(1)->Text(), QString("Zucchini"));
 
-        SortByColumn(list.get(), 1, false); // descending
-        list->Add("coconut", "coconut");
-        QCOMPARE(RowTexts(list.get()), QStringList({"Zucchini", "elderberry", "Date", "coconut",
-                                                    "cherry", "Blueberry", "banana"}));
-
         SortByColumn(list.get(), 2, true);
         const QStringList sorted = RowTexts(list.get());
         list->Item(1)->SetSubItem(1, "99");
@@ -181,7 +175,6 @@ private slots:
         QCOMPARE(keys(), QStringList({"k1", "k2", "k4", "k3"}));
         QCOMPARE(list.SelectedItem(), list.Item("k2"));
         QCOMPARE(list.Position(list.Item("k2")), 2);
-        QCOMPARE(list.Item(2), list.Item("K2"));
     }
 
     void autoSizeAfterChangesGivesTheWidthsOfAFullMeasurement()
@@ -216,10 +209,6 @@ private slots:
         list->Item("Rum")->SetSubItem(1, "2 oz");
         list->SetItemText(list->Item("Gin"), "Gin and a very long name");
         verify();
-        list->Remove("Vodka Tonic");
-        list->Remove("Gin");
-        list->Remove("Rum");
-        verify(); // no rows
         list->Clear();
         list->Add("Soda", "Soda")->SetSubItem(1, "4 oz");
         verify();
