@@ -77,6 +77,18 @@ class TestIngredientEditor : public QObject {
 
     void ClickNode(const QString& key) { ClickRow(tree, tree->Node(key)); }
 
+    // What the panel shows: opacity, hot spot, Ounces and Action (0 unchecked, 1 checked,
+    // 2 grayed), the colour of the button face and the display text.
+    QStringList Panel() const
+    {
+        return {editor->cboOpacity->currentText(),
+                editor->cboHotspotID->currentText(),
+                QString::number(editor->chkOunces->GetValue()),
+                QString::number(editor->chkAction->GetValue()),
+                QString::number(editor->cmdColor->FaceColor(), 16),
+                editor->txtDisplayText->Text()};
+    }
+
     QList<QWidget*> PanelControls() const
     {
         return {editor->lblHotspotID, editor->cboHotspotID, editor->chkOunces,
@@ -233,12 +245,8 @@ private slots:
         for (QWidget* control : PanelControls())
             QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
         QCOMPARE(editor->cboOpacity->count(), 101);
-        QCOMPARE(editor->cboOpacity->currentText(), QString("40 Percent"));
-        QCOMPARE(editor->cboHotspotID->currentText(), QString("(Unassigned)"));
-        QCOMPARE(editor->chkOunces->GetValue(), platform::CheckBox::Checked);
-        QCOMPARE(editor->chkAction->GetValue(), platform::CheckBox::Checked);
-        QCOMPARE(editor->cmdColor->FaceColor(), 0x336699);
-        QCOMPARE(editor->txtDisplayText->Text(), QString("Bubbly"));
+        QCOMPARE(Panel(),
+                 QStringList({"40 Percent", "(Unassigned)", "1", "1", "336699", "Bubbly"}));
         // The action box shows its hint while it has the focus and clears it when left.
         editor->chkAction->setFocus();
         QVERIFY(frmMain::Instance()->txtHelp->toPlainText().startsWith("Check this if the"));
@@ -265,8 +273,7 @@ private slots:
 
         // Soda's opacity has no entry: none is shown, and leaving Soda keeps it.
         ClickNode("Soda");
-        QCOMPARE(editor->cboOpacity->currentIndex(), -1);
-        QCOMPARE(editor->cboHotspotID->currentText(), QString("3"));
+        QCOMPARE(Panel(), QStringList({"", "3", "1", "0", "0", ""}));
         ClickNode("Tonic");
         QCOMPARE(int(colIngredients.Item("Soda")->Opacity()), 150);
 
@@ -280,11 +287,7 @@ private slots:
         ClickNode("Tonic");
         ClickNode("Ingredients");
         QVERIFY(!editor->SelectedIngredient);
-        QCOMPARE(editor->chkOunces->GetValue(), platform::CheckBox::Grayed);
-        QCOMPARE(editor->chkAction->GetValue(), platform::CheckBox::Grayed);
-        QCOMPARE(editor->cmdColor->FaceColor(), -1);
-        QCOMPARE(editor->cboOpacity->currentIndex(), -1);
-        QCOMPARE(editor->txtDisplayText->Text(), QString());
+        QCOMPARE(Panel(), QStringList({"", "", "2", "2", "-1", ""}));
         for (QWidget* control : PanelControls())
             QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
         // Clearing the panel wrote nothing into the ingredient shown before.
