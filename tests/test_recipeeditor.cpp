@@ -116,6 +116,8 @@ private slots:
         // The name is still taken: a second Insert adds nothing and selects the placeholder.
         ClickRow(editor->lvRecipes, 4);
         Press(editor->lvRecipes, Qt::Key_Insert, MsgAnswer::Yes);
+        QCOMPARE(editor->lvRecipes->Count(), 4);
+        QCOMPARE(editor->lvRecipes->SelectedItem()->Text(), placeholder);
     }
 
     void renameRefusalsAndARenameThatKeepsItsPlace()
@@ -136,6 +138,7 @@ private slots:
 
         QVERIFY(EditLabel(editor->lvRecipes, "Zesty Gin"));
         QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Zesty Gin", "Vodka Tonic", "Zombie"}));
+        QCOMPARE(colRecipes.Item("Zesty Gin"), gin); // the same recipe, with its lines
 
         // A click on the Name header re-sorts; it was ascending since the load.
         QHeaderView* header = editor->lvRecipes->header();
@@ -154,6 +157,7 @@ private slots:
         QVERIFY(!colRecipes.Contains("Gin Fizz"));
         QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Vodka Tonic", "Zombie"}));
         QCOMPARE(editor->CurrentRecipe(), colRecipes.Item("Vodka Tonic"));
+        QCOMPARE(editor->txtInstructions->Text(), QString("Stir."));
 
         Press(editor->lvRecipes, Qt::Key_Delete, MsgAnswer::Yes);
         Press(editor->lvRecipes, Qt::Key_Delete, MsgAnswer::Yes);
@@ -269,6 +273,7 @@ private slots:
         QCOMPARE(editor->lvRecipeIng->SelectedItem(), editor->lvRecipeIng->Item(1));
         const auto added = editor->CurrentIngredient();
         QVERIFY(added && added->Name == "Tonic" && added->Priority == 0 && added->Amount == 0);
+        QCOMPARE(editor->cboAmount->currentText(), QString("(NONE)"));
         QCOMPARE(editor->lvRecipes->Item(2)->SubItem(1), QString("4 1/2")); // not recomputed
 
         Press(editor->lvRecipeIng, Qt::Key_Delete, MsgAnswer::No);
@@ -277,6 +282,7 @@ private slots:
         Press(editor->lvRecipeIng, Qt::Key_Delete, MsgAnswer::Yes);
         QVERIFY(!recipe->RecipeIngredients().Contains(added->ThisKey));
         QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Lime Wedge", "Vodka", "Tonic"}));
+        QCOMPARE(editor->CurrentIngredient()->Name, QString("Lime Wedge"));
     }
 
     void openDatabaseCancelledChangesNothingConfirmedSavesFirst()
@@ -296,6 +302,7 @@ private slots:
         QCOMPARE(request.filter, QString("All Files (*.*)|*.*"));
         QCOMPARE(request.fileName, oldPath);
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), RecipesFile());
+        QCOMPARE(RecipeDatabasePath, oldPath);
 
         // Instructions still being typed are stored before the old file is written.
         Retype(editor->txtInstructions, "Top with soda.");
