@@ -152,6 +152,7 @@ private slots:
         QCOMPARE(tree->Node(placeholder)->Parent(), tree->Node("Bitters"));
         QCOMPARE(tree->SelectedNode(), tree->Node(placeholder));
         QCOMPARE(editor->SelectedIngredient, added);
+        QVERIFY(tree->IsExpanded(tree->Node("Bitters")));
         QCOMPARE(editor->windowTitle(), QString("Ingredients - (14 Entries)"));
 
         // The name is still taken: a second Insert, even from the root, adds nothing and
