@@ -174,6 +174,7 @@ private slots:
         QCOMPARE(Rows(help->lvHelpTopics), QList<Row>({{"Welcome", 1}, {"About", 2}}));
         QCOMPARE(help->lblName->text(), QString("Welcome"));
         QCOMPARE(help->lblInst->text(), QString("First line.\nSecond line."));
+        QVERIFY(help->lblInst->wordWrap());
 
         ClickRow(help->lvHelpTopics, 2);
         QCOMPARE(help->lblName->text(), QString("About"));
