@@ -211,30 +211,15 @@ QStringList Stored()
 }
 
 // Names a user might type: spaces at the ends, longer than a field, other letter case, the
-// tree's root, characters outside the code page, empty.
+// tree's root, characters outside the code page, empty, and names already there.
 QString RandomName(QRandomGenerator& random)
 {
-    static const QStringList names = {"Coupe",
-                                      "coupe",
-                                      " Coupe ",
-                                      "COUPE  ",
-                                      "Ingredients",
-                                      "iNGREDIENTS",
-                                      "Gin",
-                                      "gin ",
-                                      QString(50, 'L') + "ong one",
-                                      QString(50, 'L') + "ong two",
-                                      QString(49, 'S') + " x",
-                                      QString::fromUtf8("Ωmega"),
-                                      QString::fromUtf8("Ψmega"),
-                                      QString::fromUtf8("Snow☃man"),
-                                      QString::fromUtf8("Caf\u00e9\u00a0Noir"),
-                                      "",
-                                      "   ",
-                                      "New Glass (change this)",
-                                      "New Recipe (change this)",
-                                      "Plain",
-                                      "Highball"};
+    static const QStringList names =
+        QString::fromUtf8(
+            "Coupe|coupe| Coupe |Ingredients|iNGREDIENTS|gin ||   |Plain|Highball|"
+            "New Recipe (change this)|%1ong one|%1ong two|%2 x|Ωmega|Caf\u00e9\u00a0Noir")
+            .arg(QString(50, 'L'), QString(49, 'S'))
+            .split('|');
     if (random.bounded(4) == 0)
         return QStringLiteral("N%1").arg(random.bounded(1000));
     return names.at(random.bounded(int(names.size())));
