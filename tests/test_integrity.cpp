@@ -328,6 +328,7 @@ class TestIntegrity : public QObject {
 
     void WriteDatabase()
     {
+        folder.reset(); // before the next one, as the program folder is the last one made
         folder = std::make_unique<ProgramFolder>();
         folder->WriteDataFile("Glasses.Dat", GlassesFile("  lead"));
         folder->WriteDataFile("Ingredients.Dat", IngredientsFile());
@@ -634,8 +635,9 @@ private slots:
             QCOMPARE(MessageBox::Shown()[0].text, question);
             QCOMPARE(MessageBox::Shown()[0].title, QString("OPEN DATABASE"));
             QVERIFY(MessageBox::Shown()[0].buttons == platform::MsgButtons::YesNoDefaultNo);
+            QCOMPARE(RecipeDatabasePath == folder->DataPath() + "Damaged.Dat",
+                     answer == MsgAnswer::Yes);
         }
-        QCOMPARE(RecipeDatabasePath, folder->DataPath() + "Damaged.Dat");
         QCOMPARE(RowTexts(w.recipes->lvRecipes), QStringList({"Readable"}));
 
         platform::OpenFileDialog::SetNextAnswer(folder->DataPath() + "New.Dat");
