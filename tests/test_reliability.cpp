@@ -52,7 +52,6 @@ struct Case {
     std::function<void()> change;
     QByteArray after;
     QString saveError;
-    StoreMessages (*save)(const Progress&);
 };
 
 QList<Case> Cases()
@@ -61,19 +60,19 @@ QList<Case> Cases()
         {"Glasses.Dat", DatabaseFile({GlassRecord("Flute", "Tall", 3), GlassRecord("Coupe")}),
          [] { colGlasses.Item("Coupe")->HotSpotID = 9; },
          DatabaseFile({GlassRecord("Flute", "Tall", 3), GlassRecord("Coupe", {}, 9)}),
-         "Error saving glasses.", SaveGlasses},
+         "Error saving glasses."},
         // A top-level and a child ingredient, so that both writing passes can fail.
         {"Ingredients.Dat",
          DatabaseFile({IngredientRecord("Spirits", ""), IngredientRecord("Gin", "Spirits")}),
          [] { colIngredients.Item("Gin")->SetOpacity(40); },
          DatabaseFile({IngredientRecord("Spirits", ""),
                        IngredientRecord("Gin", "Spirits", {true, false, 0, 40})}),
-         "Error saving ingredients.", SaveIngredients},
+         "Error saving ingredients."},
         {"Recipes.Dat",
          DatabaseFile({RecipeRecord("Gimlet", "Coupe", "Shake.", {Line("Gin", 32, 0)})}),
          [] { colRecipes.Item("Gimlet")->Level = 4; },
          DatabaseFile({RecipeRecord("Gimlet", "Coupe", "Shake.", {Line("Gin", 32, 0)}, 4)}),
-         "Error saving recipes.", SaveRecipes},
+         "Error saving recipes."},
     };
 }
 
