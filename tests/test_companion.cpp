@@ -79,6 +79,8 @@ class TestCompanion : public QObject {
     Q_OBJECT
 
 private slots:
+    // Every problem the finder knows is printed as the editor's Database Check lists it (its
+    // tests compare the two); here the ones only this database has, and the count.
     void checkFindsEachKindOfProblem()
     {
         ProgramFolder folder;
@@ -86,24 +88,15 @@ private slots:
         const QString data = folder.DataPath();
         const Result result = Run({"check", data});
         QCOMPARE(result.code, 1);
-        QCOMPARE(
-            result.out.split('\n'),
-            QStringList({
-                R"(Glasses.Dat: record 2 "HIGHBALL": name: "HIGHBALL" equals "Highball" of an earlier record but for letter case)",
-                R"(Ingredients.Dat: record 3 "Lime Wedge": parent: "Garnishes" comes after this ingredient; a parent must come first)",
-                R"(Ingredients.Dat: record 5 "Tonic": parent: no ingredient "Mixers")",
-                R"(Ingredients.Dat: record 6 "Smoke": opacity: 150 is beyond what the editor offers (0 to 100 percent))",
-                R"(Ingredients.Dat: record 7 "Loop": parent: is the ingredient itself)",
-                R"(Help.Dat: count: says 3 records, but the file holds only 2)",
-                R"(Recipes.Dat: record 2 "Lost": glass: no glass "Tumbler")",
-                R"(Recipes.Dat: record 3 "Hard": level: 25 is beyond what the editor offers (0 to 19, shown as Level 1 to Level 20))",
-                R"(Recipes.Dat: record 4 "Typo": line 1 ingredient: no ingredient "Ginn")",
-                R"(Recipes.Dat: record 4 "Typo": line 2 priority: 12 is beyond what the editor offers (0 to 9, shown as Priority 1 to Priority 9 and Garnish))",
-                R"(Recipes.Dat: record 5: cannot be read: it is cut off or a length in it is out of range)",
-                R"(Recipes.Dat: record 6 "After": glass: no glass "Goblet")",
-                R"(glasses 1, ingredients 7, recipes 5, help topics 2: 12 problems)",
-                QString(),
-            }));
+        for (
+            const QString line :
+            {R"(Ingredients.Dat: record 7 "Loop": parent: is the ingredient itself)",
+             R"(Help.Dat: count: says 3 records, but the file holds only 2)",
+             R"(Recipes.Dat: record 5: cannot be read: it is cut off or a length in it is out of range)",
+             R"(Recipes.Dat: record 6 "After": glass: no glass "Goblet")"})
+            QVERIFY2(result.out.contains(line + '\n'), qPrintable(result.out));
+        QVERIFY(result.out.endsWith(
+            "glasses 1, ingredients 7, recipes 5, help topics 2: 12 problems\n"));
 
         // A file that is not there is a problem too; nothing is created.
         QFile::remove(data + "Help.Dat");
@@ -143,20 +136,12 @@ private slots:
 
         QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")),
                  DatabaseFile({GlassRecord("Highball", "Tall", 2, "")}));
-        IngredientAttributes gin;
-        gin.color = 0x0000FF; // "#FF0000": red in the low byte
-        gin.hotSpot = 255;
-        IngredientAttributes lime;
-        lime.ounces = false;
-        lime.action = true;
-        lime.color = 16777216;
-        lime.opacity = 40;
-        lime.hotSpot = 3;
-        lime.text = "Green";
-        QByteArray limeRecord = IngredientRecord("Lime", "Gin", lime);
-        limeRecord.replace(107, 50, Field("lime_s")); // the one asset name given
-        QCOMPARE(Read(dir.filePath("Data/Ingredients.Dat")),
-                 DatabaseFile({IngredientRecord("Gin", "", gin), limeRecord}));
+        // "#FF0000" is red, in the low byte.
+        QByteArray lime = IngredientRecord("Lime", "Gin", {false, true, 16777216, 40, 3, "Green"});
+        lime.replace(107, 50, Field("lime_s")); // the one asset name given
+        QCOMPARE(
+            Read(dir.filePath("Data/Ingredients.Dat")),
+            DatabaseFile({IngredientRecord("Gin", "", {true, false, 0x0000FF, 0, 255}), lime}));
         QCOMPARE(Read(dir.filePath("Data/Recipes.Dat")),
                  DatabaseFile({RecipeRecord("Gin Neat", "Highball", "Pour.\r\nServe.",
                                             {Line("Gin", 32, 0), Line("Lime", 22, 9)}, 2, 7)}));
@@ -330,9 +315,6 @@ private slots:
         QTest::newRow("flag of the wrong type")
             << QByteArray(R"("ounces": true)") << QByteArray(R"("ounces": "yes")")
             << R"(ingredients record 1 "Gin": ounces: true or false is required)";
-        QTest::newRow("not JSON") << QByteArray(R"("helpTopics": [)")
-                                  << QByteArray(R"("helpTopics": [[)")
-                                  << "line 24: not valid JSON: a comma or ] should be here";
     }
 
     void importRefusesBadInputAndWritesNothing()
@@ -363,14 +345,6 @@ private slots:
         QTemporaryDir dir;
         QByteArray json = ValidJson;
         json.replace(R"("glass": "Highball")", R"("glass": "Tumbler")");
-        // The child listed before its parent: written after it, as the editor saves, and so no
-        // problem.
-        const QByteArray gin = "{\"name\": \"Gin\", \"parent\": \"\", \"ounces\": true, "
-                               "\"action\": false, \"color\": \"#FF0000\",\n"
-                               "     \"opacity\": 0, \"hotSpotId\": 255, \"displayText\": \"\"}";
-        QVERIFY(json.contains(gin + ','));
-        json.replace(gin + ',', QByteArray());
-        json.replace(R"("displayText": "Green"})", R"("displayText": "Green"}, )" + gin);
         Write(dir.filePath("in.json"), json);
         const Result result = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
         QCOMPARE(result.code, 0);
@@ -382,17 +356,17 @@ private slots:
         QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files).size(), 4);
     }
 
+    // A child stored before its parent and lines out of priority order: the round trip writes
+    // the parent first and the lines by priority, as the editor's save does, and neither is a
+    // problem; what cannot be read is left out, and a line naming no ingredient kept, each with
+    // a warning.
     void exportThenImportNormalisesAsTheEditorSaves()
     {
-        // A child stored before its parent and lines out of priority order: the round trip
-        // writes the parent first and the lines by priority, as the editor's save does; what
-        // cannot be read is left out with a warning.
         QTemporaryDir dir;
         const QString data = dir.filePath("Data/");
         Write(data + "Glasses.Dat", DatabaseFile({}));
         Write(data + "Ingredients.Dat",
               DatabaseFile({IngredientRecord("Gin", "Spirits"), IngredientRecord("Spirits", "")}));
-        // A line naming no ingredient is kept too: the editor tolerates it.
         QByteArray damaged = DatabaseFile(
             {RecipeRecord("Tall", "", "", {Line("Gin", 8, 3), Line("", 2, 5), Line("Gin", 4, 1)})});
         damaged.replace(0, 4, Int32(2));
@@ -405,7 +379,11 @@ private slots:
         QCOMPARE(exported.err, QString("mixora-dat: warning: Recipes.Dat: count: says 2 records, "
                                        "but the file holds only 1 and 20 bytes that are no whole "
                                        "record (left out)\n"));
-        QCOMPARE(Run({"import", dir.filePath("db.json"), dir.filePath("Out")}).code, 0);
+        const Result imported = Run({"import", dir.filePath("db.json"), dir.filePath("Out")});
+        QCOMPARE(imported.code, 0);
+        QCOMPARE(imported.err,
+                 QString("mixora-dat: warning: Recipes.Dat: record 1 \"Tall\": line 3 "
+                         "ingredient: no ingredient \"\"\n"));
         QCOMPARE(
             Read(dir.filePath("Out/Ingredients.Dat")),
             DatabaseFile({IngredientRecord("Spirits", ""), IngredientRecord("Gin", "Spirits")}));
