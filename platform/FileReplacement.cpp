@@ -1,5 +1,7 @@
 #include "FileReplacement.h"
 
+#include "FileSystem.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -126,12 +128,10 @@ bool FileReplacement::KeepBackup()
                                 .arg(original.fileName(), QFileInfo(backupPath).fileName());
     if (const int code = Injected(FileStep::BackupCopy))
         return Fail(keeping, code);
-    QFile file(target);
-    if (!file.open(QIODevice::ReadOnly))
-        return Fail(keeping + QStringLiteral(": ") + file.errorString(), 0);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Fail(keeping + QStringLiteral(": ") + file.errorString(), 0);
+    QByteArray bytes;
+    QString readError;
+    if (!ReadRegularFile(target, false, bytes, readError))
+        return Fail(keeping + QStringLiteral(": ") + readError, 0);
     // The backup's own name is replaced, whatever it is: a link there is not followed.
     FileReplacement backup(backupPath, false);
     if (backup.Write(bytes) && backup.Commit(false))

@@ -56,6 +56,7 @@ QString WriteAll(const QString& folder, bool replaceHelp)
     for (const DatabaseFile& file : Files()) {
         const QString path = QDir(folder).filePath(file.fileName);
         QByteArray bytes;
+        platform::ReserveForFile(bytes, QFileInfo(path).size()); // about what it will hold
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         modCellarix::StoreMessages messages;
