@@ -374,24 +374,42 @@ void ToFilePositions(QList<Problem>& problems)
     }
 }
 
+namespace {
+
+// Appends `text` between double quotes to `out`, as Quoted() gives it.
+void AppendQuoted(QString& out, const QString& text)
+{
+    const auto escaped = [](QChar c) { return c.unicode() < 0x20 || c == u'"' || c == u'\\'; };
+    out += QLatin1Char('"');
+    if (std::none_of(text.begin(), text.end(), escaped)) {
+        out += text; // the usual case, in one step
+    } else {
+        for (const QChar c : text) {
+            if (c == u'\r')
+                out += QStringLiteral("\\r");
+            else if (c == u'\n')
+                out += QStringLiteral("\\n");
+            else if (c == u'\t')
+                out += QStringLiteral("\\t");
+            else if (c == u'"' || c == u'\\')
+                out += QLatin1Char('\\') + c;
+            else if (c.unicode() < 0x20)
+                out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += QLatin1Char('"');
+}
+
+} // namespace
+
 QString Quoted(const QString& text)
 {
-    QString quoted = QStringLiteral("\"");
-    for (const QChar c : text) {
-        if (c == u'\r')
-            quoted += QStringLiteral("\\r");
-        else if (c == u'\n')
-            quoted += QStringLiteral("\\n");
-        else if (c == u'\t')
-            quoted += QStringLiteral("\\t");
-        else if (c == u'"' || c == u'\\')
-            quoted += QLatin1Char('\\') + c;
-        else if (c.unicode() < 0x20)
-            quoted += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            quoted += c;
-    }
-    return quoted + QLatin1Char('"');
+    QString quoted;
+    quoted.reserve(text.size() + 2);
+    AppendQuoted(quoted, text);
+    return quoted;
 }
 
 QString Finding(const Problem& problem)
@@ -400,14 +418,25 @@ QString Finding(const Problem& problem)
                                    : problem.field + QStringLiteral(": ") + problem.message;
 }
 
+QString RecordText(const Problem& problem)
+{
+    if (problem.record <= 0)
+        return QString();
+    QString text = QString::number(problem.record);
+    if (!problem.name.isNull()) {
+        text.reserve(text.size() + problem.name.size() + 3);
+        text += QLatin1Char(' ');
+        AppendQuoted(text, problem.name);
+    }
+    return text;
+}
+
 QString Describe(const Problem& problem)
 {
     if (problem.record == 0)
         return Finding(problem);
-    QString record = QStringLiteral("record %1").arg(problem.record);
-    if (!problem.name.isNull())
-        record += QLatin1Char(' ') + Quoted(problem.name);
-    return record + QStringLiteral(": ") + Finding(problem);
+    return QStringLiteral("record ") + RecordText(problem) + QStringLiteral(": ") +
+           Finding(problem);
 }
 
 } // namespace CheckDatabase

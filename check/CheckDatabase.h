@@ -73,6 +73,10 @@ QString Quoted(const QString& text);
 // "line 2 ingredient: no ingredient \"Vodkaa\"": the field and what is wrong with it.
 QString Finding(const Problem& problem);
 
+// "12 \"Martini\"": the record's position and, when known, its name; empty for a problem of a file
+// as a whole.
+QString RecordText(const Problem& problem);
+
 // "record 12 \"Martini\": line 2 ingredient: no ingredient \"Vodkaa\"", without the file.
 QString Describe(const Problem& problem);
 

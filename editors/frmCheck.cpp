@@ -99,17 +99,16 @@ void frmCheck::cmdCheckAgain_Click()
     lvProblems->SetSelectedItem(nullptr);
     lvProblems->Clear();
     lvProblems->SetSorted(false); // in the order found until a column is clicked
+    QString fileNames[4];         // by database: every row of a file shares its text
+    for (Database database :
+         {Database::Glasses, Database::Ingredients, Database::HelpTopics, Database::Recipes})
+        fileNames[int(database)] = CheckDatabase::FileName(database);
     for (int i = 0; i < problems.size(); ++i) {
         const Problem& problem = problems[i];
-        const QString record = problem.record <= 0 ? QString()
-                               : problem.name.isNull()
-                                   ? QString::number(problem.record)
-                                   : QStringLiteral("%1 %2")
-                                         .arg(problem.record)
-                                         .arg(CheckDatabase::Quoted(problem.name));
         lvProblems
-            ->Add(QString::number(i), {CheckDatabase::FileName(problem.database), record,
-                                       problem.field, problem.message})
+            ->Add(QString::number(i),
+                  {fileNames[int(problem.database)], CheckDatabase::RecordText(problem),
+                   problem.field, problem.message})
             ->Tag = i;
     }
     for (int i = 1; i <= lvProblems->ColumnCount(); ++i)
