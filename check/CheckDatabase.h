@@ -28,7 +28,7 @@ struct Problem {
 // then the problems of the records, by file and record (positions in the files the collections
 // were loaded from).
 QList<Problem> Check();
-// The second part of Check(): the problems of the records, by file and record.
+// The last part of Check(): the problems of the records, by file and record.
 QList<Problem> RecordProblems();
 
 // Problems of the records in the store's collections; `record` is the position in the
