@@ -29,8 +29,10 @@ constexpr int MaxOpacity = 100;   // "0 Percent" .. "100 Percent"
 // rare and records many.
 class RecordCheck {
 public:
-    RecordCheck(QList<Problem>& problems, Database database, int record, const QString& name)
-        : problems(problems), database(database), record(record), name(name)
+    RecordCheck(QList<Problem>& problems, Database database, int record, const QString& name,
+                std::shared_ptr<void> inMemory)
+        : problems(problems), database(database), record(record), name(name),
+          inMemory(std::move(inMemory))
     {
     }
 
@@ -43,7 +45,7 @@ public:
         const QString key = QLatin1String(field);
         problems.append(Problem{database, record, name,
                                 line > 0 ? QStringLiteral("line %1 %2").arg(line).arg(key) : key,
-                                message, line});
+                                message, line, inMemory});
     }
 
     void Text(const char* field, const QString& text, bool fixedField)
@@ -66,6 +68,7 @@ private:
     Database database;
     int record;
     QString name;
+    std::shared_ptr<void> inMemory;
     int line = 0;
 };
 
@@ -74,21 +77,22 @@ void CheckTexts(QList<Problem>& problems)
 {
     int position = 0;
     for (const auto& glass : modCellarix::colGlasses) {
-        RecordCheck check(problems, Database::Glasses, ++position, glass->Name);
+        RecordCheck check(problems, Database::Glasses, ++position, glass->Name, glass);
         for (const auto& field : RecordFields::GlassTexts)
             check.Text(field.key, (*glass).*field.member, true);
         check.Text("displayText", glass->DisplayText, false);
     }
     position = 0;
     for (const auto& ingredient : modCellarix::colIngredients) {
-        RecordCheck check(problems, Database::Ingredients, ++position, ingredient->Name());
+        RecordCheck check(problems, Database::Ingredients, ++position, ingredient->Name(),
+                          ingredient);
         for (const auto& field : RecordFields::IngredientTexts)
             check.Text(field.key, ((*ingredient).*field.get)(), true);
         check.Text("displayText", ingredient->DisplayText(), false);
     }
     position = 0;
     for (const auto& recipe : modCellarix::colRecipes) {
-        RecordCheck check(problems, Database::Recipes, ++position, recipe->Name);
+        RecordCheck check(problems, Database::Recipes, ++position, recipe->Name, recipe);
         check.Text("name", recipe->Name, true);
         check.Text("glass", recipe->Glass, true);
         check.Text("instructions", recipe->Instructions, false);
@@ -100,7 +104,7 @@ void CheckTexts(QList<Problem>& problems)
     }
     position = 0;
     for (const auto& topic : modCellarix::colHelpTopics) {
-        RecordCheck check(problems, Database::HelpTopics, ++position, topic->Name);
+        RecordCheck check(problems, Database::HelpTopics, ++position, topic->Name, topic);
         check.Text("name", topic->Name, true);
         check.Text("text", topic->Data, false);
     }
@@ -116,7 +120,8 @@ void CheckIngredients(QList<Problem>& problems)
 
     for (int position = 1; position <= ingredients.Count(); ++position) {
         const auto ingredient = ingredients.Item(position);
-        RecordCheck check(problems, Database::Ingredients, position, ingredient->Name());
+        RecordCheck check(problems, Database::Ingredients, position, ingredient->Name(),
+                          ingredient);
         const QString parent = ingredient->ParentItem();
         if (!parent.isEmpty()) {
             const int parentAt = positions.value(ingredients.Item(parent).get(), 0);
@@ -138,7 +143,7 @@ void CheckRecipes(QList<Problem>& problems)
 {
     int position = 0;
     for (const auto& recipe : modCellarix::colRecipes) {
-        RecordCheck check(problems, Database::Recipes, ++position, recipe->Name);
+        RecordCheck check(problems, Database::Recipes, ++position, recipe->Name, recipe);
         if (!recipe->Glass.isEmpty() && !modCellarix::colGlasses.Contains(recipe->Glass))
             check.Report("glass", QStringLiteral("no glass %1").arg(Quoted(recipe->Glass)));
         check.Below("level", recipe->Level, LevelCount, "0 to 19, shown as Level 1 to Level 20");
@@ -215,6 +220,33 @@ void CheckLoad(QList<Problem>& problems, Database database)
     }
 }
 
+// The names of `collection`'s records, letter case ignored.
+template <typename Record> QSet<QString> FoldedNames(const KeyedCollection<Record>& collection)
+{
+    QSet<QString> names;
+    names.reserve(collection.Count());
+    for (int i = 1; i <= collection.Count(); ++i)
+        names.insert(collection.KeyAt(i).toCaseFolded());
+    return names;
+}
+
+// The names, letter case ignored, that the backup of the file `database` was loaded from holds
+// while `collection` does not.
+template <typename Record>
+QSet<QString> OnlyInBackup(Database database, const KeyedCollection<Record>& collection)
+{
+    const QStringList backedUp = modCellarix::RecordNames(
+        database, modCellarix::LastLoad(database).path + QStringLiteral(".bak"));
+    if (backedUp.isEmpty())
+        return {};
+    const QSet<QString> present = FoldedNames(collection);
+    QSet<QString> only;
+    for (const QString& name : backedUp)
+        if (!present.contains(name.toCaseFolded()))
+            only.insert(name.toCaseFolded());
+    return only;
+}
+
 } // namespace
 
 QString TextNotKept(const QString& text, bool fixedField)
@@ -251,7 +283,40 @@ QList<Problem> CheckRecords(bool texts)
 
 QList<Problem> Check()
 {
-    return CheckLoads() + RecordProblems();
+    return CheckLoads() + MixedGenerations() + RecordProblems();
+}
+
+QList<Problem> MixedGenerations()
+{
+    const QSet<QString> glasses = OnlyInBackup(Database::Glasses, modCellarix::colGlasses);
+    const QSet<QString> ingredients =
+        OnlyInBackup(Database::Ingredients, modCellarix::colIngredients);
+    if (glasses.isEmpty() && ingredients.isEmpty())
+        return {};
+    // The names of each kind the recipes use that only the backup holds.
+    QSet<QString> glassesUsed, ingredientsUsed;
+    for (const auto& recipe : modCellarix::colRecipes) {
+        if (!glasses.isEmpty() && glasses.contains(recipe->Glass.toCaseFolded()))
+            glassesUsed.insert(recipe->Glass.toCaseFolded());
+        if (ingredients.isEmpty())
+            continue;
+        for (const auto& line : recipe->RecipeIngredients())
+            if (ingredients.contains(line->Name.toCaseFolded()))
+                ingredientsUsed.insert(line->Name.toCaseFolded());
+    }
+    QList<Problem> problems;
+    const auto note = [&](const QSet<QString>& used, const char* what, Database database) {
+        if (used.isEmpty())
+            return;
+        const QString message =
+            QStringLiteral("recipes name %1 %2 that only %3.bak holds: the files may be of "
+                           "two generations, as an import cut short leaves them")
+                .arg(QString::number(used.size()), QLatin1String(what), FileName(database));
+        problems.append({Database::Recipes, 0, {}, {}, message});
+    };
+    note(glassesUsed, "glass(es)", Database::Glasses);
+    note(ingredientsUsed, "ingredient(s)", Database::Ingredients);
+    return problems;
 }
 
 QList<Problem> RecordProblems()
@@ -309,24 +374,42 @@ void ToFilePositions(QList<Problem>& problems)
     }
 }
 
+namespace {
+
+// Appends `text` between double quotes to `out`, as Quoted() gives it.
+void AppendQuoted(QString& out, const QString& text)
+{
+    const auto escaped = [](QChar c) { return c.unicode() < 0x20 || c == u'"' || c == u'\\'; };
+    out += QLatin1Char('"');
+    if (std::none_of(text.begin(), text.end(), escaped)) {
+        out += text; // the usual case, in one step
+    } else {
+        for (const QChar c : text) {
+            if (c == u'\r')
+                out += QStringLiteral("\\r");
+            else if (c == u'\n')
+                out += QStringLiteral("\\n");
+            else if (c == u'\t')
+                out += QStringLiteral("\\t");
+            else if (c == u'"' || c == u'\\')
+                out += QLatin1Char('\\') + c;
+            else if (c.unicode() < 0x20)
+                out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += QLatin1Char('"');
+}
+
+} // namespace
+
 QString Quoted(const QString& text)
 {
-    QString quoted = QStringLiteral("\"");
-    for (const QChar c : text) {
-        if (c == u'\r')
-            quoted += QStringLiteral("\\r");
-        else if (c == u'\n')
-            quoted += QStringLiteral("\\n");
-        else if (c == u'\t')
-            quoted += QStringLiteral("\\t");
-        else if (c == u'"' || c == u'\\')
-            quoted += QLatin1Char('\\') + c;
-        else if (c.unicode() < 0x20)
-            quoted += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            quoted += c;
-    }
-    return quoted + QLatin1Char('"');
+    QString quoted;
+    quoted.reserve(text.size() + 2);
+    AppendQuoted(quoted, text);
+    return quoted;
 }
 
 QString Finding(const Problem& problem)
@@ -335,14 +418,25 @@ QString Finding(const Problem& problem)
                                    : problem.field + QStringLiteral(": ") + problem.message;
 }
 
+QString RecordText(const Problem& problem)
+{
+    if (problem.record <= 0)
+        return QString();
+    QString text = QString::number(problem.record);
+    if (!problem.name.isNull()) {
+        text.reserve(text.size() + problem.name.size() + 3);
+        text += QLatin1Char(' ');
+        AppendQuoted(text, problem.name);
+    }
+    return text;
+}
+
 QString Describe(const Problem& problem)
 {
     if (problem.record == 0)
         return Finding(problem);
-    QString record = QStringLiteral("record %1").arg(problem.record);
-    if (!problem.name.isNull())
-        record += QLatin1Char(' ') + Quoted(problem.name);
-    return record + QStringLiteral(": ") + Finding(problem);
+    return QStringLiteral("record ") + RecordText(problem) + QStringLiteral(": ") +
+           Finding(problem);
 }
 
 } // namespace CheckDatabase

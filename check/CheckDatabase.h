@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 namespace CheckDatabase {
 
 struct Problem {
@@ -16,13 +18,17 @@ struct Problem {
     QString field;  // as named in the exported JSON ("glass", "line 2 ingredient"); may be empty
     QString message;
     int line = 0; // the recipe line the field belongs to, 1-based; 0 for the record's own fields
+    // The record in its collection at the time of the check; none for what a load met and for
+    // signs about the files as a whole.
+    std::shared_ptr<void> inMemory = nullptr;
 };
 
-// Every problem of the database in memory, as the editor and mixora-dat report it: first what
-// the last loads met (positions in the files), then the problems of the records, by file and
-// record (positions in the files the collections were loaded from).
+// Every problem of the database in memory, in the order the editor lists them: first what the
+// last loads met (positions in the files), then signs that the files are of two generations,
+// then the problems of the records, by file and record (positions in the files the collections
+// were loaded from).
 QList<Problem> Check();
-// The second part of Check(): the problems of the records, by file and record.
+// The last part of Check(): the problems of the records, by file and record.
 QList<Problem> RecordProblems();
 
 // Problems of the records in the store's collections; `record` is the position in the
@@ -36,6 +42,13 @@ QList<Problem> CheckRecords(bool texts = true);
 // could not be read or whose name was already taken, and counts that disagree with the records.
 // `record` is the position in the file.
 QList<Problem> CheckLoads();
+
+// Signs that the files the glasses, the ingredients and the recipes were last loaded from are of
+// two generations, as an import cut short during its replacements leaves them: recipes naming
+// glasses or ingredients that their collection lacks but the backup of their file
+// ("Glasses.Dat.bak") holds. Each is a problem of the recipe file as a whole. The backups are
+// read without changing anything in memory.
+QList<Problem> MixedGenerations();
 
 // Turns the collection positions of `problems` into positions in the files the collections were
 // last loaded from, counting the records those loads left out.
@@ -59,6 +72,10 @@ QString Quoted(const QString& text);
 
 // "line 2 ingredient: no ingredient \"Vodkaa\"": the field and what is wrong with it.
 QString Finding(const Problem& problem);
+
+// "12 \"Martini\"": the record's position and, when known, its name; empty for a problem of a file
+// as a whole.
+QString RecordText(const Problem& problem);
 
 // "record 12 \"Martini\": line 2 ingredient: no ingredient \"Vodkaa\"", without the file.
 QString Describe(const Problem& problem);

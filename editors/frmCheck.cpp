@@ -95,36 +95,26 @@ void frmCheck::Form_Load()
 
 void frmCheck::cmdCheckAgain_Click()
 {
-    // The two parts of CheckDatabase::Check(), kept apart to know which problems are about a file.
-    const QList<Problem> loads = CheckDatabase::CheckLoads();
-    const QList<Problem> records = CheckDatabase::RecordProblems();
-    findings.clear();
-    findings.reserve(loads.size() + records.size());
-    for (const Problem& problem : loads)
-        findings.append(CheckedProblem{problem, true, {}});
-    for (const Problem& problem : records)
-        findings.append(CheckedProblem{problem, false, RecordOf(problem)});
-
+    problems = CheckDatabase::Check();
     lvProblems->SetSelectedItem(nullptr);
     lvProblems->Clear();
     lvProblems->SetSorted(false); // in the order found until a column is clicked
-    for (int i = 0; i < findings.size(); ++i) {
-        const Problem& problem = findings[i].problem;
-        const QString record = problem.record <= 0 ? QString()
-                               : problem.name.isNull()
-                                   ? QString::number(problem.record)
-                                   : QStringLiteral("%1 %2")
-                                         .arg(problem.record)
-                                         .arg(CheckDatabase::Quoted(problem.name));
+    QString fileNames[4];         // by database: every row of a file shares its text
+    for (Database database :
+         {Database::Glasses, Database::Ingredients, Database::HelpTopics, Database::Recipes})
+        fileNames[int(database)] = CheckDatabase::FileName(database);
+    for (int i = 0; i < problems.size(); ++i) {
+        const Problem& problem = problems[i];
         lvProblems
-            ->Add(QString::number(i), {CheckDatabase::FileName(problem.database), record,
-                                       problem.field, problem.message})
+            ->Add(QString::number(i),
+                  {fileNames[int(problem.database)], CheckDatabase::RecordText(problem),
+                   problem.field, problem.message})
             ->Tag = i;
     }
     for (int i = 1; i <= lvProblems->ColumnCount(); ++i)
         lvProblems->SetColumnTag(i, QString());
     AutoSizeColumns(lvProblems);
-    lblNoProblems->setVisible(findings.isEmpty());
+    lblNoProblems->setVisible(problems.isEmpty());
     if (lvProblems->Count() > 0)
         lvProblems->SetSelectedItem(lvProblems->Item(1));
     SetCaption();
@@ -133,7 +123,7 @@ void frmCheck::cmdCheckAgain_Click()
 
 void frmCheck::SetCaption()
 {
-    setWindowTitle(QStringLiteral("Database Check - (%1 Problems)").arg(findings.size()));
+    setWindowTitle(QStringLiteral("Database Check - (%1 Problems)").arg(problems.size()));
 }
 
 void frmCheck::lvProblems_DblClick()
@@ -141,9 +131,8 @@ void frmCheck::lvProblems_DblClick()
     const platform::ListItem* row = lvProblems->SelectedItem();
     if (!row)
         return;
-    const CheckedProblem& finding = findings.at(row->Tag.toInt());
-    const Problem& problem = finding.problem;
-    if (finding.aboutFile || problem.database == Database::HelpTopics) {
+    const Problem& problem = problems.at(row->Tag.toInt());
+    if (!problem.inMemory || problem.database == Database::HelpTopics) {
         EditorParts::Refuse(
             QStringLiteral("%1: %2\n\nThere is no record in the editors to open "
                            "for this problem.")
@@ -152,31 +141,30 @@ void frmCheck::lvProblems_DblClick()
         lvProblems->setFocus();
         return;
     }
-    if (!StillAsChecked(finding)) {
+    if (!StillAsChecked(problem)) {
         EditorParts::Refuse(QStringLiteral("This record has changed since the check; check again."),
                             QStringLiteral("INVALID ACTION"));
         lvProblems->setFocus();
         return;
     }
-    OpenRecord(finding);
+    OpenRecord(problem);
 }
 
-bool frmCheck::StillAsChecked(const CheckedProblem& finding)
+bool frmCheck::StillAsChecked(const Problem& problem)
 {
     // The same record under the same name, and for a line, the recipe still has that line.
-    const std::shared_ptr<void> record = finding.record.lock();
-    if (!record || record != RecordOf(finding.problem))
+    if (problem.inMemory != RecordOf(problem))
         return false;
-    return finding.problem.database != Database::Recipes ||
-           finding.problem.line <= static_cast<Recipe*>(record.get())->RecipeIngredients().Count();
+    return problem.database != Database::Recipes ||
+           problem.line <=
+               static_cast<Recipe*>(problem.inMemory.get())->RecipeIngredients().Count();
 }
 
-void frmCheck::OpenRecord(const CheckedProblem& finding)
+void frmCheck::OpenRecord(const Problem& problem)
 {
-    const Problem& problem = finding.problem;
     switch (problem.database) {
     case Database::Recipes:
-        OpenRecipe(std::static_pointer_cast<Recipe>(finding.record.lock()), problem.line);
+        OpenRecipe(std::static_pointer_cast<Recipe>(problem.inMemory), problem.line);
         break;
     case Database::Glasses:
         OpenGlass(problem.name);

@@ -31,22 +31,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // A problem as found, with the record it was about at the time of the check.
-    struct CheckedProblem {
-        CheckDatabase::Problem problem;
-        bool aboutFile = false;     // what a load met: there is no record in memory for it
-        std::weak_ptr<void> record; // the record in its collection, when there is one
-    };
-
     void lvProblems_DblClick();
-    // False when the record `finding` is about was removed or renamed since the check.
-    static bool StillAsChecked(const CheckedProblem& finding);
-    // Opens the editor of the record `finding` is about and selects the record there.
-    void OpenRecord(const CheckedProblem& finding);
+    // False when the record `problem` is about was removed or renamed since the check.
+    static bool StillAsChecked(const CheckDatabase::Problem& problem);
+    // Opens the editor of the record `problem` is about and selects the record there.
+    void OpenRecord(const CheckDatabase::Problem& problem);
     void OpenRecipe(const std::shared_ptr<Recipe>& recipe, int line);
     void OpenGlass(const QString& name);
     void OpenIngredient(const QString& name);
     void SetCaption();
 
-    QList<CheckedProblem> findings; // in the order found; each row's Tag is its index here
+    QList<CheckDatabase::Problem> problems; // in the order found; each row's Tag is its index here
 };

@@ -228,7 +228,11 @@ void ReadDatabase(Database database, QIODevice& file, const Progress& progress)
     }
 }
 
-LoadResult InspectRecipeFile(const QString& path)
+namespace {
+
+// Reads the file at `path` into `records` as a load would, without creating the file or changing
+// any collection or LastLoad.
+template <typename Record> LoadResult Inspect(const QString& path, KeyedCollection<Record>& records)
 {
     LoadResult result;
     result.path = path;
@@ -238,9 +242,42 @@ LoadResult InspectRecipeFile(const QString& path)
         return result;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    KeyedCollection<Recipe> recipes;
-    ReadRecords(buffer, recipes, Progress(), result);
+    ReadRecords(buffer, records, Progress(), result);
     return result;
+}
+
+template <typename Record> QStringList NamesIn(const QString& path)
+{
+    KeyedCollection<Record> records;
+    Inspect(path, records);
+    QStringList names;
+    names.reserve(records.Count());
+    for (int i = 1; i <= records.Count(); ++i)
+        names << records.KeyAt(i);
+    return names;
+}
+
+} // namespace
+
+LoadResult InspectRecipeFile(const QString& path)
+{
+    KeyedCollection<Recipe> recipes;
+    return Inspect(path, recipes);
+}
+
+QStringList RecordNames(Database database, const QString& path)
+{
+    switch (database) {
+    case Database::Glasses:
+        return NamesIn<Glass>(path);
+    case Database::Ingredients:
+        return NamesIn<Ingredient>(path);
+    case Database::HelpTopics:
+        return NamesIn<HelpTopic>(path);
+    case Database::Recipes:
+        break;
+    }
+    return NamesIn<Recipe>(path);
 }
 
 void ReadDatabaseFile(Database database, const QString& path)

@@ -120,6 +120,11 @@ void ReadDatabaseFile(Database database, const QString& path);
 // creating the file or changing any collection or LastLoad.
 LoadResult InspectRecipeFile(const QString& path);
 
+// The names of the records that loading the file at `path` as `database` would take, in file
+// order, read without creating the file or changing any collection or LastLoad; none when the
+// file cannot be read.
+QStringList RecordNames(Database database, const QString& path);
+
 // Writes the collection of `database` to `file`: the count, then the records (top-level
 // ingredients first), calling `progress` every tenth record. Stops at a record that cannot be
 // written and adds "Error saving …" under "SAVE ERROR" to `messages`; false then. The editor

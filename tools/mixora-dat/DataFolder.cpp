@@ -7,7 +7,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QSet>
 
 #include <memory>
 #include <vector>
@@ -94,60 +93,6 @@ QString WriteAll(const QString& folder, bool replaceHelp)
             return file->Error();
     }
     return QString();
-}
-
-namespace {
-
-// The names of `collection`'s records, letter case ignored.
-template <typename Record> QSet<QString> NamesOf(const KeyedCollection<Record>& collection)
-{
-    QSet<QString> names;
-    for (int i = 1; i <= collection.Count(); ++i)
-        names.insert(collection.KeyAt(i).toCaseFolded());
-    return names;
-}
-
-// Adds to `signs` how many of `used` (names of `what`) the backup of the file of `database` in
-// `folder` holds while the file itself does not.
-template <typename Record>
-void NoteOnlyInBackup(QStringList& signs, KeyedCollection<Record>& collection, Database database,
-                      const QString& folder, const QSet<QString>& used, const QString& what)
-{
-    const QString path = QDir(folder).filePath(FileName(database));
-    if (!QFileInfo(path + QStringLiteral(".bak")).isFile())
-        return;
-    const QSet<QString> present = NamesOf(collection);
-    KeyedCollection<Record> current = std::move(collection);
-    modCellarix::ReadDatabaseFile(database, path + QStringLiteral(".bak"));
-    const QSet<QString> backedUp = NamesOf(collection);
-    collection = std::move(current);
-    modCellarix::ReadDatabaseFile(database, path); // LastLoad describes the file again
-    int count = 0;
-    for (const QString& name : used)
-        count += !present.contains(name) && backedUp.contains(name);
-    if (count > 0)
-        signs << QStringLiteral("recipes name %1 %2 that only %3.bak holds")
-                     .arg(QString::number(count), what, FileName(database));
-}
-
-} // namespace
-
-QStringList MixedGenerations(const QString& folder)
-{
-    QSet<QString> glasses, ingredients;
-    for (int i = 1; i <= modCellarix::colRecipes.Count(); ++i) {
-        const auto recipe = modCellarix::colRecipes.Item(i);
-        glasses.insert(recipe->Glass.toCaseFolded());
-        const auto& lines = recipe->RecipeIngredients();
-        for (int j = 1; j <= lines.Count(); ++j)
-            ingredients.insert(lines.Item(j)->Name.toCaseFolded());
-    }
-    QStringList signs;
-    NoteOnlyInBackup(signs, modCellarix::colGlasses, Database::Glasses, folder, glasses,
-                     QStringLiteral("glass(es)"));
-    NoteOnlyInBackup(signs, modCellarix::colIngredients, Database::Ingredients, folder, ingredients,
-                     QStringLiteral("ingredient(s)"));
-    return signs;
 }
 
 } // namespace DataFolder

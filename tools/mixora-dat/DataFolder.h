@@ -34,9 +34,4 @@ void LoadAll(const QString& folder);
 // any; empty on success.
 QString WriteAll(const QString& folder, bool replaceHelp);
 
-// Signs that the files of `folder`, loaded by LoadAll, are of two generations, as an import
-// cut short during its replacements leaves them: recipes naming glasses or ingredients that
-// their files lack but whose backups ("<name>.bak") hold. Empty when nothing shows it.
-QStringList MixedGenerations(const QString& folder);
-
 } // namespace DataFolder

@@ -78,15 +78,12 @@ int RunCheck(const QStringList& arguments)
 {
     if (LoadFolder(arguments.at(0)) != Success)
         return Failure;
-    QList<CheckDatabase::Problem> problems = CheckDatabase::Check();
+    // By file, what the loads met among the records' problems; the signs about the files as a
+    // whole last.
+    QList<CheckDatabase::Problem> problems =
+        CheckDatabase::CheckLoads() + CheckDatabase::RecordProblems();
     CheckDatabase::SortByFile(problems);
-    for (const QString& sign : DataFolder::MixedGenerations(arguments.at(0)))
-        problems.append({Database::Recipes,
-                         0,
-                         {},
-                         {},
-                         sign + QStringLiteral(": the files may be of two generations, as an "
-                                               "import cut short leaves them")});
+    problems += CheckDatabase::MixedGenerations();
     for (const auto& problem : problems)
         Print(stdout, InFile(problem) + QLatin1Char('\n'));
     Print(stdout, QStringLiteral("glasses %1, ingredients %2, recipes %3, help topics %4: %5\n")
