@@ -7,8 +7,14 @@
 // must hold exactly the bytes it was given: the recipe lines are generated in ascending
 // priority, the order in which a load leaves them and a save writes them.
 //
+// Last, the whole program is started on the database of 100,000 recipes, each time as a process
+// of its own (this program, run with --whole-program, doing what the editor's main does): how
+// long until its window shows and the database is loaded, and how long from the close of its
+// window (asked for as soon as it is loaded) until the process has ended, its exit save done.
+//
 // Run it headless: QT_QPA_PLATFORM=offscreen bench_datastore
 #include "BenchSupport.h"
+#include "app/frmMain.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "store/modCellarix.h"
@@ -17,8 +23,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -461,10 +469,104 @@ void PrintTable(const char* title, const std::vector<Figures>& figures, Times Fi
     std::printf("\n");
 }
 
+// ---------------------------------------------------------------------------------------------
+// The whole program
+
+// In the child: what the editor's main does on the program folder `folder`, saying on standard
+// output when the window is shown and when loading is done, then closing the window.
+int RunWholeProgram(int argc, char* argv[], const QString& folder)
+{
+    QApplication app(argc, argv);
+    platform::SetProgramFolder(folder);
+    platform::MessageBox::SetScripted(true);
+    frmMain* main = frmMain::Instance();
+    struct ShowWatch : QObject {
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Show) {
+                std::printf("shown\n");
+                std::fflush(stdout);
+                removeEventFilter(this);
+            }
+            return false;
+        }
+    } showWatch;
+    main->installEventFilter(&showWatch);
+    if (!main->MDIForm_Load())
+        return 3;
+    QTimer::singleShot(0, main, [main] {
+        std::printf("loaded\n");
+        std::fflush(stdout);
+        main->close();
+    });
+    const int result = QApplication::exec();
+    frmMain::Destroy();
+    const int shown = int(platform::MessageBox::Shown().size());
+    return result != 0 ? result : shown > 0 ? 4 : 0;
+}
+
+struct ProgramTimes {
+    double shown = 0;  // ms from the start of the process to its window shown
+    double loaded = 0; // ms from the start to the database loaded
+    double ended = 0;  // ms from the close (when loaded) to the end of the process
+};
+
+// Starts this program as the editor on `folder` and times it; ends the program on a failure.
+ProgramTimes StartWholeProgram(const QString& folder)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer timer;
+    timer.start();
+    child.start(QCoreApplication::applicationFilePath(), {"--whole-program", folder});
+    ProgramTimes t;
+    const auto waitFor = [&](const QByteArray& line, double& at) {
+        while (!child.canReadLine())
+            if (!child.waitForReadyRead(60000))
+                Fail("the editor did not say it was ready");
+        if (child.readLine() != line + '\n')
+            Fail("the editor said something unexpected");
+        at = Ms(timer.nsecsElapsed());
+    };
+    waitFor("shown", t.shown);
+    waitFor("loaded", t.loaded);
+    if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit ||
+        child.exitCode() != 0)
+        Fail("the editor did not end cleanly (or showed a message box)");
+    t.ended = Ms(timer.nsecsElapsed()) - t.loaded;
+    return t;
+}
+
+void MeasureWholeProgram(const QString& folder)
+{
+    // The glass and help files the editor expects besides the two measured ones: empty.
+    const QByteArray empty(4, '\0');
+    if (!WriteWhole(folder + "/Data/Glasses.Dat", empty) ||
+        !WriteWhole(folder + "/Data/Help.Dat", empty))
+        Fail("cannot write the glass and help files");
+    std::vector<double> shown, loaded, ended;
+    std::printf("The whole program on 100,000 recipes (a new process each run), ms\n");
+    std::printf("%5s %14s %14s %16s\n", "run", "window shown", "loaded", "ended after close");
+    for (int run = 1; run <= Runs; ++run) {
+        const ProgramTimes t = StartWholeProgram(folder);
+        std::printf("%5d %14.0f %14.0f %16.0f\n", run, t.shown, t.loaded, t.ended);
+        shown.push_back(t.shown);
+        loaded.push_back(t.loaded);
+        ended.push_back(t.ended);
+    }
+    std::printf("%5s %14.0f %14.0f %16.0f\n", "median", Median(shown), Median(loaded),
+                Median(ended));
+    std::printf("  shown and loaded within 1 s of the start: %s; ended within 1 s of the close: "
+                "%s\n\n",
+                Verdict(Median(loaded) <= 1000), Verdict(Median(ended) <= 1000));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    if (argc == 3 && qstrcmp(argv[1], "--whole-program") == 0)
+        return RunWholeProgram(argc, argv, QString::fromLocal8Bit(argv[2]));
     QApplication app(argc, argv);
     platform::MessageBox::SetScripted(true);
 
@@ -509,8 +611,11 @@ int main(int argc, char* argv[])
                 largeRatio, Verdict(largeRatio <= 3.0));
     std::printf("  the cost at 100,000 within 12 times the cost at 10,000: %.2fx  %s\n", costRatio,
                 Verdict(costRatio <= 12.0));
+    std::printf("\n");
+    MeasureWholeProgram(temporary.path() + QStringLiteral("/recipes-") +
+                        QString::number(LargeRecipeCount));
 
-    std::printf("\nChecks (not timed)\n");
+    std::printf("Checks (not timed)\n");
     bool allGood = true;
     for (const Figures& f : figures) {
         if (f.recipesIdentical)
