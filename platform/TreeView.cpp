@@ -9,7 +9,7 @@
 namespace platform {
 
 namespace {
-QString TextOf(const TreeNode& node)
+const QString& TextOf(const TreeNode& node)
 {
     return node.Text();
 }

@@ -18,7 +18,7 @@ namespace platform {
 class TreeNode {
 public:
     QString Key() const { return key; }
-    QString Text() const { return text; }
+    const QString& Text() const { return text; }
     TreeNode* Parent() const { return parent; }
     int Children() const { return int(children.size()); }
     TreeNode* Child(int index) const
