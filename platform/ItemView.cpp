@@ -16,7 +16,7 @@ char16_t Folded(QChar c)
 }
 } // namespace
 
-CaselessKey::CaselessKey(const QString& text) : text(text)
+CaselessKey::CaselessKey(QStringView text) : text(text)
 {
     // FNV-1a over the folded UTF-16 units, then mixed, since the table uses the low bits.
     quint64 value = 14695981039346656037ULL;

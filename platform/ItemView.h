@@ -16,11 +16,12 @@ namespace platform {
 class LabelEditor;
 
 // A key of a row or node: compares and hashes without regard to letter case, without a folded
-// copy of the text. It carries its hash, so a table that grows or probes past other keys does not
-// read their texts again.
+// copy of the text. It views the key text its row or node holds, so a table of keys does not
+// share, nor release, the texts; and it carries its hash, so a table that grows or probes past
+// other keys does not read their texts.
 class CaselessKey {
 public:
-    CaselessKey(const QString& text);
+    CaselessKey(QStringView text);
     friend bool operator==(const CaselessKey& a, const CaselessKey& b)
     {
         return a.hash == b.hash && a.text.compare(b.text, Qt::CaseInsensitive) == 0;
@@ -31,7 +32,7 @@ public:
     }
 
 private:
-    QString text;
+    QStringView text;
     size_t hash;
 };
 
