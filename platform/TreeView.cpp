@@ -98,6 +98,23 @@ TreeView::~TreeView()
 {
     // The view lets go of the model before the nodes go.
     setModel(nullptr);
+    DeleteNodes();
+}
+
+void TreeView::DeleteNodes()
+{
+    // In the order the nodes were added, which is about the order they lie in memory: following
+    // the tree instead jumps all over it.
+    for (TreeNode* node : nodesInOrder)
+        for (auto& child : node->children)
+            child.release();
+    for (auto& node : topLevel)
+        node.release();
+    topLevel.clear();
+    for (TreeNode* node : nodesInOrder)
+        delete node;
+    nodesInOrder.clear();
+    nodesByKey.clear();
 }
 
 void TreeView::UserSelected(const QModelIndex& index)
@@ -228,11 +245,9 @@ void TreeView::Clear()
 {
     Quietly([&] {
         itemModel->BeginReset();
-        topLevel.clear();
+        DeleteNodes();
         itemModel->EndReset();
     });
-    nodesByKey.clear();
-    nodesInOrder.clear();
 }
 
 TreeNode* TreeView::Node(int position) const

@@ -88,6 +88,8 @@ private:
     // Puts `nodes` under `parent` from `index` on.
     void PutChildren(TreeNode* parent, int index, std::vector<std::unique_ptr<TreeNode>> nodes);
     void Forget(const TreeNode* node, QSet<const TreeNode*>& removed);
+    // Deletes every node and forgets it.
+    void DeleteNodes();
     // Makes `node` known by its key and position; null (the node dropped) when its key is
     // taken.
     std::unique_ptr<TreeNode> Remember(std::unique_ptr<TreeNode> node);
