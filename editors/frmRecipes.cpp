@@ -134,14 +134,13 @@ void frmRecipes::Form_Load()
     lvRecipes->Clear();
     lvRecipes->SetSorted(false);    // filled in collection order, sorted once below
     QHash<QString, QString> totals; // rows with equal totals share one text
-    for (const auto& recipe : colRecipes)
-        if (platform::ListItem* row = lvRecipes->Add(recipe->Name, recipe->Name)) {
-            const QString total = TotalText(*recipe);
-            auto shared = totals.constFind(total);
-            if (shared == totals.constEnd())
-                shared = totals.insert(total, total);
-            row->SetSubItem(1, *shared);
-        }
+    for (const auto& recipe : colRecipes) {
+        const QString total = TotalText(*recipe);
+        auto shared = totals.constFind(total);
+        if (shared == totals.constEnd())
+            shared = totals.insert(total, total);
+        lvRecipes->Add(recipe->Name, {recipe->Name, *shared});
+    }
 
     if (!isMaximized() && !isMinimized()) {
         MoveToTopLeft();

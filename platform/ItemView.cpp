@@ -2,6 +2,8 @@
 
 #include "LabelEditor.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -14,21 +16,101 @@ char16_t Folded(QChar c)
 }
 } // namespace
 
-size_t qHash(const CaselessKey& key, size_t seed) noexcept
+CaselessKey::CaselessKey(QStringView text) : text(text)
 {
     // FNV-1a over the folded UTF-16 units, then mixed, since the table uses the low bits.
-    quint64 hash = 14695981039346656037ULL ^ seed;
-    for (const QChar c : key.text)
-        hash = (hash ^ Folded(c)) * 1099511628211ULL;
-    hash ^= hash >> 33;
-    hash *= 0xFF51AFD7ED558CCDULL;
-    return size_t(hash ^ (hash >> 33));
+    quint64 value = 14695981039346656037ULL;
+    for (const QChar c : text)
+        value = (value ^ Folded(c)) * 1099511628211ULL;
+    value ^= value >> 33;
+    value *= 0xFF51AFD7ED558CCDULL;
+    hash = size_t(value ^ (value >> 33));
 }
 
-void AppendFolded(std::vector<char16_t>& out, const QString& text)
+namespace {
+// A text as the sort sees it at one depth: four folded units from there, the first in the high
+// bits and a missing one as 0, and how many units are left from there (5 standing for "more than
+// four"). Comparing `chunk`, then `left`, orders texts that agree before the depth as their
+// texts; entries equal in both stand for texts equal up to the depth + 4, and equal throughout
+// unless `left` is 5.
+struct SortEntry {
+    quint64 chunk;
+    quint32 left;
+    quint32 position;
+};
+constexpr qsizetype ChunkUnits = 4;
+
+// The texts lie scattered in memory: the one 16 entries on is asked for while this one is read.
+void FetchAhead(const SortEntry* entry, const SortEntry* last,
+                const std::vector<QStringView>& texts, qsizetype depth)
 {
-    for (const QChar c : text)
-        out.push_back(Folded(c));
+    if (last - entry > 16)
+        __builtin_prefetch(texts[entry[16].position].data() + depth);
+}
+
+// How many folded units from `depth` on every text of [first, last) shares.
+qsizetype SharedUnits(const SortEntry* first, const SortEntry* last,
+                      const std::vector<QStringView>& texts, qsizetype depth)
+{
+    const QStringView model = texts[first->position];
+    qsizetype shared = model.size() - depth;
+    for (const SortEntry* entry = first + 1; entry != last && shared > 0; ++entry) {
+        FetchAhead(entry, last, texts, depth);
+        const QStringView text = texts[entry->position];
+        qsizetype k = 0;
+        while (k < shared && depth + k < text.size() &&
+               Folded(text[depth + k]) == Folded(model[depth + k]))
+            ++k;
+        shared = k;
+    }
+    return std::max<qsizetype>(shared, 0);
+}
+
+// Sorts [first, last), whose texts agree up to `depth`, chunk by chunk: each run of entries
+// whose chunks agree is sorted again on the units after them.
+void SortRun(SortEntry* first, SortEntry* last, const std::vector<QStringView>& texts,
+             qsizetype depth, bool descending)
+{
+    depth += SharedUnits(first, last, texts, depth);
+    for (SortEntry* entry = first; entry != last; ++entry) {
+        FetchAhead(entry, last, texts, depth);
+        const QStringView text = texts[entry->position];
+        quint64 chunk = 0;
+        for (qsizetype k = depth; k < depth + ChunkUnits; ++k)
+            chunk = chunk << 16 | (k < text.size() ? Folded(text[k]) : 0);
+        entry->chunk = chunk;
+        entry->left = quint32(std::clamp<qsizetype>(text.size() - depth, 0, ChunkUnits + 1));
+    }
+    // The entries come in the order of their positions; equal texts keep it.
+    std::stable_sort(first, last, [descending](const SortEntry& a, const SortEntry& b) {
+        if (a.chunk != b.chunk)
+            return descending ? a.chunk > b.chunk : a.chunk < b.chunk;
+        return descending ? a.left > b.left : a.left < b.left;
+    });
+    for (SortEntry* run = first; run != last;) {
+        SortEntry* end = run + 1;
+        while (end != last && end->chunk == run->chunk && end->left == run->left)
+            ++end;
+        if (end - run > 1 && run->left > ChunkUnits)
+            SortRun(run, end, texts, depth + ChunkUnits, descending);
+        run = end;
+    }
+}
+} // namespace
+
+std::vector<quint32> SortedOrder(const std::vector<QStringView>& texts, Qt::SortOrder order)
+{
+    std::vector<SortEntry> entries(texts.size());
+    for (size_t i = 0; i < entries.size(); ++i)
+        entries[i].position = quint32(i);
+    if (!entries.empty())
+        SortRun(entries.data(), entries.data() + entries.size(), texts, 0,
+                order == Qt::DescendingOrder);
+    std::vector<quint32> positions;
+    positions.reserve(entries.size());
+    for (const SortEntry& entry : entries)
+        positions.push_back(entry.position);
+    return positions;
 }
 
 ItemView::ItemView(QWidget* parent) : QTreeView(parent), labelEditor(new LabelEditor(this))

@@ -16,15 +16,25 @@ namespace platform {
 class LabelEditor;
 
 // A key of a row or node: compares and hashes without regard to letter case, without a folded
-// copy of the text.
-struct CaselessKey {
-    QString text;
+// copy of the text. It views the key text its row or node holds, so a table of keys does not
+// share, nor release, the texts; and it carries its hash, so a table that grows or probes past
+// other keys does not read their texts.
+class CaselessKey {
+public:
+    CaselessKey(QStringView text);
     friend bool operator==(const CaselessKey& a, const CaselessKey& b)
     {
-        return a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+        return a.hash == b.hash && a.text.compare(b.text, Qt::CaseInsensitive) == 0;
     }
+    friend size_t qHash(const CaselessKey& key, size_t seed = 0) noexcept
+    {
+        return key.hash ^ seed;
+    }
+
+private:
+    QStringView text;
+    size_t hash;
 };
-size_t qHash(const CaselessKey& key, size_t seed = 0) noexcept;
 
 class ItemView : public QTreeView {
 public:
@@ -56,38 +66,23 @@ private:
     LabelEditor* labelEditor;
 };
 
-// Appends `text` to `out` with letter case folded, unit by unit.
-void AppendFolded(std::vector<char16_t>& out, const QString& text);
+// The order of `texts` without regard to letter case, as positions into `texts`; texts that
+// differ only in letter case keep their order.
+std::vector<quint32> SortedOrder(const std::vector<QStringView>& texts, Qt::SortOrder order);
 
-// Puts `items` in the order of the texts `textOf` gives them, letter case ignored: each text is
-// folded once into one buffer, an array of positions is sorted, and items with equal texts keep
-// their order.
+// Puts `items` in the order of the texts `textOf` gives them (views of texts the items hold),
+// letter case ignored; items with equal texts keep their order.
 template <typename Item, typename TextOf>
 void SortByText(std::vector<std::unique_ptr<Item>>& items, TextOf textOf, Qt::SortOrder order)
 {
-    std::vector<char16_t> folded;
-    std::vector<size_t> starts;
-    starts.reserve(items.size() + 1);
-    for (const auto& item : items) {
-        starts.push_back(folded.size());
-        AppendFolded(folded, textOf(*item));
-    }
-    starts.push_back(folded.size());
-    const auto key = [&](size_t i) {
-        return QStringView(folded.data() + starts[i], qsizetype(starts[i + 1] - starts[i]));
-    };
-    std::vector<size_t> positions(items.size());
-    for (size_t i = 0; i < positions.size(); ++i)
-        positions[i] = i;
-    std::sort(positions.begin(), positions.end(), [&](size_t a, size_t b) {
-        const int compared = key(a).compare(key(b));
-        if (compared != 0)
-            return order == Qt::AscendingOrder ? compared < 0 : compared > 0;
-        return a < b; // equal texts keep their order
-    });
+    std::vector<QStringView> texts;
+    texts.reserve(items.size());
+    for (const auto& item : items)
+        texts.push_back(textOf(*item));
+    const std::vector<quint32> positions = SortedOrder(texts, order);
     std::vector<std::unique_ptr<Item>> sorted;
     sorted.reserve(items.size());
-    for (const size_t position : positions)
+    for (const quint32 position : positions)
         sorted.push_back(std::move(items[position]));
     items.swap(sorted);
 }

@@ -96,6 +96,12 @@ ListItem::ListItem(ListView* list, const QString& key, const QStringList& texts)
 {
 }
 
+const QString& ListItem::ColumnText(int column) const
+{
+    static const QString none;
+    return column >= 0 && column < texts.size() ? texts[column] : none;
+}
+
 void ListItem::SetSubItem(int k, const QString& text)
 {
     list->TextChanged(this, k, text);
@@ -293,7 +299,9 @@ void ListView::Sort()
     Quietly([&] {
         itemModel->Reorder([&] {
             SortByText(
-                rows, [this](const ListItem& item) { return item.SubItem(sortKey); }, sortOrder);
+                rows,
+                [this](const ListItem& item) -> QStringView { return item.ColumnText(sortKey); },
+                sortOrder);
             Renumber(0);
         });
     });

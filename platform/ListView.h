@@ -33,6 +33,8 @@ public:
 private:
     friend class ListView;
     ListItem(ListView* list, const QString& key, const QStringList& texts);
+    // The text of column `column` (0-based), empty when it was never set.
+    const QString& ColumnText(int column) const;
 
     ListView* list;
     QString key;

@@ -9,7 +9,7 @@
 namespace platform {
 
 namespace {
-QString TextOf(const TreeNode& node)
+const QString& TextOf(const TreeNode& node)
 {
     return node.Text();
 }
@@ -98,6 +98,23 @@ TreeView::~TreeView()
 {
     // The view lets go of the model before the nodes go.
     setModel(nullptr);
+    DeleteNodes();
+}
+
+void TreeView::DeleteNodes()
+{
+    // In the order the nodes were added, which is about the order they lie in memory: following
+    // the tree instead jumps all over it.
+    for (TreeNode* node : nodesInOrder)
+        for (auto& child : node->children)
+            child.release();
+    for (auto& node : topLevel)
+        node.release();
+    topLevel.clear();
+    for (TreeNode* node : nodesInOrder)
+        delete node;
+    nodesInOrder.clear();
+    nodesByKey.clear();
 }
 
 void TreeView::UserSelected(const QModelIndex& index)
@@ -119,11 +136,13 @@ QModelIndex TreeView::IndexOf(const TreeNode* node) const
 TreeNode* TreeView::Add(const QString& parentKey, const QString& key, const QString& text)
 {
     if (parentKey.isEmpty()) {
-        if (key.isEmpty() || Node(key))
+        std::unique_ptr<TreeNode> made =
+            key.isEmpty() ? nullptr : Remember(std::unique_ptr<TreeNode>(new TreeNode(key, text)));
+        if (!made)
             return nullptr;
+        TreeNode* node = made.get();
         std::vector<std::unique_ptr<TreeNode>> added;
-        added.push_back(Remember(std::unique_ptr<TreeNode>(new TreeNode(key, text))));
-        TreeNode* node = added.back().get();
+        added.push_back(std::move(made));
         PutChildren(nullptr, int(topLevel.size()), std::move(added));
         return node;
     }
@@ -138,12 +157,16 @@ QList<TreeNode*> TreeView::AddChildren(const QString& parentKey, const QList<New
         return {};
     std::vector<std::unique_ptr<TreeNode>> made;
     QList<TreeNode*> added;
-    for (const NewNode& wanted : nodes)
-        if (!wanted.key.isEmpty() && !Node(wanted.key)) {
-            made.push_back(
-                Remember(std::unique_ptr<TreeNode>(new TreeNode(wanted.key, wanted.text))));
-            added.append(made.back().get());
+    nodesByKey.reserve(nodesByKey.size() + nodes.size());
+    for (const NewNode& wanted : nodes) {
+        if (wanted.key.isEmpty())
+            continue;
+        if (auto node =
+                Remember(std::unique_ptr<TreeNode>(new TreeNode(wanted.key, wanted.text)))) {
+            added.append(node.get());
+            made.push_back(std::move(node));
         }
+    }
     if (parent->sorted && !parent->children.empty()) {
         // Each takes its place among the children already there.
         for (auto& node : made) {
@@ -178,7 +201,10 @@ void TreeView::PutChildren(TreeNode* parent, int index,
 
 std::unique_ptr<TreeNode> TreeView::Remember(std::unique_ptr<TreeNode> node)
 {
-    nodesByKey.insert({node->key}, node.get());
+    TreeNode*& known = nodesByKey[{node->key}];
+    if (known)
+        return nullptr;
+    known = node.get();
     nodesInOrder.push_back(node.get());
     return node;
 }
@@ -219,11 +245,9 @@ void TreeView::Clear()
 {
     Quietly([&] {
         itemModel->BeginReset();
-        topLevel.clear();
+        DeleteNodes();
         itemModel->EndReset();
     });
-    nodesByKey.clear();
-    nodesInOrder.clear();
 }
 
 TreeNode* TreeView::Node(int position) const

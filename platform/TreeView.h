@@ -18,7 +18,7 @@ namespace platform {
 class TreeNode {
 public:
     QString Key() const { return key; }
-    QString Text() const { return text; }
+    const QString& Text() const { return text; }
     TreeNode* Parent() const { return parent; }
     int Children() const { return int(children.size()); }
     TreeNode* Child(int index) const
@@ -88,7 +88,10 @@ private:
     // Puts `nodes` under `parent` from `index` on.
     void PutChildren(TreeNode* parent, int index, std::vector<std::unique_ptr<TreeNode>> nodes);
     void Forget(const TreeNode* node, QSet<const TreeNode*>& removed);
-    // Makes `node` known by its key and position.
+    // Deletes every node and forgets it.
+    void DeleteNodes();
+    // Makes `node` known by its key and position; null (the node dropped) when its key is
+    // taken.
     std::unique_ptr<TreeNode> Remember(std::unique_ptr<TreeNode> node);
 
     Model* itemModel;

@@ -177,6 +177,40 @@ private slots:
         QCOMPARE(list.Position(list.Item("k2")), 2);
     }
 
+    void sortOrdersTextsThatShareLongBeginningsUnitByUnit()
+    {
+        // Texts sharing long beginnings, differing in letter case, or ending in NUL characters
+        // sort as comparing their case-folded units one by one would sort them.
+        const QString nul(QChar(0));
+        const QStringList stems = {"", "ab", "abcdABCDabcd", "ab" + nul, "abcdabcdx"};
+        const QStringList tails = {"", "a", "B", nul, "\u00e9", "\u00c9", "abcdE", "z" + nul + "z"};
+        platform::ListView list(nullptr);
+        list.AddColumn("Name");
+        QStringList texts;
+        for (const QString& stem : stems)
+            for (const QString& tail : tails)
+                for (const QString& end : tails) {
+                    texts << stem + tail + end;
+                    list.Add(QString::number(texts.size() - 1), texts.last());
+                }
+        const auto folded = [](QString text) {
+            for (QChar& c : text)
+                c = c.toCaseFolded();
+            return text;
+        };
+        for (const bool descending : {false, true}) {
+            std::vector<int> expected(size_t(texts.size()));
+            std::iota(expected.begin(), expected.end(), 0);
+            std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+                const int compared = QStringView(folded(texts[a])).compare(folded(texts[b]));
+                return descending ? compared > 0 : compared < 0;
+            });
+            SortByColumn(&list, 1, !descending);
+            for (int row = 1; row <= list.Count(); ++row)
+                QCOMPARE(list.Item(row)->Key(), QString::number(expected[size_t(row - 1)]));
+        }
+    }
+
     void autoSizeAfterChangesGivesTheWidthsOfAFullMeasurement()
     {
         // Narrow, so that the first column shows its widest text too.
