@@ -68,6 +68,9 @@ void frmMain::Destroy()
 
 frmMain::~frmMain()
 {
+    // The workspace tells of its windows going while the base class deletes them, when this
+    // window's own members are gone already.
+    disconnect(mdiArea, nullptr, this, nullptr);
     if (instance == this)
         instance = nullptr;
 }
