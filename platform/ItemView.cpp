@@ -1,31 +1,13 @@
 #include "ItemView.h"
 
+#include "CaselessText.h"
 #include "LabelEditor.h"
 
 #include <algorithm>
 
 namespace platform {
 
-namespace {
-char16_t Folded(QChar c)
-{
-    const char16_t unit = c.unicode();
-    if (unit < 128)
-        return unit >= 'A' && unit <= 'Z' ? char16_t(unit + 32) : unit;
-    return c.toCaseFolded().unicode();
-}
-} // namespace
-
-CaselessKey::CaselessKey(QStringView text) : text(text)
-{
-    // FNV-1a over the folded UTF-16 units, then mixed, since the table uses the low bits.
-    quint64 value = 14695981039346656037ULL;
-    for (const QChar c : text)
-        value = (value ^ Folded(c)) * 1099511628211ULL;
-    value ^= value >> 33;
-    value *= 0xFF51AFD7ED558CCDULL;
-    hash = size_t(value ^ (value >> 33));
-}
+CaselessKey::CaselessKey(QStringView text) : text(text), hash(CaselessHash(text)) {}
 
 namespace {
 // A text as the sort sees it at one depth: four folded units from there, the first in the high
@@ -59,7 +41,7 @@ qsizetype SharedUnits(const SortEntry* first, const SortEntry* last,
         const QStringView text = texts[entry->position];
         qsizetype k = 0;
         while (k < shared && depth + k < text.size() &&
-               Folded(text[depth + k]) == Folded(model[depth + k]))
+               FoldedUnit(text[depth + k]) == FoldedUnit(model[depth + k]))
             ++k;
         shared = k;
     }
@@ -77,7 +59,7 @@ void SortRun(SortEntry* first, SortEntry* last, const std::vector<QStringView>& 
         const QStringView text = texts[entry->position];
         quint64 chunk = 0;
         for (qsizetype k = depth; k < depth + ChunkUnits; ++k)
-            chunk = chunk << 16 | (k < text.size() ? Folded(text[k]) : 0);
+            chunk = chunk << 16 | (k < text.size() ? FoldedUnit(text[k]) : 0);
         entry->chunk = chunk;
         entry->left = quint32(std::clamp<qsizetype>(text.size() - depth, 0, ChunkUnits + 1));
     }

@@ -3,6 +3,8 @@
 // which records are written back.
 #pragma once
 
+#include "platform/CaselessText.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -22,8 +24,23 @@ private:
         Ptr item;
     };
     using Entries = std::vector<Entry>;
+    // A key of the index: compares without regard to letter case and carries its hash, so that
+    // a search makes no folded copy of the key it looks for.
+    struct IndexKey {
+        explicit IndexKey(const QString& text) : text(text), hash(platform::CaselessHash(text)) {}
+        friend bool operator==(const IndexKey& a, const IndexKey& b)
+        {
+            return a.hash == b.hash && SameKey(a.text, b.text);
+        }
+        friend size_t qHash(const IndexKey& key, size_t seed = 0) noexcept
+        {
+            return key.hash ^ seed;
+        }
+        QString text;
+        size_t hash;
+    };
     // Collections this small (a recipe's lines) are searched directly: a hash index for each of
-    // them would cost more than it saves. Larger ones keep an index from the case-folded key.
+    // them would cost more than it saves. Larger ones keep an index.
     static constexpr size_t IndexedFrom = 9;
 
 public:
@@ -33,7 +50,7 @@ public:
         if (!item || key.isEmpty())
             return false;
         if (!index.isEmpty()) {
-            Ptr& indexed = index[key.toCaseFolded()];
+            Ptr& indexed = index[IndexKey(key)];
             if (indexed)
                 return false;
             indexed = item;
@@ -43,7 +60,7 @@ public:
         entries.push_back(Entry{key, std::move(item)});
         if (entries.size() == IndexedFrom)
             for (const Entry& entry : entries)
-                index.insert(entry.key.toCaseFolded(), entry.item);
+                index.insert(IndexKey(entry.key), entry.item);
         return true;
     }
 
@@ -53,7 +70,7 @@ public:
     Ptr Item(const QString& key) const
     {
         if (!index.isEmpty())
-            return index.value(key.toCaseFolded());
+            return index.value(IndexKey(key));
         const auto found = std::find_if(entries.begin(), entries.end(),
                                         [&](const Entry& e) { return SameKey(e.key, key); });
         return found == entries.end() ? nullptr : found->item;
@@ -81,7 +98,7 @@ public:
             entries.erase(std::find_if(entries.begin(), entries.end(), [&](const Entry& e) {
                 return e.item == item && SameKey(e.key, key);
             }));
-            index.remove(key.toCaseFolded());
+            index.remove(IndexKey(key));
         }
         return item;
     }
@@ -90,17 +107,17 @@ public:
     void Remove(const QStringList& keys)
     {
         QSet<const T*> items;
-        QSet<QString> foldedKeys;
+        QSet<IndexKey> removedKeys;
         for (const QString& key : keys) {
             if (const Ptr item = Item(key)) {
                 items.insert(item.get());
-                foldedKeys.insert(key.toCaseFolded());
-                index.remove(key.toCaseFolded());
+                removedKeys.insert(IndexKey(key));
+                index.remove(IndexKey(key));
             }
         }
         // Entries are compared by record first, which is cheap, and by key only then.
         const auto removed = [&](const Entry& e) {
-            return items.contains(e.item.get()) && foldedKeys.contains(e.key.toCaseFolded());
+            return items.contains(e.item.get()) && removedKeys.contains(IndexKey(e.key));
         };
         entries.erase(std::remove_if(entries.begin(), entries.end(), removed), entries.end());
     }
@@ -145,5 +162,5 @@ private:
     }
 
     Entries entries;
-    QHash<QString, Ptr> index; // case-folded key to record
+    QHash<IndexKey, Ptr> index;
 };
