@@ -95,7 +95,9 @@ ProgramFolder::ProgramFolder()
 
 ProgramFolder::~ProgramFolder()
 {
-    platform::SetProgramFolder(QString());
+    // A folder made after this one stays the program folder.
+    if (platform::ProgramFolder() == dir.path())
+        platform::SetProgramFolder(QString());
 }
 
 QString ProgramFolder::Path() const
