@@ -325,6 +325,8 @@ bool ListView::Remove(const QString& key)
 
 void ListView::Clear()
 {
+    // The table of keys views the rows' texts: it goes first.
+    itemsByKey.clear();
     Quietly([&] {
         if (!rows.empty()) {
             itemModel->BeginRemove(0, Count() - 1);
@@ -332,7 +334,6 @@ void ListView::Clear()
             itemModel->EndRemove();
         }
     });
-    itemsByKey.clear();
     // A list is refilled after a clear: one measuring pass over the new rows, when next asked,
     // costs less than following every row and text as it arrives.
     for (Column& column : columns) {

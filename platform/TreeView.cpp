@@ -103,6 +103,7 @@ TreeView::~TreeView()
 
 void TreeView::DeleteNodes()
 {
+    nodesByKey.clear(); // it views the nodes' key texts
     // In the order the nodes were added, which is about the order they lie in memory: following
     // the tree instead jumps all over it.
     for (TreeNode* node : nodesInOrder)
@@ -114,7 +115,6 @@ void TreeView::DeleteNodes()
     for (TreeNode* node : nodesInOrder)
         delete node;
     nodesInOrder.clear();
-    nodesByKey.clear();
 }
 
 void TreeView::UserSelected(const QModelIndex& index)
