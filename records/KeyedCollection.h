@@ -30,7 +30,7 @@ private:
         explicit IndexKey(const QString& text) : text(text), hash(platform::CaselessHash(text)) {}
         friend bool operator==(const IndexKey& a, const IndexKey& b)
         {
-            return a.hash == b.hash && SameKey(a.text, b.text);
+            return a.hash == b.hash && (a.text == b.text || SameKey(a.text, b.text));
         }
         friend size_t qHash(const IndexKey& key, size_t seed = 0) noexcept
         {
