@@ -24,7 +24,8 @@ public:
     CaselessKey(QStringView text);
     friend bool operator==(const CaselessKey& a, const CaselessKey& b)
     {
-        return a.hash == b.hash && a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+        return a.hash == b.hash &&
+               (a.text == b.text || a.text.compare(b.text, Qt::CaseInsensitive) == 0);
     }
     friend size_t qHash(const CaselessKey& key, size_t seed = 0) noexcept
     {
