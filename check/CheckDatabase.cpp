@@ -220,29 +220,15 @@ void CheckLoad(QList<Problem>& problems, Database database)
     }
 }
 
-// The names of `collection`'s records, letter case ignored.
-template <typename Record> QSet<QString> FoldedNames(const KeyedCollection<Record>& collection)
-{
-    QSet<QString> names;
-    names.reserve(collection.Count());
-    for (int i = 1; i <= collection.Count(); ++i)
-        names.insert(collection.KeyAt(i).toCaseFolded());
-    return names;
-}
-
 // The names, letter case ignored, that the backup of the file `database` was loaded from holds
 // while `collection` does not.
 template <typename Record>
 QSet<QString> OnlyInBackup(Database database, const KeyedCollection<Record>& collection)
 {
-    const QStringList backedUp = modCellarix::RecordNames(
-        database, modCellarix::LastLoad(database).path + QStringLiteral(".bak"));
-    if (backedUp.isEmpty())
-        return {};
-    const QSet<QString> present = FoldedNames(collection);
     QSet<QString> only;
-    for (const QString& name : backedUp)
-        if (!present.contains(name.toCaseFolded()))
+    for (const QString& name : modCellarix::RecordNames(
+             database, modCellarix::LastLoad(database).path + QStringLiteral(".bak")))
+        if (!collection.Contains(name))
             only.insert(name.toCaseFolded());
     return only;
 }
