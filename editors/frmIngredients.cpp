@@ -94,13 +94,17 @@ frmIngredients::frmIngredients()
         if (SelectedIngredient && cboOpacity->ListIndex() >= 0)
             SelectedIngredient->SetOpacity(quint8(cboOpacity->ListIndex()));
     };
+    // Showing an ingredient sets its boxes, which raises these too: only a change of the flag is
+    // stored, so a flag byte other than 0 or 1 stays as the file has it until the user sets it.
     chkAction->Click = [this] {
-        if (SelectedIngredient)
-            SelectedIngredient->SetAction(chkAction->GetValue() == platform::CheckBox::Checked);
+        const bool checked = chkAction->GetValue() == platform::CheckBox::Checked;
+        if (SelectedIngredient && SelectedIngredient->Action() != checked)
+            SelectedIngredient->SetAction(checked);
     };
     chkOunces->Click = [this] {
-        if (SelectedIngredient)
-            SelectedIngredient->SetOunces(chkOunces->GetValue() == platform::CheckBox::Checked);
+        const bool checked = chkOunces->GetValue() == platform::CheckBox::Checked;
+        if (SelectedIngredient && SelectedIngredient->Ounces() != checked)
+            SelectedIngredient->SetOunces(checked);
     };
     connect(cmdColor, &QPushButton::clicked, this, [this] { cmdColor_Click(); });
     EditorParts::AcceptStorableTextOnly(txtDisplayText);

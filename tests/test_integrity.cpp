@@ -61,15 +61,19 @@ QByteArray GlassesFile(const QByteArray& assets)
 }
 
 // Top-level ingredients come first, as the save writes them. "Loose" names the root as its
-// parent; Gin's opacity has no entry in the chooser.
+// parent; Gin's opacity has no entry in the chooser; Rum's flag bytes are neither 0 nor 1 (both
+// read as off).
 QByteArray IngredientsFile()
 {
+    QByteArray rum = IngredientRecord("Rum", "Spirits");
+    rum[50] = 2;          // Ounces
+    rum[51] = char(0xFF); // Action
     return DatabaseFile(
         {IngredientRecord("Spirits", "", {false, false, 0, 0, 3, EveryByte()}),
          IngredientRecord("Caf\xE9\xA0"
                           "Cr\xE8me",
                           "", {true, true, 0xFFFFFF, 100, 255, "\r\n\r"}),
-         IngredientRecord("Gin", "Spirits", {true, false, 0x123456, 150, 254, "lone\n"}),
+         IngredientRecord("Gin", "Spirits", {true, false, 0x123456, 150, 254, "lone\n"}), rum,
          IngredientRecord("Loose", "Ingredients", {true, false, 0, 5, 0, "x"}),
          IngredientRecord("Soda\xA0Water", "Gin", {true, false, 0, 0, 0, {}})});
 }
@@ -515,7 +519,7 @@ private slots:
         QVERIFY(colGlasses.Item("lass X") && colIngredients.Item("ngredient X") &&
                 colRecipes.Item("ecipe X"));
         QCOMPARE(colGlasses.Count(), 4);
-        QCOMPARE(colIngredients.Count(), 5);
+        QCOMPARE(colIngredients.Count(), 6);
         QCOMPARE(colRecipes.Count(), 3);
     }
 
