@@ -108,8 +108,9 @@ frmIngredients::frmIngredients()
     };
     connect(cmdColor, &QPushButton::clicked, this, [this] { cmdColor_Click(); });
     EditorParts::AcceptStorableTextOnly(txtDisplayText);
+    // As with the flags, only a changed text is stored: a damaged length (below 0) stays as it is.
     platform::OnValidate(txtDisplayText, [this] {
-        if (SelectedIngredient)
+        if (SelectedIngredient && SelectedIngredient->DisplayText() != txtDisplayText->Text())
             SelectedIngredient->SetDisplayText(txtDisplayText->Text());
     });
 

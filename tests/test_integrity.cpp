@@ -62,12 +62,13 @@ QByteArray GlassesFile(const QByteArray& assets)
 
 // Top-level ingredients come first, as the save writes them. "Loose" names the root as its
 // parent; Gin's opacity has no entry in the chooser; Rum's flag bytes are neither 0 nor 1 (both
-// read as off).
+// read as off) and its display text's length is below 0 (read as no text).
 QByteArray IngredientsFile()
 {
     QByteArray rum = IngredientRecord("Rum", "Spirits");
-    rum[50] = 2;          // Ounces
-    rum[51] = char(0xFF); // Action
+    rum[50] = 2;                    // Ounces
+    rum[51] = char(0xFF);           // Action
+    rum.replace(408, 4, Int32(-5)); // the display text's length
     return DatabaseFile(
         {IngredientRecord("Spirits", "", {false, false, 0, 0, 3, EveryByte()}),
          IngredientRecord("Caf\xE9\xA0"
