@@ -29,19 +29,15 @@ using platform::MessageBox;
 
 namespace {
 
-// A row's texts: file, record, field, problem, joined by " | ".
-QString RowText(const platform::ListView* list, int row)
-{
-    const platform::ListItem* item = list->Item(row);
-    return QStringList{item->Text(), item->SubItem(1), item->SubItem(2), item->SubItem(3)}.join(
-        QStringLiteral(" | "));
-}
-
+// Each row's texts: file, record, field, problem, joined by " | ".
 QStringList AllRowTexts(const platform::ListView* list)
 {
     QStringList rows;
-    for (int row = 1; row <= list->Count(); ++row)
-        rows << RowText(list, row);
+    for (int row = 1; row <= list->Count(); ++row) {
+        const platform::ListItem* item = list->Item(row);
+        rows << QStringList{item->Text(), item->SubItem(1), item->SubItem(2), item->SubItem(3)}
+                    .join(" | ");
+    }
     return rows;
 }
 
@@ -96,12 +92,8 @@ class TestDatabaseCheck : public QObject {
 
 private slots:
     void initTestCase() { MessageBox::SetScripted(true); }
-    void init() { folder = std::make_unique<ProgramFolder>(); }
-    void cleanup()
-    {
-        CloseMainWindow();
-        folder.reset();
-    }
+    void init() { folder = std::make_unique<MainWindowFolder>(); }
+    void cleanup() { folder.reset(); }
 
     void listsOneRowPerProblemAndOpensTheRecordOfEach()
     {
@@ -208,10 +200,7 @@ private slots:
         colIngredients.Add("Fog", smoke);
         ShowCheck(window);
         for (const QString& record : {"3 \"Hard\"", "6 \"Smoke\""}) {
-            int row = 1;
-            while (window->lvProblems->Item(row)->SubItem(1) != record)
-                ++row;
-            DoubleClickRow(window->lvProblems, row);
+            DoubleClickRow(window->lvProblems, RowTexts(window->lvProblems, 1).indexOf(record) + 1);
             QVERIFY(
                 Refused("This record has changed since the check; check again.", "INVALID ACTION"));
             QCOMPARE(ActiveChild(), window);
@@ -238,9 +227,7 @@ private slots:
 
         // The problems of the recipe file opened in the recipe editor replace those of the
         // file it had before.
-        QByteArray cut = DatabaseFile({RecipeRecord("Only", "Highball", "", {})});
-        cut.replace(0, 4, Int32(2));
-        folder->WriteDataFile("Other.Dat", cut);
+        folder->WriteDataFile("Other.Dat", Int32(2) + RecipeRecord("Only", "Highball", "", {}));
         platform::OpenFileDialog::SetScripted(true);
         platform::OpenFileDialog::SetNextAnswer(folder->DataPath() + "Other.Dat");
         platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes); // open it anyway
@@ -318,7 +305,7 @@ private slots:
         const QString sign = "Recipes.Dat |  |  | recipes name 1 glass(es) that only "
                              "Glasses.Dat.bak holds: the files may be of two generations, as "
                              "an import cut short leaves them";
-        QCOMPARE(RowText(window->lvProblems, 3), sign);
+        QCOMPARE(AllRowTexts(window->lvProblems).at(2), sign);
         DoubleClickRow(window->lvProblems, 3);
         QVERIFY(Refused(QString(sign).replace(" |  |  |", ":") +
                             "\n\nThere is no record in the editors to open for this problem.",
@@ -333,15 +320,11 @@ private slots:
 
         // Each row as the tool words it: "File: record N "name": field: problem".
         QStringList listed;
-        const platform::ListView* list = window->lvProblems;
-        for (int row = 1; row <= list->Count(); ++row) {
-            const platform::ListItem* item = list->Item(row);
-            QString line = item->Text() + ": ";
-            if (!item->SubItem(1).isEmpty())
-                line += "record " + item->SubItem(1) + ": ";
-            if (!item->SubItem(2).isEmpty())
-                line += item->SubItem(2) + ": ";
-            listed << line + item->SubItem(3);
+        for (int row = 1; row <= window->lvProblems->Count(); ++row) {
+            const platform::ListItem* item = window->lvProblems->Item(row);
+            const QString record = item->SubItem(1), field = item->SubItem(2);
+            listed << item->Text() + ": " + (record.isEmpty() ? "" : "record " + record + ": ") +
+                          (field.isEmpty() ? "" : field + ": ") + item->SubItem(3);
         }
         printed.sort();
         listed.sort();
@@ -362,7 +345,7 @@ private:
             qobject_cast<QMdiSubWindow*>(window->parentWidget()));
     }
 
-    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<MainWindowFolder> folder;
 };
 
 QTEST_MAIN(TestDatabaseCheck)
