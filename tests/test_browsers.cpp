@@ -82,13 +82,13 @@ QSize ResizeOuter(QWidget* child, int width, int height)
 class TestBrowsers : public QObject, Twips {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<MainWindowFolder> folder;
     QTemporaryDir printFolder;
 
     void Start(const QByteArray& recipes, const QByteArray& help)
     {
         folder.reset();
-        folder = std::make_unique<ProgramFolder>();
+        folder = std::make_unique<MainWindowFolder>();
         folder->WriteDataFile("Glasses.Dat", Int32(0));
         folder->WriteDataFile("Ingredients.Dat", Int32(0));
         folder->WriteDataFile("Recipes.Dat", recipes);
@@ -146,7 +146,6 @@ private slots:
     void cleanup()
     {
         platform::SetPrintOutputFile(QString());
-        CloseMainWindow();
         folder.reset();
     }
 
@@ -233,7 +232,6 @@ private slots:
 
     void emptyRecipeDatabaseOpensWithNothingShown()
     {
-        CloseMainWindow();
         Start(DatabaseFile({}), DatabaseFile({}));
         frmBrowse* browser = OpenBrowser();
         QVERIFY(browser);
