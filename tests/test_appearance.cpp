@@ -255,23 +255,23 @@ private slots:
 
     void windowMenuFollowsTheActiveWindowsMenus()
     {
-        const auto titles = [] {
+        // The texts of menu entries, a checked one marked "* ".
+        const auto texts = [](const QList<QAction*>& actions) {
             QStringList texts;
-            for (const QAction* action : Main()->menuBar()->actions())
-                texts << action->text();
+            for (const QAction* action : actions)
+                texts << (action->isChecked() ? "* " : "") + action->text();
             return texts;
         };
+        const auto titles = [&] { return texts(Main()->menuBar()->actions()); };
         QCOMPARE(titles(), QStringList({"&File", "&Window"}));
         Main()->cmdGlasses->click();
         Main()->cmdRecipes->click();
         QCOMPARE(titles(), QStringList({"&File", "&Actions", "&Window"}));
 
         emit Main()->mnuWindow->aboutToShow();
-        QStringList entries;
-        for (QAction* action : Main()->mnuWindow->actions())
-            entries << (action->isChecked() ? "* " : "") + action->text();
-        QCOMPARE(entries, QStringList({"&Cascade", "&Tile", "", "&1 Glasses - (2 Entries)",
-                                       "* &2 Recipes - (1 Entries)"}));
+        QCOMPARE(texts(Main()->mnuWindow->actions()),
+                 QStringList({"&Cascade", "&Tile", "", "&1 Glasses - (2 Entries)",
+                              "* &2 Recipes - (1 Entries)"}));
         Main()->mnuWindow->actions().at(3)->trigger();
         QCOMPARE(Main()->mdiArea->activeSubWindow(), Main()->GlassEditor->parentWidget());
         QCOMPARE(titles(), QStringList({"&File", "&Window"}));
