@@ -6,7 +6,6 @@
 #include "app/frmMain.h"
 #include "browse/frmBrowse.h"
 #include "browse/frmHelp.h"
-#include "platform/ListView.h"
 #include "platform/Printing.h"
 #include "platform/Twips.h"
 

@@ -6,7 +6,6 @@
 #include "app/frmMain.h"
 #include "editors/frmGlasses.h"
 #include "platform/Controls.h"
-#include "platform/ListView.h"
 #include "store/modCellarix.h"
 
 #include <QLabel>

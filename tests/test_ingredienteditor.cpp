@@ -7,7 +7,6 @@
 #include "editors/frmIngredients.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
-#include "platform/TreeView.h"
 #include "store/modCellarix.h"
 
 #include <QLabel>

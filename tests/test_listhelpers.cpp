@@ -6,8 +6,6 @@
 #include "app/ListHelpers.h"
 #include "app/frmMain.h"
 #include "platform/Fonts.h"
-#include "platform/ListView.h"
-#include "platform/TreeView.h"
 #include "platform/Twips.h"
 #include "store/modCellarix.h"
 

@@ -8,8 +8,6 @@
 #include "editors/frmRecipes.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
-#include "platform/ListView.h"
-#include "platform/TreeView.h"
 #include "store/modCellarix.h"
 
 #include <QPushButton>
