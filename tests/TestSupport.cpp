@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
 #include <QtEndian>
@@ -215,6 +216,14 @@ void ClickRow(platform::ListView* list, int row)
 void ClickRow(platform::ListView* list, platform::ListItem* item)
 {
     ClickRow(list, list->Position(item));
+}
+
+void ClickHeader(platform::ListView* list, int column)
+{
+    const QHeaderView* header = list->header();
+    QTest::mouseClick(
+        header->viewport(), Qt::LeftButton, {},
+        QPoint(header->sectionViewportPosition(column - 1) + 5, header->height() / 2));
 }
 
 void Choose(QComboBox* box, const QString& text)

@@ -102,6 +102,12 @@ void StartMainWindow();
 // Closes and destroys the main window (which runs the shut-down), keeping message boxes
 // scripted.
 void CloseMainWindow();
+// A program folder the main window runs on: destroying it closes the main window first, so the
+// shut-down saves into it (destroy one before making the next).
+class MainWindowFolder : public ProgramFolder {
+public:
+    ~MainWindowFolder() { CloseMainWindow(); }
+};
 
 // Driving the windows as the user does.
 
@@ -112,6 +118,8 @@ bool ActivateMainWindow();
 void ClickRow(platform::TreeView* tree, platform::TreeNode* node);
 void ClickRow(platform::ListView* list, int row);
 void ClickRow(platform::ListView* list, platform::ListItem* item);
+// A mouse click on the header of `column` (1 for the first) of `list`.
+void ClickHeader(platform::ListView* list, int column);
 // The entry `text` picked from the drop-down of `box`.
 void Choose(QComboBox* box, const QString& text);
 // Presses `key` in `control`; the question it asks is answered `answer` (No when none is

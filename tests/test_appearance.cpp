@@ -89,7 +89,7 @@ QString Describe(const QWidget* control)
 class TestAppearance : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<MainWindowFolder> folder;
     QTemporaryDir printFolder;
 
     static frmMain* Main() { return frmMain::Instance(); }
@@ -110,7 +110,7 @@ class TestAppearance : public QObject {
 private slots:
     void init()
     {
-        folder = std::make_unique<ProgramFolder>();
+        folder = std::make_unique<MainWindowFolder>();
         folder->WriteDataFile("Glasses.Dat", DatabaseFile({GlassRecord("Cocktail Glass"),
                                                            GlassRecord("Highball Glass")}));
         folder->WriteDataFile("Ingredients.Dat",
@@ -130,21 +130,18 @@ private slots:
     void cleanup()
     {
         platform::SetPrintOutputFile(QString());
-        CloseMainWindow();
         folder.reset();
     }
 
     void runsAtTheScaleAskedFor()
     {
-        const double asked = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
-                                 ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
-                                 : 1.0;
-        QCOMPARE(Main()->devicePixelRatio(), asked);
+        QCOMPARE(Main()->devicePixelRatio(),
+                 qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
     }
 
     void windowsUseTheDesignedFonts()
     {
-        const QList<QWidget*> children = OpenEveryChild();
+        OpenEveryChild();
         QCOMPARE(QFontInfo(Main()->cmdRecipes->font()).family(), QString("Tahoma"));
         QCOMPARE(QFontInfo(Main()->GlassEditor->lblHotspotID->font()).family(), QString("Tahoma"));
         // Liberation Sans is the face with Arial's metrics that fontconfig offers for Arial.
@@ -169,12 +166,10 @@ private slots:
                 if (!space)
                     continue;
                 ++checked;
-                const QString sizes = QString("%1: text %2x%3 px, room %4x%5 px")
-                                          .arg(Describe(control))
-                                          .arg(space->text.width())
-                                          .arg(space->text.height())
-                                          .arg(space->room.width())
-                                          .arg(space->room.height());
+                const QString sizes = QString::asprintf("%s: text %dx%d px, room %dx%d px",
+                                                        qPrintable(Describe(control)),
+                                                        space->text.width(), space->text.height(),
+                                                        space->room.width(), space->room.height());
                 QVERIFY2(space->text.width() <= space->room.width() &&
                              space->text.height() <= space->room.height(),
                          qPrintable(sizes));
@@ -238,12 +233,10 @@ private slots:
 
     void childWindowsOpenInViewCascadingFromTheTopLeft()
     {
-        Main()->cmdGlasses->click();
-        Main()->cmdBrowse->click();
-        Main()->cmdShowHelp->click();
-        const QRect glasses = Outer(Main()->GlassEditor);
-        const QRect browser = Outer(Main()->RecipeBrowser);
-        const QRect help = Outer(Main()->HelpBrowser);
+        for (QPushButton* button : {Main()->cmdGlasses, Main()->cmdBrowse, Main()->cmdShowHelp})
+            button->click();
+        const QRect glasses = Outer(Main()->GlassEditor), browser = Outer(Main()->RecipeBrowser),
+                    help = Outer(Main()->HelpBrowser);
         QCOMPARE(glasses.topLeft(), QPoint(0, 0));
         for (const QRect& window : {glasses, browser, help})
             QVERIFY(Visible().contains(window));
@@ -262,23 +255,23 @@ private slots:
 
     void windowMenuFollowsTheActiveWindowsMenus()
     {
-        const auto titles = [] {
+        // The texts of menu entries, a checked one marked "* ".
+        const auto texts = [](const QList<QAction*>& actions) {
             QStringList texts;
-            for (const QAction* action : Main()->menuBar()->actions())
-                texts << action->text();
+            for (const QAction* action : actions)
+                texts << (action->isChecked() ? "* " : "") + action->text();
             return texts;
         };
+        const auto titles = [&] { return texts(Main()->menuBar()->actions()); };
         QCOMPARE(titles(), QStringList({"&File", "&Window"}));
         Main()->cmdGlasses->click();
         Main()->cmdRecipes->click();
         QCOMPARE(titles(), QStringList({"&File", "&Actions", "&Window"}));
 
         emit Main()->mnuWindow->aboutToShow();
-        QStringList entries;
-        for (QAction* action : Main()->mnuWindow->actions())
-            entries << (action->isChecked() ? "* " : "") + action->text();
-        QCOMPARE(entries, QStringList({"&Cascade", "&Tile", "", "&1 Glasses - (2 Entries)",
-                                       "* &2 Recipes - (1 Entries)"}));
+        QCOMPARE(texts(Main()->mnuWindow->actions()),
+                 QStringList({"&Cascade", "&Tile", "", "&1 Glasses - (2 Entries)",
+                              "* &2 Recipes - (1 Entries)"}));
         Main()->mnuWindow->actions().at(3)->trigger();
         QCOMPARE(Main()->mdiArea->activeSubWindow(), Main()->GlassEditor->parentWidget());
         QCOMPARE(titles(), QStringList({"&File", "&Window"}));
@@ -295,14 +288,13 @@ private slots:
     void printedCardIsTextAcrossThePageWidth()
     {
         const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-        if (pdftotext.isEmpty())
-            QFAIL("pdftotext is missing: run scripts/install-test-dependencies.sh");
+        QVERIFY2(!pdftotext.isEmpty(),
+                 "pdftotext is missing: run scripts/install-test-dependencies.sh");
         Main()->cmdBrowse->click();
-        frmBrowse* browser = Main()->RecipeBrowser;
-        QVERIFY(browser);
+        QVERIFY(Main()->RecipeBrowser);
         const QString path = printFolder.filePath("card.pdf");
         platform::SetPrintOutputFile(path);
-        browser->cmdPrint->click();
+        Main()->RecipeBrowser->cmdPrint->click();
         QVERIFY(QFile::exists(path));
 
         QProcess process;

@@ -6,7 +6,6 @@
 #include "app/frmMain.h"
 #include "browse/frmBrowse.h"
 #include "browse/frmHelp.h"
-#include "platform/ListView.h"
 #include "platform/Printing.h"
 #include "platform/Twips.h"
 
@@ -82,13 +81,13 @@ QSize ResizeOuter(QWidget* child, int width, int height)
 class TestBrowsers : public QObject, Twips {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<MainWindowFolder> folder;
     QTemporaryDir printFolder;
 
     void Start(const QByteArray& recipes, const QByteArray& help)
     {
         folder.reset();
-        folder = std::make_unique<ProgramFolder>();
+        folder = std::make_unique<MainWindowFolder>();
         folder->WriteDataFile("Glasses.Dat", Int32(0));
         folder->WriteDataFile("Ingredients.Dat", Int32(0));
         folder->WriteDataFile("Recipes.Dat", recipes);
@@ -146,7 +145,6 @@ private slots:
     void cleanup()
     {
         platform::SetPrintOutputFile(QString());
-        CloseMainWindow();
         folder.reset();
     }
 
@@ -233,7 +231,6 @@ private slots:
 
     void emptyRecipeDatabaseOpensWithNothingShown()
     {
-        CloseMainWindow();
         Start(DatabaseFile({}), DatabaseFile({}));
         frmBrowse* browser = OpenBrowser();
         QVERIFY(browser);

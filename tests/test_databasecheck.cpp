@@ -10,7 +10,6 @@
 #include "editors/frmRecipes.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
-#include "platform/TreeView.h"
 #include "store/modCellarix.h"
 
 #include <QLabel>
@@ -29,26 +28,32 @@ using platform::MessageBox;
 
 namespace {
 
-// A row's texts: file, record, field, problem, joined by " | ".
-QString RowText(const platform::ListView* list, int row)
-{
-    const platform::ListItem* item = list->Item(row);
-    return QStringList{item->Text(), item->SubItem(1), item->SubItem(2), item->SubItem(3)}.join(
-        QStringLiteral(" | "));
-}
-
+// Each row's texts: file, record, field, problem, joined by " | ".
 QStringList AllRowTexts(const platform::ListView* list)
 {
     QStringList rows;
-    for (int row = 1; row <= list->Count(); ++row)
-        rows << RowText(list, row);
+    for (int row = 1; row <= list->Count(); ++row) {
+        const platform::ListItem* item = list->Item(row);
+        rows << QStringList{item->Text(), item->SubItem(1), item->SubItem(2), item->SubItem(3)}
+                    .join(" | ");
+    }
     return rows;
 }
 
-// A double-click on row `row` of `list`; MessageBox::Shown() then holds what it brought up.
-void DoubleClickRow(platform::ListView* list, int row)
+// Brings the check window to the front, as clicking it would.
+void ShowCheck(const frmCheck* window)
 {
+    frmMain::Instance()->mdiArea->setActiveSubWindow(
+        qobject_cast<QMdiSubWindow*>(window->parentWidget()));
+}
+
+// A double-click on row `row` of the check window, which comes to the front first;
+// MessageBox::Shown() then holds what it brought up.
+void DoubleClickRow(const frmCheck* window, int row)
+{
+    ShowCheck(window);
     MessageBox::ClearShown();
+    platform::ListView* list = window->lvProblems;
     const QModelIndex index = list->IndexOf(list->Item(row));
     list->scrollTo(index);
     const QPoint at = list->visualRect(index).center();
@@ -96,12 +101,8 @@ class TestDatabaseCheck : public QObject {
 
 private slots:
     void initTestCase() { MessageBox::SetScripted(true); }
-    void init() { folder = std::make_unique<ProgramFolder>(); }
-    void cleanup()
-    {
-        CloseMainWindow();
-        folder.reset();
-    }
+    void init() { folder = std::make_unique<MainWindowFolder>(); }
+    void cleanup() { folder.reset(); }
 
     void listsOneRowPerProblemAndOpensTheRecordOfEach()
     {
@@ -143,13 +144,13 @@ private slots:
 
         // Problems of the files as loaded have no record to open: their message, and the
         // window stays.
-        DoubleClickRow(window->lvProblems, 1);
+        DoubleClickRow(window, 1);
         QVERIFY(Refused("Glasses.Dat: record 2 \"HIGHBALL\": name: \"HIGHBALL\" equals "
                         "\"Highball\" of an earlier record but for letter case\n\nThere is no "
                         "record in the editors to open for this problem.",
                         "DATABASE CHECK"));
         QCOMPARE(ActiveChild(), window);
-        DoubleClickRow(window->lvProblems, 2);
+        DoubleClickRow(window, 2);
         QCOMPARE(MessageBox::Shown().size(), 1);
         QCOMPARE(ActiveChild(), window);
 
@@ -161,8 +162,7 @@ private slots:
             {7, "recipe Lost"},          {8, "recipe Hard"},           {9, "recipe Typo line Ginn"},
             {10, "recipe Typo line Gin"}};
         for (const auto& [row, record] : opened) {
-            ShowCheck(window);
-            DoubleClickRow(window->lvProblems, row);
+            DoubleClickRow(window, row);
             QVERIFY(MessageBox::Shown().isEmpty());
             QCOMPARE(SelectedInActiveEditor(), record);
         }
@@ -170,8 +170,7 @@ private slots:
         QVERIFY(main->mnuShowAllEditors->isChecked());
         QCOMPARE(main->GlassEditor->txtDisplayText->Text(), QString("Tall \u2713"));
         // An ingredient whose parent is missing has no place in the tree: the editor says so.
-        ShowCheck(window);
-        DoubleClickRow(window->lvProblems, 5);
+        DoubleClickRow(window, 5);
         QVERIFY(Refused("Ingredient 'Tonic' is not in the tree, as its parent 'Mixers' is not.",
                         "INVALID ACTION"));
         QCOMPARE(ActiveChild(), main->IngredientEditor);
@@ -192,7 +191,7 @@ private slots:
 
         // The recipe "Lost" gets a glass that exists; the window does not notice by itself.
         frmMain* main = frmMain::Instance();
-        DoubleClickRow(window->lvProblems, 6);
+        DoubleClickRow(window, 6);
         Choose(main->RecipeEditor->cboGlass, "Highball");
         QCOMPARE(colRecipes.Item("Lost")->Glass, QString("Highball"));
         QCOMPARE(window->lvProblems->Count(), 9);
@@ -206,12 +205,8 @@ private slots:
         colIngredients.Remove("Smoke");
         smoke->SetName("Fog");
         colIngredients.Add("Fog", smoke);
-        ShowCheck(window);
         for (const QString& record : {"3 \"Hard\"", "6 \"Smoke\""}) {
-            int row = 1;
-            while (window->lvProblems->Item(row)->SubItem(1) != record)
-                ++row;
-            DoubleClickRow(window->lvProblems, row);
+            DoubleClickRow(window, RowTexts(window->lvProblems, 1).indexOf(record) + 1);
             QVERIFY(
                 Refused("This record has changed since the check; check again.", "INVALID ACTION"));
             QCOMPARE(ActiveChild(), window);
@@ -223,8 +218,7 @@ private slots:
         QVERIFY(std::is_sorted(problems.begin(), problems.end(), [](auto& a, auto& b) {
             return a.compare(b, Qt::CaseInsensitive) < 0;
         }));
-        ShowCheck(window);
-        DoubleClickRow(window->lvProblems, problems.indexOf("no ingredient \"Ginn\"") + 1);
+        DoubleClickRow(window, problems.indexOf("no ingredient \"Ginn\"") + 1);
         QCOMPARE(SelectedInActiveEditor(), QString("recipe Typo line Ginn"));
 
         // The menu command checks again too, and brings the same window to the front.
@@ -238,9 +232,7 @@ private slots:
 
         // The problems of the recipe file opened in the recipe editor replace those of the
         // file it had before.
-        QByteArray cut = DatabaseFile({RecipeRecord("Only", "Highball", "", {})});
-        cut.replace(0, 4, Int32(2));
-        folder->WriteDataFile("Other.Dat", cut);
+        folder->WriteDataFile("Other.Dat", Int32(2) + RecipeRecord("Only", "Highball", "", {}));
         platform::OpenFileDialog::SetScripted(true);
         platform::OpenFileDialog::SetNextAnswer(folder->DataPath() + "Other.Dat");
         platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes); // open it anyway
@@ -277,7 +269,7 @@ private slots:
                  QStringList({R"(Recipes.Dat | 1 "Cuba Libre" | glass | no glass "Highball")",
                               R"(Recipes.Dat | 2 "Mojito" | glass | no glass "Highball")"}));
 
-        DoubleClickRow(window->lvProblems, 2);
+        DoubleClickRow(window, 2);
         QCOMPARE(SelectedInActiveEditor(), QString("recipe Mojito"));
         QVERIFY(main->RecipeEditor->cboGlass->SelectedKey().isEmpty());
         Choose(main->RecipeEditor->cboGlass, "Highball Glass");
@@ -318,8 +310,8 @@ private slots:
         const QString sign = "Recipes.Dat |  |  | recipes name 1 glass(es) that only "
                              "Glasses.Dat.bak holds: the files may be of two generations, as "
                              "an import cut short leaves them";
-        QCOMPARE(RowText(window->lvProblems, 3), sign);
-        DoubleClickRow(window->lvProblems, 3);
+        QCOMPARE(AllRowTexts(window->lvProblems).at(2), sign);
+        DoubleClickRow(window, 3);
         QVERIFY(Refused(QString(sign).replace(" |  |  |", ":") +
                             "\n\nThere is no record in the editors to open for this problem.",
                         "DATABASE CHECK"));
@@ -333,15 +325,11 @@ private slots:
 
         // Each row as the tool words it: "File: record N "name": field: problem".
         QStringList listed;
-        const platform::ListView* list = window->lvProblems;
-        for (int row = 1; row <= list->Count(); ++row) {
-            const platform::ListItem* item = list->Item(row);
-            QString line = item->Text() + ": ";
-            if (!item->SubItem(1).isEmpty())
-                line += "record " + item->SubItem(1) + ": ";
-            if (!item->SubItem(2).isEmpty())
-                line += item->SubItem(2) + ": ";
-            listed << line + item->SubItem(3);
+        for (int row = 1; row <= window->lvProblems->Count(); ++row) {
+            const platform::ListItem* item = window->lvProblems->Item(row);
+            const QString record = item->SubItem(1), field = item->SubItem(2);
+            listed << item->Text() + ": " + (record.isEmpty() ? "" : "record " + record + ": ") +
+                          (field.isEmpty() ? "" : field + ": ") + item->SubItem(3);
         }
         printed.sort();
         listed.sort();
@@ -355,14 +343,8 @@ private:
         frmMain::Instance()->mnuCheckDatabase->trigger();
         return frmMain::Instance()->DatabaseCheck;
     }
-    // Brings the check window back to the front, as clicking it would.
-    static void ShowCheck(frmCheck* window)
-    {
-        frmMain::Instance()->mdiArea->setActiveSubWindow(
-            qobject_cast<QMdiSubWindow*>(window->parentWidget()));
-    }
 
-    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<MainWindowFolder> folder;
 };
 
 QTEST_MAIN(TestDatabaseCheck)

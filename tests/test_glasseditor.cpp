@@ -6,10 +6,8 @@
 #include "app/frmMain.h"
 #include "editors/frmGlasses.h"
 #include "platform/Controls.h"
-#include "platform/ListView.h"
 #include "store/modCellarix.h"
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QTest>
 
@@ -37,15 +35,14 @@ const QByteArray Highball = GlassRecord("Highball");
 class TestGlassEditor : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<MainWindowFolder> folder;
     frmGlasses* editor = nullptr;
 
     void Open(const QByteArray& glasses)
     {
-        CloseMainWindow();
         editor = nullptr;
         folder.reset();
-        folder = std::make_unique<ProgramFolder>();
+        folder = std::make_unique<MainWindowFolder>();
         folder->WriteDataFile("Glasses.Dat", glasses);
         for (const char* name : {"Ingredients.Dat", "Recipes.Dat", "Help.Dat"})
             folder->WriteDataFile(name, Int32(0));
@@ -66,29 +63,22 @@ class TestGlassEditor : public QObject {
         QCOMPARE(editor->LV->SelectedItem()->Text(), editor->SelectedGlass->Name);
         QCOMPARE(editor->cboHotspotID->currentIndex(), int(editor->SelectedGlass->HotSpotID));
         QCOMPARE(editor->txtDisplayText->Text(), editor->SelectedGlass->DisplayText);
-        for (QWidget* control : std::initializer_list<QWidget*>{
-                 editor->lblHotspotID, editor->cboHotspotID, editor->txtDisplayText})
-            QVERIFY(control->isEnabled());
+        QVERIFY(editor->lblHotspotID->isEnabled() && editor->cboHotspotID->isEnabled() &&
+                editor->txtDisplayText->isEnabled());
     }
 
     void VerifyNoGlassState()
     {
         QCOMPARE(editor->windowTitle(), QString("Glasses - (0 Entries)"));
-        QCOMPARE(editor->LV->Count(), 0);
-        QVERIFY(!editor->SelectedGlass);
-        for (QWidget* control : std::initializer_list<QWidget*>{
-                 editor->lblHotspotID, editor->cboHotspotID, editor->txtDisplayText})
-            QVERIFY(!control->isEnabled());
+        QVERIFY(editor->LV->Count() == 0 && !editor->SelectedGlass);
+        QVERIFY(!editor->lblHotspotID->isEnabled() && !editor->cboHotspotID->isEnabled() &&
+                !editor->txtDisplayText->isEnabled());
         QCOMPARE(editor->txtDisplayText->Text(), QString());
     }
 
 private slots:
     void init() { Open(DatabaseFile({Pint, Coupe(), Highball})); }
-    void cleanup()
-    {
-        CloseMainWindow();
-        folder.reset();
-    }
+    void cleanup() { folder.reset(); }
 
     void loadShowsSortedGlassesPlaceholdersAndHotspotList()
     {
@@ -104,10 +94,9 @@ private slots:
             {editor->lblAnimation, editor->cboAnimation},
             {editor->lblHelpTopic, editor->cboHelpTopic},
             {editor->lblZoom, editor->cboZoom}};
-        for (const auto& [label, chooser] : placeholders) {
-            QVERIFY(!label->isEnabled() && !chooser->isEnabled());
-            QCOMPARE(chooser->count(), 0);
-        }
+        for (const auto& [label, chooser] : placeholders)
+            QVERIFY2(!label->isEnabled() && !chooser->isEnabled() && chooser->count() == 0,
+                     qPrintable(label->text()));
 
         QCOMPARE(editor->cboHotspotID->count(), 256);
         QCOMPARE(editor->cboHotspotID->itemText(254), QString("254"));
@@ -116,10 +105,8 @@ private slots:
 
     void headerClicksKeepNameOrderAndInsertAddsOnePlaceholderInIt()
     {
-        QHeaderView* header = editor->LV->header();
         for (int click = 0; click < 2; ++click) {
-            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                              QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+            ClickHeader(editor->LV, 1);
             QCOMPARE(RowTexts(editor->LV), QStringList({"Coupe", "Highball", "Pint"}));
         }
 
@@ -145,20 +132,20 @@ private slots:
 
     void renameRefusesTakenUnchangedOrEmptyNamesAndSavesTheGlassLast()
     {
+        // Each refused edit shows the glass that bears the name.
         const auto coupe = colGlasses.Item("Coupe");
-        QVERIFY(EditLabel(editor->LV, "PINT"));
-        QVERIFY(Refused("Glass 'PINT' already in the database."));
+        for (const auto& [edit, typed, name] :
+             {std::tuple<const char*, QString, QString>{"taken", "PINT", "PINT"},
+              {"Enter on the unchanged name", "", "Pint"},
+              {"name erased", "\b", ""}}) {
+            QVERIFY(EditLabel(editor->LV, typed));
+            QVERIFY2(Refused("Glass '" + name + "' already in the database."), edit);
+            VerifyShows("Pint");
+            QVERIFY(editor->LV->hasFocus());
+        }
         QCOMPARE(coupe->Name, QString("Coupe"));
-        VerifyShows("Pint"); // the glass that bears the name
-        QVERIFY(editor->LV->hasFocus());
-
-        QVERIFY(EditLabel(editor->LV, "")); // Enter on the unchanged name
-        QVERIFY(Refused("Glass 'Pint' already in the database."));
-        QVERIFY(EditLabel(editor->LV, "\b")); // the name erased
-        QVERIFY(Refused("Glass '' already in the database."));
         QCOMPARE(RowTexts(editor->LV), QStringList({"Coupe", "Highball", "Pint"}));
         QCOMPARE(colGlasses.Count(), 3);
-        VerifyShows("Pint");
 
         ClickRow(editor->LV, 1);
         QVERIFY(EditLabel(editor->LV, "Snifter"));

@@ -7,7 +7,6 @@
 #include "editors/frmIngredients.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
-#include "platform/TreeView.h"
 #include "store/modCellarix.h"
 
 #include <QLabel>
@@ -71,7 +70,7 @@ QStringList LineNames(const QString& recipe)
 class TestIngredientEditor : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<MainWindowFolder> folder;
     frmIngredients* editor = nullptr;
     platform::TreeView* tree = nullptr;
 
@@ -89,17 +88,20 @@ class TestIngredientEditor : public QObject {
                 editor->txtDisplayText->Text()};
     }
 
-    QList<QWidget*> PanelControls() const
+    // Every control of the attribute panel is `enabled` or not.
+    void VerifyPanelEnabled(bool enabled) const
     {
-        return {editor->lblHotspotID, editor->cboHotspotID, editor->chkOunces,
-                editor->chkAction,    editor->lblColor,     editor->cmdColor,
-                editor->lblOpacity,   editor->cboOpacity,   editor->txtDisplayText};
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 editor->lblHotspotID, editor->cboHotspotID, editor->chkOunces, editor->chkAction,
+                 editor->lblColor, editor->cmdColor, editor->lblOpacity, editor->cboOpacity,
+                 editor->txtDisplayText})
+            QVERIFY2(control->isEnabled() == enabled, qPrintable(control->objectName()));
     }
 
 private slots:
     void init()
     {
-        folder = std::make_unique<ProgramFolder>();
+        folder = std::make_unique<MainWindowFolder>();
         folder->WriteDataFile("Ingredients.Dat", DatabaseFile(IngredientRecords()));
         folder->WriteDataFile("Recipes.Dat", RecipesFile());
         StartMainWindow();
@@ -113,11 +115,7 @@ private slots:
         tree = editor->TV;
         MessageBox::ClearShown();
     }
-    void cleanup()
-    {
-        CloseMainWindow();
-        folder.reset();
-    }
+    void cleanup() { folder.reset(); }
 
     void treeShowsCategoriesSortedAndEverySubIngredientUnderItsParent()
     {
@@ -133,8 +131,7 @@ private slots:
         QCOMPARE(tree->Count(), 14);
         QVERIFY(tree->IsExpanded(root) && !tree->IsExpanded(tree->Node("Spirits")));
         QCOMPARE(tree->SelectedNode(), root);
-        for (QWidget* control : PanelControls())
-            QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+        VerifyPanelEnabled(false);
     }
 
     void insertAddsOnePlaceholderUnderTheSelectedNode()
@@ -243,8 +240,7 @@ private slots:
         ClickNode("Tonic");
         const auto tonic = colIngredients.Item("Tonic");
         QCOMPARE(editor->SelectedIngredient, tonic);
-        for (QWidget* control : PanelControls())
-            QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+        VerifyPanelEnabled(true);
         QCOMPARE(editor->cboOpacity->count(), 101);
         QCOMPARE(Panel(),
                  QStringList({"40 Percent", "(Unassigned)", "1", "1", "336699", "Bubbly"}));
@@ -289,8 +285,7 @@ private slots:
         ClickNode("Ingredients");
         QVERIFY(!editor->SelectedIngredient);
         QCOMPARE(Panel(), QStringList({"", "", "2", "2", "-1", ""}));
-        for (QWidget* control : PanelControls())
-            QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
+        VerifyPanelEnabled(false);
         // Clearing the panel wrote nothing into the ingredient shown before.
         QVERIFY(tonic->Ounces() && !tonic->Action());
         QCOMPARE(int(tonic->Opacity()), 75);
@@ -303,23 +298,21 @@ private slots:
         const auto tonic = colIngredients.Item("Tonic");
         const qsizetype asked = platform::ColorDialog::Shown().size();
         const qint32 chosen = 0x12 + 256 * 0x34 + 65536 * 0x56;
-        platform::ColorDialog::SetNextAnswer(chosen);
-        QTest::mouseClick(editor->cmdColor, Qt::LeftButton);
-        QCOMPARE(platform::ColorDialog::Shown().mid(asked), QList<qint32>{0x336699});
-        QCOMPARE(tonic->Color(), chosen);
-        QCOMPARE(editor->cmdColor->FaceColor(), chosen);
+        QList<qint32> startedFrom;
+        // Confirmed, then cancelled (-1): the dialog starts from the colour held each time.
+        for (const auto& [answer, held] : {std::pair{chosen, 0x336699}, {-1, chosen}}) {
+            platform::ColorDialog::SetNextAnswer(answer);
+            QTest::mouseClick(editor->cmdColor, Qt::LeftButton);
+            QCOMPARE(platform::ColorDialog::Shown().mid(asked), startedFrom << held);
+            QCOMPARE(tonic->Color(), chosen);
+            QCOMPARE(editor->cmdColor->FaceColor(), chosen);
+        }
         // The face is painted in that colour (the style may shade it, the hue stays): a
         // colour read with red and blue swapped would be orange.
         tree->setFocus();
         const QImage face = editor->cmdColor->grab().toImage();
         const int hue = face.pixelColor(face.rect().center()).hue();
         QVERIFY2(qAbs(hue - QColor(0x12, 0x34, 0x56).hue()) <= 8, qPrintable(QString::number(hue)));
-
-        platform::ColorDialog::SetNextAnswer(-1);
-        QTest::mouseClick(editor->cmdColor, Qt::LeftButton);
-        QCOMPARE(platform::ColorDialog::Shown().last(), chosen);
-        QCOMPARE(tonic->Color(), chosen);
-        QCOMPARE(editor->cmdColor->FaceColor(), chosen);
     }
 
     void savedFilesHoldTheEdits()

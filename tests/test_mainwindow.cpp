@@ -3,7 +3,6 @@
 #include "TestSupport.h"
 
 #include "app/frmMain.h"
-#include "platform/MessageBox.h"
 #include "platform/Twips.h"
 #include "store/modCellarix.h"
 
@@ -21,18 +20,13 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { platform::MessageBox::SetScripted(true); }
     void init()
     {
-        folder = std::make_unique<ProgramFolder>();
+        folder = std::make_unique<MainWindowFolder>();
         StartMainWindow();
         window = frmMain::Instance();
     }
-    void cleanup()
-    {
-        CloseMainWindow();
-        folder.reset();
-    }
+    void cleanup() { folder.reset(); }
 
     void captionToolboxAndMenu()
     {
@@ -49,9 +43,9 @@ private slots:
             "Pictures",        "Sounds",         "Music",     "Help",    "Image Maps",
             "Image Locations", "Animations",     "Trivia",    "DYK",     "Bar Tricks"};
         for (int i = 0; i < buttons.size(); ++i) {
-            QVERIFY2(buttons[i]->parentWidget() == window->picToolbox, qPrintable(captions[i]));
             QCOMPARE(buttons[i]->text(), captions[i]);
-            QVERIFY2(buttons[i]->isVisible() == (i < 3) && buttons[i]->isEnabled() == (i < 5),
+            QVERIFY2(buttons[i]->parentWidget() == window->picToolbox &&
+                         buttons[i]->isVisible() == (i < 3) && buttons[i]->isEnabled() == (i < 5),
                      qPrintable(captions[i]));
         }
         QVERIFY(!window->txtHelp->isEnabled()); // the user never types into the hint line
@@ -68,7 +62,6 @@ private slots:
         QVERIFY(colRecipes.Add(recipe->Name, recipe));
 
         window->mnuQuit->trigger();
-
         QVERIFY(!window->isVisible());
         QCOMPARE(colRecipes.Count(), 0);
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"),
@@ -121,7 +114,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<MainWindowFolder> folder;
     frmMain* window = nullptr;
 };
 

@@ -8,11 +8,8 @@
 #include "editors/frmRecipes.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
-#include "platform/ListView.h"
-#include "platform/TreeView.h"
 #include "store/modCellarix.h"
 
-#include <QHeaderView>
 #include <QPushButton>
 #include <QTest>
 
@@ -43,13 +40,13 @@ QByteArray RecipesFile(const QByteArray& ginInstructions = "Shake.", int ginLeve
 class TestRecipeEditor : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<MainWindowFolder> folder;
     frmRecipes* editor = nullptr;
 
 private slots:
     void init()
     {
-        folder = std::make_unique<ProgramFolder>();
+        folder = std::make_unique<MainWindowFolder>();
         folder->WriteDataFile("Glasses.Dat",
                               DatabaseFile({GlassRecord("Highball"), GlassRecord("Martini"),
                                             GlassRecord("Old Fashioned")}));
@@ -72,7 +69,6 @@ private slots:
     void cleanup()
     {
         platform::ModalWindow::SetDriver(nullptr);
-        CloseMainWindow();
         folder.reset();
     }
 
@@ -141,9 +137,7 @@ private slots:
         QCOMPARE(colRecipes.Item("Zesty Gin"), gin); // the same recipe, with its lines
 
         // A click on the Name header re-sorts; it was ascending since the load.
-        QHeaderView* header = editor->lvRecipes->header();
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+        ClickHeader(editor->lvRecipes, 1);
         QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Zombie", "Zesty Gin", "Vodka Tonic"}));
     }
 
