@@ -62,13 +62,15 @@ QByteArray GlassesFile(const QByteArray& assets)
 
 // Top-level ingredients come first, as the save writes them. "Loose" names the root as its
 // parent; Gin's opacity has no entry in the chooser; Rum's flag bytes are neither 0 nor 1 (both
-// read as off) and its display text's length is below 0 (read as no text).
+// read as off), its colour has bits above red, green and blue, and its display text's length is
+// below 0 (read as no text).
 QByteArray IngredientsFile()
 {
     QByteArray rum = IngredientRecord("Rum", "Spirits");
-    rum[50] = 2;                    // Ounces
-    rum[51] = char(0xFF);           // Action
-    rum.replace(408, 4, Int32(-5)); // the display text's length
+    rum[50] = 2;                                   // Ounces
+    rum[51] = char(0xFF);                          // Action
+    rum.replace(52, 4, Int32(qint32(0x80ABCDEF))); // the colour
+    rum.replace(408, 4, Int32(-5));                // the display text's length
     return DatabaseFile(
         {IngredientRecord("Spirits", "", {false, false, 0, 0, 3, EveryByte()}),
          IngredientRecord("Caf\xE9\xA0"
@@ -350,10 +352,11 @@ private slots:
         folder.reset();
     }
 
-    // Open every window, select every record, move the focus through every control, close: the
-    // files come back byte for byte. What the save itself normalises: fixed text fields lose the
-    // spaces they start with (the glasses' asset fields here), top-level ingredients are written
-    // first and a recipe's lines in priority order (the fixture is in that order already).
+    // Open every window, select every record, move the focus through every control, confirm the
+    // colour dialog unchanged, close: the files come back byte for byte. What the save itself
+    // normalises: fixed text fields lose the spaces they start with (the glasses' asset fields
+    // here), top-level ingredients are written first and a recipe's lines in priority order (the
+    // fixture is in that order already).
     void viewingEveryRecordInEveryWindowRewritesNothing()
     {
         const Windows w = OpenEditors();
@@ -370,9 +373,15 @@ private slots:
         QVERIFY(w.ingredients->TV->Node("Loose"));
         QCOMPARE(w.ingredients->TV->Node("Loose")->Parent(),
                  w.ingredients->TV->Node("Ingredients"));
+        platform::ColorDialog::SetScripted(true);
         for (int position = 1; position <= w.ingredients->TV->Count(); ++position) {
             ClickRow(w.ingredients->TV, w.ingredients->TV->Node(position));
             TabThroughEveryControl(w.ingredients->TV);
+            // The colour dialog confirmed on the red, green and blue it starts from.
+            if (const auto ingredient = w.ingredients->SelectedIngredient) {
+                platform::ColorDialog::SetNextAnswer(ingredient->Color() & 0xFFFFFF);
+                QTest::mouseClick(w.ingredients->cmdColor, Qt::LeftButton);
+            }
         }
         for (int row = 1; row <= w.recipes->lvRecipes->Count(); ++row) {
             ClickRow(w.recipes->lvRecipes, row);
