@@ -194,8 +194,11 @@ void frmIngredients::cmdColor_Click()
 {
     if (!SelectedIngredient)
         return;
-    const auto chosen = platform::ColorDialog::Show(SelectedIngredient->Color());
-    if (!chosen)
+    const qint32 stored = SelectedIngredient->Color();
+    const auto chosen = platform::ColorDialog::Show(stored);
+    // The dialog holds red, green and blue only: confirmed on the colour it started from, it
+    // leaves a stored value with further bits (possible in a file) as it is.
+    if (!chosen || *chosen == platform::ValueFromColor(platform::ColorFromValue(stored)))
         return;
     cmdColor->SetFaceColor(*chosen);
     SelectedIngredient->SetColor(*chosen);

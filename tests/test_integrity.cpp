@@ -8,6 +8,7 @@
 #include "app/frmMain.h"
 #include "browse/frmBrowse.h"
 #include "editors/frmAddIngredient.h"
+#include "editors/frmCheck.h"
 #include "editors/frmGlasses.h"
 #include "editors/frmIngredients.h"
 #include "editors/frmRecipes.h"
@@ -51,44 +52,60 @@ QByteArray EveryByte()
 
 const QByteArray HighName("Caf\xE9 \x80\x81\x8D\x8F\x90\x9D\xA0\xFF");
 
-// `assets` is the glasses' asset field; the save writes the fixed text fields without the spaces
-// they start with.
-QByteArray GlassesFile(const QByteArray& assets)
+// The file of `records`, without the one at `leftOut` when it is not -1.
+QByteArray FileWithout(QList<QByteArray> records, int leftOut)
 {
-    return DatabaseFile({GlassRecord("Highball", EveryByte(), 7, "asset\x9D"),
-                         GlassRecord(HighName, "\r", 255), GlassRecord("Coupe", "\n", 0, assets),
-                         GlassRecord("Flute", "\r\n\r\n", 254)});
+    if (leftOut >= 0)
+        records.removeAt(leftOut);
+    return DatabaseFile(records);
+}
+
+// `assets` is the glasses' asset field; the save writes the fixed text fields without the spaces
+// they start with. Highball's asset fields hold bytes after a NUL.
+QByteArray GlassesFile(const QByteArray& assets, int leftOut = -1)
+{
+    return FileWithout({GlassRecord("Highball", EveryByte(), 7, QByteArray("asset\x9D\0\0 x", 10)),
+                        GlassRecord(HighName, "\r", 255), GlassRecord("Coupe", "\n", 0, assets),
+                        GlassRecord("Flute", "\r\n\r\n", 254)},
+                       leftOut);
 }
 
 // Top-level ingredients come first, as the save writes them. "Loose" names the root as its
 // parent; Gin's opacity has no entry in the chooser; Rum's flag bytes are neither 0 nor 1 (both
-// read as off) and its display text's length is below 0 (read as no text).
-QByteArray IngredientsFile()
+// read as off), its colour has bits above red, green and blue, and its display text's length is
+// below 0 (read as no text). Soda Water names its parent in other letter case.
+QByteArray IngredientsFile(int leftOut = -1)
 {
     QByteArray rum = IngredientRecord("Rum", "Spirits");
-    rum[50] = 2;                    // Ounces
-    rum[51] = char(0xFF);           // Action
-    rum.replace(408, 4, Int32(-5)); // the display text's length
-    return DatabaseFile(
+    rum[50] = 2;                                   // Ounces
+    rum[51] = char(0xFF);                          // Action
+    rum.replace(52, 4, Int32(qint32(0x80ABCDEF))); // the colour
+    rum.replace(408, 4, Int32(-5));                // the display text's length
+    return FileWithout(
         {IngredientRecord("Spirits", "", {false, false, 0, 0, 3, EveryByte()}),
          IngredientRecord("Caf\xE9\xA0"
                           "Cr\xE8me",
                           "", {true, true, 0xFFFFFF, 100, 255, "\r\n\r"}),
          IngredientRecord("Gin", "Spirits", {true, false, 0x123456, 150, 254, "lone\n"}), rum,
          IngredientRecord("Loose", "Ingredients", {true, false, 0, 5, 0, "x"}),
-         IngredientRecord("Soda\xA0Water", "Gin", {true, false, 0, 0, 0, {}})});
+         IngredientRecord("Soda\xA0Water", "gIN", {true, false, 0, 0, 0, {}})},
+        leftOut);
 }
 
 // Lines in priority order, as the save writes them. Gin Fizz names its glass in other letter
-// case, has a level and a priority the choosers do not offer.
-QByteArray RecipesFile()
+// case, has a level and a priority the choosers do not offer, a line naming an ingredient in
+// other letter case and one with bytes after a NUL; the second recipe's glass field has such
+// bytes too.
+QByteArray RecipesFile(int leftOut = -1)
 {
-    return DatabaseFile({RecipeRecord("Gin Fizz", "highball", EveryByte(),
-                                      {Line("Gin", 32, 0), Line("Soda\xA0Water", 255, 1),
-                                       Line("Lime", 1, 9), Line("Odd", 7, 12)},
-                                      25, 3),
-                         RecipeRecord(HighName, "Unknown Glass", "\n\r\n\r", {}, 0),
-                         RecipeRecord("Plain", "", "", {Line("Gin", 0, 0)}, 19)});
+    return FileWithout(
+        {RecipeRecord("Gin Fizz", "highball", EveryByte(),
+                      {Line("Gin", 32, 0), Line("Soda\xA0Water", 255, 1), Line("rUM", 1, 9),
+                       Line(QByteArray("Odd\0\0 x", 8), 7, 12)},
+                      25, 3),
+         RecipeRecord(HighName, QByteArray("Unknown Glass\0\0 x", 18), "\n\r\n\r", {}, 0),
+         RecipeRecord("Plain", "", "", {Line("Gin", 0, 0)}, 19)},
+        leftOut);
 }
 
 struct Windows {
@@ -350,10 +367,11 @@ private slots:
         folder.reset();
     }
 
-    // Open every window, select every record, move the focus through every control, close: the
-    // files come back byte for byte. What the save itself normalises: fixed text fields lose the
-    // spaces they start with (the glasses' asset fields here), top-level ingredients are written
-    // first and a recipe's lines in priority order (the fixture is in that order already).
+    // Open every window, select every record, move the focus through every control, confirm the
+    // colour dialog unchanged, close: the files come back byte for byte. What the save itself
+    // normalises: fixed text fields lose the spaces they start with (the glasses' asset fields
+    // here), top-level ingredients are written first and a recipe's lines in priority order (the
+    // fixture is in that order already).
     void viewingEveryRecordInEveryWindowRewritesNothing()
     {
         const Windows w = OpenEditors();
@@ -370,9 +388,15 @@ private slots:
         QVERIFY(w.ingredients->TV->Node("Loose"));
         QCOMPARE(w.ingredients->TV->Node("Loose")->Parent(),
                  w.ingredients->TV->Node("Ingredients"));
+        platform::ColorDialog::SetScripted(true);
         for (int position = 1; position <= w.ingredients->TV->Count(); ++position) {
             ClickRow(w.ingredients->TV, w.ingredients->TV->Node(position));
             TabThroughEveryControl(w.ingredients->TV);
+            // The colour dialog confirmed on the red, green and blue it starts from.
+            if (const auto ingredient = w.ingredients->SelectedIngredient) {
+                platform::ColorDialog::SetNextAnswer(ingredient->Color() & 0xFFFFFF);
+                QTest::mouseClick(w.ingredients->cmdColor, Qt::LeftButton);
+            }
         }
         for (int row = 1; row <= w.recipes->lvRecipes->Count(); ++row) {
             ClickRow(w.recipes->lvRecipes, row);
@@ -655,6 +679,96 @@ private slots:
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), RecipesFile());
         QCOMPARE(folder->ReadDataFile("New.Dat"),
                  DatabaseFile({RecipeRecord("New Recipe (change this)", "", "", {})}));
+    }
+
+    // What is done to other records, and what only looks, leaves a record's bytes alone: a
+    // record of each kind and a recipe line added and removed again; one record of each file
+    // removed; the last record of each file renamed and named back (it stays last, and the recipe
+    // lines that name the ingredient follow it there and back); the recipe lists sorted by every
+    // column; the picker closed without a choice; every problem of the check window opened; both
+    // browsers; another recipe database opened and the first one again; the editors closed and
+    // opened again. A further session keeps the files as it read them.
+    void otherEditsAndLookingRewriteNothing()
+    {
+        const QByteArray other = DatabaseFile({RecipeRecord("Elsewhere", "", "", {})});
+        folder->WriteDataFile("Other.Dat", other);
+        const Windows w = OpenEditors();
+        frmMain* main = frmMain::Instance();
+        for (QWidget* view : std::initializer_list<QWidget*>{w.glasses->LV, w.ingredients->TV,
+                                                             w.recipes->lvRecipes}) {
+            Press(view, Qt::Key_Insert, MsgAnswer::Yes);
+            Press(view, Qt::Key_Delete, MsgAnswer::Yes);
+        }
+        ClickRow(w.glasses->LV, w.glasses->LV->Item("Highball"));
+        Press(w.glasses->LV, Qt::Key_Delete, MsgAnswer::Yes);
+        ClickRow(w.ingredients->TV, w.ingredients->TV->Node("Loose"));
+        Press(w.ingredients->TV, Qt::Key_Delete, MsgAnswer::Yes);
+        ClickRow(w.recipes->lvRecipes, 1); // the second in the file, first by name
+        QVERIFY(w.recipes->CurrentRecipe()->Name.startsWith(QString::fromLatin1("Caf\xE9 ")));
+        Press(w.recipes->lvRecipes, Qt::Key_Delete, MsgAnswer::Yes);
+        ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Plain"));
+        for (bool choose : {true, false}) {
+            platform::ModalWindow::SetDriver([choose](QDialog& dialog) {
+                auto& picker = static_cast<frmAddIngredient&>(dialog);
+                picker.TV->setCurrentIndex(picker.TV->IndexOf(picker.TV->Node("Gin")));
+                QTest::mouseClick(choose ? picker.cmdOK : picker.cmdClose, Qt::LeftButton);
+            });
+            Press(w.recipes->lvRecipeIng, Qt::Key_Insert);
+        }
+        QCOMPARE(colRecipes.Item("Plain")->RecipeIngredients().Count(), 2);
+        Press(w.recipes->lvRecipeIng, Qt::Key_Delete, MsgAnswer::Yes);
+
+        const QString soda = QString::fromLatin1("Soda\xA0Water");
+        ClickRow(w.glasses->LV, w.glasses->LV->Item("Flute"));
+        ClickRow(w.ingredients->TV, w.ingredients->TV->Node(soda));
+        ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Plain"));
+        for (const auto& [view, name] :
+             QList<QPair<QWidget*, QString>>{{w.glasses->LV, "Flute"},
+                                             {w.ingredients->TV, soda},
+                                             {w.recipes->lvRecipes, "Plain"}}) {
+            QVERIFY(Rename(view, "Renamed"));
+            QVERIFY(colGlasses.Item("Renamed") || colIngredients.Item("Renamed") ||
+                    colRecipes.Item("Renamed"));
+            QVERIFY(Rename(view, name));
+        }
+        ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Gin Fizz"));
+        for (platform::ListView* list : {w.recipes->lvRecipes, w.recipes->lvRecipeIng})
+            for (int column : {1, 2, 1, 2, 2})
+                list->ColumnClick(column);
+
+        main->cmdBrowse->click();
+        main->cmdShowHelp->click();
+        main->mnuCheckDatabase->trigger();
+        platform::ListView* problems = main->DatabaseCheck->lvProblems;
+        QVERIFY(problems->Count() > 1);
+        for (int row = 1; row <= problems->Count(); ++row) {
+            problems->SetSelectedItem(problems->Item(row));
+            Press(problems, Qt::Key_Return);
+        }
+        for (const QString& file : {QString("Other.Dat"), QString("Recipes.Dat")}) {
+            platform::OpenFileDialog::SetNextAnswer(folder->DataPath() + file);
+            w.recipes->mnuOpenDatabase->trigger();
+        }
+        for (MdiChild* window :
+             std::initializer_list<MdiChild*>{w.glasses, w.ingredients, w.recipes})
+            window->parentWidget()->close(); // its child window of the main window
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!main->GlassEditor && !main->IngredientEditor && !main->RecipeEditor);
+        for (QPushButton* button : {main->cmdGlasses, main->cmdIngredients, main->cmdRecipes})
+            button->click();
+        QVERIFY(main->GlassEditor && main->IngredientEditor && main->RecipeEditor);
+        CloseMainWindow();
+        for (bool again : {true, false}) {
+            QCOMPARE(folder->ReadDataFile("Glasses.Dat"), GlassesFile("lead", 0));
+            QCOMPARE(folder->ReadDataFile("Ingredients.Dat"), IngredientsFile(4));
+            QCOMPARE(folder->ReadDataFile("Recipes.Dat"), RecipesFile(1));
+            QCOMPARE(folder->ReadDataFile("Other.Dat"), other);
+            if (again) { // a further session reads and writes the files
+                OpenEditors();
+                QVERIFY(!AnyLoadError());
+                CloseMainWindow();
+            }
+        }
     }
 };
 
