@@ -4,16 +4,27 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextDocument>
+#include <QWheelEvent>
 
 namespace platform {
 
-DropDownList::DropDownList(QWidget* parent) : QComboBox(parent)
+Chooser::Chooser(QWidget* parent) : QComboBox(parent)
 {
     setEditable(false);
+    // The wheel does not give the focus either (a combo box's own policy lets it).
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, qOverload<int>(&QComboBox::activated), this, [this] {
         if (Click)
             Click();
     });
+}
+
+void Chooser::wheelEvent(QWheelEvent* event)
+{
+    if (hasFocus())
+        QComboBox::wheelEvent(event);
+    else
+        event->ignore(); // the window under the chooser may scroll instead
 }
 
 void DropDownList::Clear()
@@ -30,15 +41,6 @@ void DropDownList::SetListIndex(int index)
     }
     if (Click)
         Click();
-}
-
-ImageCombo::ImageCombo(QWidget* parent) : QComboBox(parent)
-{
-    setEditable(false);
-    connect(this, qOverload<int>(&QComboBox::activated), this, [this] {
-        if (Click)
-            Click();
-    });
 }
 
 void ImageCombo::AddItem(const QString& key, const QString& text)

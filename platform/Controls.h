@@ -10,23 +10,32 @@
 
 namespace platform {
 
-// A drop-down list the user can only choose from. Choosing an entry, or setting the selected
-// index by program, raises Click.
-class DropDownList : public QComboBox {
+// What the two choosers share: the user only chooses (no typing), and choosing an entry raises
+// Click. The mouse wheel chooses only while the chooser has the focus, so turning the wheel over
+// a window on the way to somewhere else changes nothing.
+class Chooser : public QComboBox {
 public:
-    explicit DropDownList(QWidget* parent);
+    explicit Chooser(QWidget* parent);
+    std::function<void()> Click;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+};
+
+// A drop-down list. Setting the selected index by program raises Click too.
+class DropDownList : public Chooser {
+public:
+    explicit DropDownList(QWidget* parent) : Chooser(parent) {}
     void AddItem(const QString& text) { addItem(text); }
     void Clear();
     int ListIndex() const { return currentIndex(); }
     void SetListIndex(int index); // -1 for no selection
-    std::function<void()> Click;
 };
 
-// A chooser of keyed items. Choosing an item raises Click; setting the selection by program
-// does not.
-class ImageCombo : public QComboBox {
+// A chooser of keyed items. Setting the selection by program does not raise Click.
+class ImageCombo : public Chooser {
 public:
-    explicit ImageCombo(QWidget* parent);
+    explicit ImageCombo(QWidget* parent) : Chooser(parent) {}
     void AddItem(const QString& key, const QString& text);
     void Clear();
     // Key of the selected item, empty for none.
@@ -35,7 +44,6 @@ public:
     bool SetSelectedKey(const QString& key);
     // Clears the selection, so the box shows no text.
     void ClearSelection() { setCurrentIndex(-1); }
-    std::function<void()> Click;
 };
 
 // A multi-line text box with a vertical scroll bar. Enter inserts a line break; Tab moves on.

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <memory>
@@ -769,6 +770,36 @@ private slots:
                 CloseMainWindow();
             }
         }
+    }
+
+    // Turning the wheel over a chooser on the way through a window chooses nothing; a chooser
+    // that has the focus takes it.
+    void theWheelChoosesOnlyInAFocusedChooser()
+    {
+        const Windows w = OpenEditors();
+        ClickRow(w.recipes->lvRecipes, 1);
+        const std::shared_ptr<Recipe> recipe = w.recipes->CurrentRecipe();
+        const Recipe before = *recipe;
+        const auto turnWheel = [](QComboBox* box) {
+            QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), QPoint(),
+                              QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(box, &wheel);
+        };
+        w.recipes->lvRecipes->setFocus();
+        for (QComboBox* box :
+             std::initializer_list<QComboBox*>{w.recipes->cboGlass, w.recipes->cboLevel}) {
+            const int shown = box->currentIndex();
+            turnWheel(box);
+            QCOMPARE(box->currentIndex(), shown);
+        }
+        QCOMPARE(recipe->Glass, before.Glass);
+        QCOMPARE(recipe->Level, before.Level);
+
+        w.recipes->cboLevel->setFocus();
+        const int shown = w.recipes->cboLevel->currentIndex();
+        turnWheel(w.recipes->cboLevel);
+        QVERIFY(w.recipes->cboLevel->currentIndex() != shown);
     }
 };
 
