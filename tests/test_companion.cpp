@@ -44,6 +44,13 @@ QByteArray Read(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// "import" with `options`, from the folder's "in.json" into its "Data".
+Result Import(const QTemporaryDir& dir, const QStringList& options = {})
+{
+    return Run(QStringList("import") + options +
+               QStringList{dir.filePath("in.json"), dir.filePath("Data")});
+}
+
 const QStringList DatFiles{"Glasses.Dat", "Ingredients.Dat", "Recipes.Dat", "Help.Dat"};
 
 // A small database in the form "export" writes; every test below changes one thing in it.
@@ -130,22 +137,22 @@ private slots:
     {
         QTemporaryDir dir;
         Write(dir.filePath("in.json"), ValidJson);
-        const Result result = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+        const Result result = Import(dir);
         QCOMPARE(result.code, 0);
         QCOMPARE(result.err, QString());
+        const auto data = [&](const QString& name) { return Read(dir.filePath("Data/" + name)); };
 
-        QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")),
-                 DatabaseFile({GlassRecord("Highball", "Tall", 2, "")}));
+        QCOMPARE(data("Glasses.Dat"), DatabaseFile({GlassRecord("Highball", "Tall", 2, "")}));
         // "#FF0000" is red, in the low byte.
         QByteArray lime = IngredientRecord("Lime", "Gin", {false, true, 16777216, 40, 3, "Green"});
         lime.replace(107, 50, Field("lime_s")); // the one asset name given
         QCOMPARE(
-            Read(dir.filePath("Data/Ingredients.Dat")),
+            data("Ingredients.Dat"),
             DatabaseFile({IngredientRecord("Gin", "", {true, false, 0x0000FF, 0, 255}), lime}));
-        QCOMPARE(Read(dir.filePath("Data/Recipes.Dat")),
+        QCOMPARE(data("Recipes.Dat"),
                  DatabaseFile({RecipeRecord("Gin Neat", "Highball", "Pour.\r\nServe.",
                                             {Line("Gin", 32, 0), Line("Lime", 22, 9)}, 2, 7)}));
-        QCOMPARE(Read(dir.filePath("Data/Help.Dat")), DatabaseFile({HelpRecord("Welcome", "Hi")}));
+        QCOMPARE(data("Help.Dat"), DatabaseFile({HelpRecord("Welcome", "Hi")}));
 
         // Exported again, the same database comes back, in the fixed form.
         QCOMPARE(Run({"export", dir.filePath("Data"), dir.filePath("out.json")}).code, 0);
@@ -173,7 +180,7 @@ private slots:
         {
             const FileSizeLimit limit(4000);
             exported = Run({"export", sample, json});
-            imported = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+            imported = Import(dir);
         }
         QCOMPARE(exported.code, 1);
         QCOMPARE(exported.err,
@@ -193,38 +200,37 @@ private slots:
     {
         QTemporaryDir dir;
         Write(dir.filePath("in.json"), ValidJson);
+        const auto data = [&](const QString& name) { return dir.filePath("Data/" + name); };
         const QByteArray oldHelp = DatabaseFile({HelpRecord("Other", "x")});
-        Write(dir.filePath("Data/Glasses.Dat"), "the previous glasses");
-        Write(dir.filePath("Data/Help.Dat"), oldHelp);
-        const Result refused = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+        Write(data("Glasses.Dat"), "the previous glasses");
+        Write(data("Help.Dat"), oldHelp);
+        const Result refused = Import(dir);
         QCOMPARE(refused.code, 1);
         QCOMPARE(refused.err, QString("mixora-dat: '%1' holds other help topics; it is the game's "
                                       "file and is replaced only with --force; nothing written\n")
-                                  .arg(dir.filePath("Data/Help.Dat")));
+                                  .arg(data("Help.Dat")));
         QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files),
                  QStringList({"Glasses.Dat", "Help.Dat"}));
 
-        QCOMPARE(Run({"import", "--force", dir.filePath("in.json"), dir.filePath("Data")}).code, 0);
-        QCOMPARE(Read(dir.filePath("Data/Glasses.Dat.bak")), QByteArray("the previous glasses"));
-        QCOMPARE(Read(dir.filePath("Data/Help.Dat.bak")), oldHelp);
-        const QByteArray help = DatabaseFile({HelpRecord("Welcome", "Hi")});
-        QCOMPARE(Read(dir.filePath("Data/Help.Dat")), help);
+        QCOMPARE(Import(dir, {"--force"}).code, 0);
+        QCOMPARE(Read(data("Glasses.Dat.bak")), QByteArray("the previous glasses"));
+        QCOMPARE(Read(data("Help.Dat.bak")), oldHelp);
+        QCOMPARE(Read(data("Help.Dat")), DatabaseFile({HelpRecord("Welcome", "Hi")}));
 
         {
             const platform::FolderLock editor(dir.filePath("Data")); // an editor has the folder
-            const Result locked = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+            const Result locked = Import(dir);
             QCOMPARE(locked.err, QString("mixora-dat: the databases in '%1' are open in a Mixora "
                                          "Database Editor (process %2); nothing written\n")
                                      .arg(dir.filePath("Data"))
                                      .arg(QCoreApplication::applicationPid()));
-            QCOMPARE(Read(dir.filePath("Data/Help.Dat.bak")), oldHelp);
+            QCOMPARE(Read(data("Help.Dat.bak")), oldHelp);
         }
 
         // The same help topics again: Help.Dat is left as it is, and its backup too.
-        QCOMPARE(Run({"import", dir.filePath("in.json"), dir.filePath("Data")}).code, 0);
-        QCOMPARE(Read(dir.filePath("Data/Help.Dat.bak")), oldHelp);
-        QCOMPARE(Read(dir.filePath("Data/Glasses.Dat.bak")),
-                 Read(dir.filePath("Data/Glasses.Dat")));
+        QCOMPARE(Import(dir).code, 0);
+        QCOMPARE(Read(data("Help.Dat.bak")), oldHelp);
+        QCOMPARE(Read(data("Glasses.Dat.bak")), Read(data("Glasses.Dat")));
         QVERIFY(Run({"import", "--help"}).out.contains("a mix of new and old files"));
     }
 
@@ -234,7 +240,7 @@ private slots:
     {
         QTemporaryDir dir;
         Write(dir.filePath("in.json"), ValidJson);
-        QCOMPARE(Run({"import", dir.filePath("in.json"), dir.filePath("Data")}).code, 0);
+        QCOMPARE(Import(dir).code, 0);
         QCOMPARE(Run({"check", dir.filePath("Data")}).code, 0);
         Write(dir.filePath("Data/Glasses.Dat.bak"), Read(dir.filePath("Data/Glasses.Dat")));
         Write(dir.filePath("Data/Glasses.Dat"), DatabaseFile({GlassRecord("Coupe")}));
@@ -259,7 +265,7 @@ private slots:
         const Result check = Run({"check", dir.filePath("Data")});
         QCOMPARE(check.code, 1);
         QVERIFY2(check.out.contains("it is not a regular file"), qPrintable(check.out));
-        const Result import = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+        const Result import = Import(dir);
         QCOMPARE(import.err, QString("mixora-dat: cannot read '%1': it is not a regular file\n")
                                  .arg(dir.filePath("in.json")));
     }
@@ -269,52 +275,41 @@ private slots:
         QTest::addColumn<QByteArray>("from");
         QTest::addColumn<QByteArray>("to");
         QTest::addColumn<QString>("message");
-        QTest::newRow("amount out of range")
-            << QByteArray(R"("amount": 32)") << QByteArray(R"("amount": 300)")
-            << R"(recipes record 1 "Gin Neat": line 1: amount: a whole number from 0 to 255 is required)";
-        QTest::newRow("name too long")
-            << QByteArray(R"("name": "Highball")")
-            << ('"' + QByteArray("name\": \"") + QByteArray(60, 'x') + '"')
-            << "glasses record 1 \"" + QString(60, 'x') +
-                   "\": name: 60 characters, more than the 50 a save keeps";
-        QTest::newRow("amount text disagrees")
-            << QByteArray(R"("amountText": "2 oz")") << QByteArray(R"("amountText": "3 oz")")
-            << R"(recipes record 1 "Gin Neat": line 1: amountText: "3 oz" does not match amount 32, which reads "2 oz"; correct it or leave amountText out)";
-        QTest::newRow("character outside the code page")
-            << QByteArray(R"("text": "Hi")") << QByteArray("\"text\": \"Hi \xe2\x86\x92\"")
-            << QString::fromUtf8(
-                   "helpTopics record 1 \"Welcome\": text: holds \"\xe2\x86\x92\" (U+2192), which "
-                   "the files cannot hold (Windows-1252)");
-        QTest::newRow("misspelt field")
-            << QByteArray(R"("hotSpotId": 2,)") << QByteArray(R"("hotSpotId": 2, "glas": "x",)")
-            << R"(glasses record 1 "Highball": glas: is not a field of this record)";
-        QTest::newRow("name used twice")
-            << QByteArray(R"("name": "Lime", "parent": "Gin")")
-            << QByteArray(R"("name": "GIN", "parent": "Gin")")
-            << R"(ingredients record 2 "GIN": name: "GIN" is already used by an earlier record (letter case is not told apart))";
-        QTest::newRow("missing field")
-            << QByteArray(R"("amountText": "2 oz", "priority": 0})")
-            << QByteArray(R"("amountText": "2 oz"})")
-            << R"(recipes record 1 "Gin Neat": line 1: priority: is missing)";
-        QTest::newRow("number beyond a double")
-            << QByteArray(R"("amount": 32)") << QByteArray(R"("amount": 1e400)")
-            << R"(recipes record 1 "Gin Neat": line 1: amount: a whole number from 0 to 255 is required)";
-        QTest::newRow("key given twice")
-            << QByteArray(R"("hotSpotId": 2,)") << QByteArray(R"("hotSpotId": 2, "hotSpotId": 3,)")
-            << R"(glasses record 1 "Highball": hotSpotId: appears twice)";
-        QTest::newRow("colour not in hexadecimal digits")
-            << QByteArray(R"("color": 16777216)") << QByteArray("\"color\": \"#0x1234\"")
-            << "ingredients record 2 \"Lime\": color: a colour \"#RRGGBB\" is required";
-        QTest::newRow("trailing comma")
-            << QByteArray(R"("text": "Hi"})") << QByteArray(R"("text": "Hi",})")
-            << "line 22: not valid JSON: a key in quotes should be here";
-        QTest::newRow("nested too deep")
-            << QByteArray(R"("helpTopics": [)")
-            << QByteArray("\"helpTopics\": " + QByteArray(70, '['))
-            << "line 21: not valid JSON: objects and arrays nested too deep";
-        QTest::newRow("flag of the wrong type")
-            << QByteArray(R"("ounces": true)") << QByteArray(R"("ounces": "yes")")
-            << R"(ingredients record 1 "Gin": ounces: true or false is required)";
+        const auto row = [](const char* name, const QByteArray& from, const QByteArray& to,
+                            const QString& message) {
+            QTest::newRow(name) << from << to << message;
+        };
+        const QString line1 = R"(recipes record 1 "Gin Neat": line 1: )";
+        row("amount out of range", R"("amount": 32)", R"("amount": 300)",
+            line1 + "amount: a whole number from 0 to 255 is required");
+        row("name too long", R"("name": "Highball")", "\"name\": \"" + QByteArray(60, 'x') + '"',
+            "glasses record 1 \"" + QString(60, 'x') +
+                "\": name: 60 characters, more than the 50 a save keeps");
+        row("amount text disagrees", R"("amountText": "2 oz")", R"("amountText": "3 oz")",
+            line1 +
+                R"(amountText: "3 oz" does not match amount 32, which reads "2 oz"; correct it or leave amountText out)");
+        row("character outside the code page", R"("text": "Hi")", "\"text\": \"Hi \xe2\x86\x92\"",
+            QString::fromUtf8("helpTopics record 1 \"Welcome\": text: holds \"\xe2\x86\x92\" "
+                              "(U+2192), which the files cannot hold (Windows-1252)"));
+        row("misspelt field", R"("hotSpotId": 2,)", R"("hotSpotId": 2, "glas": "x",)",
+            R"(glasses record 1 "Highball": glas: is not a field of this record)");
+        row("name used twice", R"("name": "Lime", "parent": "Gin")",
+            R"("name": "GIN", "parent": "Gin")",
+            R"(ingredients record 2 "GIN": name: "GIN" is already used by an earlier record (letter case is not told apart))");
+        row("missing field", R"("amountText": "2 oz", "priority": 0})", R"("amountText": "2 oz"})",
+            line1 + "priority: is missing");
+        row("number beyond a double", R"("amount": 32)", R"("amount": 1e400)",
+            line1 + "amount: a whole number from 0 to 255 is required");
+        row("key given twice", R"("hotSpotId": 2,)", R"("hotSpotId": 2, "hotSpotId": 3,)",
+            R"(glasses record 1 "Highball": hotSpotId: appears twice)");
+        row("colour not in hexadecimal digits", R"("color": 16777216)", "\"color\": \"#0x1234\"",
+            "ingredients record 2 \"Lime\": color: a colour \"#RRGGBB\" is required");
+        row("trailing comma", R"("text": "Hi"})", R"("text": "Hi",})",
+            "line 22: not valid JSON: a key in quotes should be here");
+        row("nested too deep", R"("helpTopics": [)", R"("helpTopics": )" + QByteArray(70, '['),
+            "line 21: not valid JSON: objects and arrays nested too deep");
+        row("flag of the wrong type", R"("ounces": true)", R"("ounces": "yes")",
+            R"(ingredients record 1 "Gin": ounces: true or false is required)");
     }
 
     void importRefusesBadInputAndWritesNothing()
@@ -330,7 +325,7 @@ private slots:
         const QByteArray old = DatabaseFile({GlassRecord("Old")});
         Write(dir.filePath("Data/Glasses.Dat"), old);
 
-        const Result result = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+        const Result result = Import(dir);
         QCOMPARE(result.code, 1);
         QVERIFY2(result.err.contains(message), qPrintable(result.err));
         QVERIFY(
@@ -346,7 +341,7 @@ private slots:
         QByteArray json = ValidJson;
         json.replace(R"("glass": "Highball")", R"("glass": "Tumbler")");
         Write(dir.filePath("in.json"), json);
-        const Result result = Run({"import", dir.filePath("in.json"), dir.filePath("Data")});
+        const Result result = Import(dir);
         QCOMPARE(result.code, 0);
         QCOMPARE(
             result.err,

@@ -240,19 +240,17 @@ private slots:
         const Case c = Cases().first();
         folder.WriteDataFile(c.file, c.before);
         const QString outside = folder.Path() + "/outside";
-        for (const QString& name : {c.file + ".bak", c.file + ".saving"}) {
-            QFile victim(outside);
-            QVERIFY(victim.open(QIODevice::WriteOnly) && victim.write("not the editor's") > 0);
-            victim.close();
+        QFile victim(outside);
+        QVERIFY(victim.open(QIODevice::WriteOnly) && victim.write("not the editor's") > 0);
+        victim.close();
+        for (const QString& name : {c.file + ".bak", c.file + ".saving"})
             QVERIFY(QFile::link(outside, folder.DataPath() + name));
-        }
         StartMainWindow();
         c.change();
         CloseMainWindow();
         QCOMPARE(folder.ReadDataFile(c.file), c.after);
         QCOMPARE(folder.ReadDataFile(c.file + ".bak"), c.before);
         QVERIFY(!QFileInfo(folder.DataPath() + c.file + ".bak").isSymLink());
-        QFile victim(outside);
         QVERIFY(victim.open(QIODevice::ReadOnly));
         QCOMPARE(victim.readAll(), QByteArray("not the editor's"));
     }
@@ -268,15 +266,15 @@ private slots:
                  0);
         QVERIFY(QFile::link("/dev/zero", folder.DataPath() + "Ingredients.Dat"));
         StartMainWindow();
-        QCOMPARE(platform::MessageBox::Shown().size(), 1);
-        QCOMPARE(
-            platform::MessageBox::Shown().first().text,
-            QString("Glasses.Dat could not be opened: it is not a regular file. It will not be "
+        QVERIFY2(
+            Refused("Glasses.Dat could not be opened: it is not a regular file. It will not be "
                     "written when the editor closes.\n"
                     "Ingredients.Dat could not be opened: it is not a regular file. It will not "
                     "be written when the editor closes.\n"
                     "Recipes.Dat could not be opened: it is a folder. It will not be written "
-                    "when the editor closes."));
+                    "when the editor closes.",
+                    "LOAD ERROR"),
+            qPrintable(platform::MessageBox::Shown().value(0).text));
         CloseMainWindow();
         QCOMPARE(platform::MessageBox::Shown().size(), 1);
         QVERIFY(QFileInfo(folder.DataPath() + "Glasses.Dat").isSymLink() == false &&
@@ -504,17 +502,13 @@ private slots:
                                                           RecipeRecord("GIMLET", "", "", {})}));
         folder.WriteDataFile("Help.Dat", DatabaseFile({HelpRecord("Saving", "Text")}) + "xyz");
         StartMainWindow();
-        QCOMPARE(platform::MessageBox::Shown().size(), 1);
-        const platform::ShownMessage& shown = platform::MessageBox::Shown().first();
-        QCOMPARE(shown.title, QString("LOAD ERROR"));
-        QCOMPARE(shown.icon, platform::MsgIcon::Information);
-        QCOMPARE(shown.buttons, platform::MsgButtons::OK);
-        QCOMPARE(shown.text,
-                 QString("Glasses.Dat: 1 record could not be read.\n"
+        QVERIFY2(Refused("Glasses.Dat: 1 record could not be read.\n"
                          "Help.Dat: 3 bytes after the last record could not be read.\n"
                          "Recipes.Dat: 1 record could not be read.\n\n"
                          "When the editor next saves a damaged file, it keeps the file as it was "
-                         "beside it as \"<name>.bak\"."));
+                         "beside it as \"<name>.bak\".",
+                         "LOAD ERROR"),
+                 qPrintable(platform::MessageBox::Shown().value(0).text));
         QCOMPARE(KeysOf(Database::Glasses), QStringList({"Flute", "Coupe"}));
         QCOMPARE(KeysOf(Database::Recipes), QStringList({"Gimlet"}));
     }
@@ -524,11 +518,11 @@ private slots:
         ProgramFolder folder;
         QVERIFY(QFile(folder.Path() + "/Data").open(QIODevice::WriteOnly)); // a file in the way
         StartMainWindow();
-        QCOMPARE(platform::MessageBox::Shown().size(), 1);
-        QCOMPARE(platform::MessageBox::Shown().first().text,
-                 QString("The data folder '%1/Data/' could not be created: a file of that name "
-                         "is in the way.")
-                     .arg(folder.Path()));
+        QVERIFY2(Refused(QString("The data folder '%1/Data/' could not be created: a file of that "
+                                 "name is in the way.")
+                             .arg(folder.Path()),
+                         "LOAD ERROR"),
+                 qPrintable(platform::MessageBox::Shown().value(0).text));
         CloseMainWindow();
         QCOMPARE(platform::MessageBox::Shown().size(), 1); // no save was even tried
         QVERIFY(QFileInfo(folder.Path() + "/Data").isFile());
