@@ -7,9 +7,12 @@
 #include "browse/frmBrowse.h"
 #include "editors/frmRecipes.h"
 #include "platform/Dialogs.h"
+#include "platform/Events.h"
 #include "store/modCellarix.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -142,6 +145,26 @@ private slots:
         QTRY_VERIFY(!window->isVisible()); // the close asked for while loading
         QCOMPARE(folder->ReadDataFile("Glasses.Dat"), glasses);
         QCOMPARE(colGlasses.Count(), 0);
+    }
+
+    // A key press still waiting when the hold ends (it came after the last yield) is dropped
+    // with the rest, not typed once the load or save is over.
+    void inputStillWaitingWhenTheHoldEndsIsDropped()
+    {
+        QLineEdit box;
+        const auto pressX = [&] {
+            QCoreApplication::postEvent(
+                &box, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x"));
+        };
+        {
+            platform::InputHeldBack held;
+            pressX();
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(box.text(), QString());
+        pressX(); // without a hold it is typed
+        QCoreApplication::processEvents();
+        QCOMPARE(box.text(), QString("x"));
     }
 };
 
