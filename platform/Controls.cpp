@@ -72,8 +72,6 @@ TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
     setTabChangesFocus(true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        if (!settingText)
-            changedByUser = true;
         if (Change)
             Change();
     });
@@ -82,19 +80,21 @@ TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
 void TextBox::SetText(const QString& text)
 {
     textAsSet = text;
-    changedByUser = false;
-    settingText = true;
+    settingText = true; // a Change raised meanwhile reads the text as set
     setPlainText(text);
     settingText = false;
+    shownAsSet = document()->toRawText();
 }
 
 QString TextBox::Text() const
 {
-    if (!changedByUser)
-        return textAsSet;
     // The document keeps no-break spaces and line separators as they are in its raw text, and
     // ends every paragraph with a paragraph separator.
     QString text = document()->toRawText();
+    // Shown as it was set (not typed in, or typed in and undone): the text as set, whatever
+    // line breaks it holds.
+    if (settingText || text == shownAsSet)
+        return textAsSet;
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     return text;
 }

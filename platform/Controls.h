@@ -48,8 +48,9 @@ public:
 
 // A multi-line text box with a vertical scroll bar. Enter inserts a line break; Tab moves on.
 // Setting the text by program raises Change, as typing does. The box gives back exactly the text
-// it was set to until the user changes it; from then on its line breaks are read as the database
-// files hold them ("\r\n"), and every other character as it stands.
+// it was set to while it shows it (also after an edit that was undone); a text the user changed
+// has its line breaks read as the database files hold them ("\r\n"), and every other
+// character as it stands.
 class TextBox : public QPlainTextEdit {
 public:
     explicit TextBox(QWidget* parent);
@@ -73,8 +74,8 @@ private:
     void Filtered(const QString& changed);
 
     QString textAsSet;
+    QString shownAsSet; // the document's raw text right after SetText
     bool settingText = false;
-    bool changedByUser = false;
 };
 
 // A check box with a grey (undetermined) state. Clicking toggles between checked and

@@ -499,6 +499,9 @@ private slots:
         QCOMPARE(box->Text(), given);
         box->setFocus();
         box->moveCursor(QTextCursor::End);
+        QTest::keyClicks(box, "y");
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier); // typed and undone
+        QCOMPARE(box->Text(), given);
         QTest::keyClick(box, Qt::Key_Return);
         QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClicks(box, "z");
