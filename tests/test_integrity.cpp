@@ -26,7 +26,6 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTest>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <memory>
@@ -783,17 +782,11 @@ private slots:
         ClickRow(w.recipes->lvRecipes, 1);
         const std::shared_ptr<Recipe> recipe = w.recipes->CurrentRecipe();
         const Recipe before = *recipe;
-        const auto turnWheel = [](QComboBox* box) {
-            QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), QPoint(),
-                              QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                              false);
-            QApplication::sendEvent(box, &wheel);
-        };
         w.recipes->lvRecipes->setFocus();
         for (QComboBox* box :
              std::initializer_list<QComboBox*>{w.recipes->cboGlass, w.recipes->cboLevel}) {
             const int shown = box->currentIndex();
-            turnWheel(box);
+            TurnWheel(box);
             QCOMPARE(box->currentIndex(), shown);
         }
         QCOMPARE(recipe->Glass, before.Glass);
@@ -801,7 +794,7 @@ private slots:
 
         w.recipes->cboLevel->setFocus();
         const int shown = w.recipes->cboLevel->currentIndex();
-        turnWheel(w.recipes->cboLevel);
+        TurnWheel(w.recipes->cboLevel);
         QVERIFY(w.recipes->cboLevel->currentIndex() != shown);
     }
 };
