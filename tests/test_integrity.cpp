@@ -775,10 +775,14 @@ private slots:
     }
 
     // Turning the wheel over a chooser on the way through a window chooses nothing; a chooser
-    // that has the focus takes it.
+    // that has the focus takes it. Every chooser takes the focus by Tab and by a click, never by
+    // the wheel (a wheel turn sent by a test gives no focus, so this is read from the chooser).
     void theWheelChoosesOnlyInAFocusedChooser()
     {
         const Windows w = OpenEditors();
+        for (QWidget* window : std::initializer_list<QWidget*>{w.glasses, w.ingredients, w.recipes})
+            for (const platform::Chooser* box : window->findChildren<platform::Chooser*>())
+                QCOMPARE(box->focusPolicy(), Qt::StrongFocus);
         ClickRow(w.recipes->lvRecipes, 1);
         const std::shared_ptr<Recipe> recipe = w.recipes->CurrentRecipe();
         const Recipe before = *recipe;
@@ -796,6 +800,7 @@ private slots:
         const int shown = w.recipes->cboLevel->currentIndex();
         TurnWheel(w.recipes->cboLevel);
         QVERIFY(w.recipes->cboLevel->currentIndex() != shown);
+        QVERIFY(recipe->Level != before.Level);
     }
 };
 
