@@ -45,6 +45,9 @@ bool WouldChange(QObject* control, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
         return qobject_cast<QComboBox*>(control) || qobject_cast<QAbstractButton*>(control);
+    // The wheel chooses in a chooser that has the focus; over any other it changes nothing.
+    if (event->type() == QEvent::Wheel)
+        return qobject_cast<QComboBox*>(control) && static_cast<QWidget*>(control)->hasFocus();
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
+#include <QWheelEvent>
 #include <QtEndian>
 
 #include <csignal>
@@ -224,6 +225,13 @@ void ClickHeader(platform::ListView* list, int column)
     QTest::mouseClick(
         header->viewport(), Qt::LeftButton, {},
         QPoint(header->sectionViewportPosition(column - 1) + 5, header->height() / 2));
+}
+
+void TurnWheel(QWidget* control)
+{
+    QWheelEvent wheel(QPointF(5, 5), control->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(control, &wheel);
 }
 
 void Choose(QComboBox* box, const QString& text)

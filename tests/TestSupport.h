@@ -120,6 +120,8 @@ void ClickRow(platform::ListView* list, int row);
 void ClickRow(platform::ListView* list, platform::ListItem* item);
 // A mouse click on the header of `column` (1 for the first) of `list`.
 void ClickHeader(platform::ListView* list, int column);
+// One notch of the mouse wheel over `control`, turned towards the user.
+void TurnWheel(QWidget* control);
 // The entry `text` picked from the drop-down of `box`.
 void Choose(QComboBox* box, const QString& text);
 // Presses `key` in `control`; the question it asks is answered `answer` (No when none is

@@ -334,9 +334,9 @@ private slots:
 
     // Two editors on one data folder, in two processes: the second is told which process has
     // the databases and ends, or opens them read-only: then every editing window refuses every
-    // kind of change (adding, removing and renaming in lists and trees, choosing, ticking,
-    // typing, picking a colour) and nothing is saved. Once the first has ended, its changes are
-    // saved and the folder is free.
+    // kind of change (adding, removing and renaming in lists and trees, choosing, also with the
+    // wheel, ticking, typing, picking a colour) and nothing is saved. Once the first has ended,
+    // its changes are saved and the folder is free.
     void aSecondEditorOnTheSameFolderOpensItReadOnlyOrEnds()
     {
         ProgramFolder folder;
@@ -402,6 +402,13 @@ private slots:
             QVERIFY2(Refused("The databases are open read-only.", "INVALID ACTION"),
                      qPrintable(QString("edit %1").arg(i)));
         }
+        // The wheel in the chooser that has the focus is refused as well.
+        QVERIFY(ActivateMainWindow());
+        recipes->cboLevel->setFocus();
+        platform::MessageBox::ClearShown();
+        TurnWheel(recipes->cboLevel);
+        QVERIFY(Refused("The databases are open read-only.", "INVALID ACTION"));
+        QCOMPARE(colRecipes.Item("Gimlet")->Level, 0);
         QCOMPARE(colRecipes.Item("Gimlet")->Instructions, QString("Shake."));
         QVERIFY(colIngredients.Item("Gin")->Ounces());
         colRecipes.Item("Gimlet")->Level = 9; // even a change made past the windows is not saved
