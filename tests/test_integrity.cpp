@@ -487,8 +487,9 @@ private slots:
                 colIngredients.Item("Loose"));
     }
 
-    // A text box gives back exactly what it was given until the user types; typed line breaks
-    // are CR LF; typed or pasted characters the files cannot hold become "?" with one message.
+    // A text box gives back exactly what it was given while it shows that text (also after typing
+    // and undoing); typed line breaks are CR LF; typed or pasted characters the files cannot hold
+    // become "?" with one message.
     void textBoxesKeepTheirTextAndTakeOnlyWhatTheFilesHold()
     {
         const Windows w = OpenEditors();
