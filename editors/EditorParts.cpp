@@ -97,6 +97,11 @@ void RefuseEditsWhenReadOnly(QWidget* window)
     guard->setObjectName(name);
     for (QWidget* control : window->findChildren<QWidget*>())
         control->installEventFilter(guard);
+    // Text also arrives by paths that are not key presses (the context menu's Paste, a middle
+    // click, a drop, an input method): the text boxes themselves take none of it.
+    if (modCellarix::ReadOnly)
+        for (QPlainTextEdit* box : window->findChildren<QPlainTextEdit*>())
+            box->setReadOnly(true);
 }
 
 void FillHotspotList(platform::DropDownList* list)

@@ -124,8 +124,8 @@ void TextBox::keyPressEvent(QKeyEvent* event)
     }
     QString text = event->text();
     QString changed;
-    if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7F ||
-        !Filter(text, changed))
+    if (isReadOnly() || text.isEmpty() || text.at(0).unicode() < 0x20 ||
+        text.at(0).unicode() == 0x7F || !Filter(text, changed))
         return QPlainTextEdit::keyPressEvent(event);
     insertPlainText(text);
     Filtered(changed);

@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -408,6 +409,10 @@ private slots:
         platform::MessageBox::ClearShown();
         TurnWheel(recipes->cboLevel);
         QVERIFY(Refused("The databases are open read-only.", "INVALID ACTION"));
+        // Nor does text pasted by the context menu or a middle click reach a text box.
+        QApplication::clipboard()->setText("Pasted");
+        recipes->txtInstructions->paste();
+        QCOMPARE(recipes->txtInstructions->Text(), QString("Shake."));
         QCOMPARE(colRecipes.Item("Gimlet")->Level, 0);
         QCOMPARE(colRecipes.Item("Gimlet")->Instructions, QString("Shake."));
         QVERIFY(colIngredients.Item("Gin")->Ounces());
