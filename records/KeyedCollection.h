@@ -30,7 +30,8 @@ private:
         explicit IndexKey(const QString& text) : text(text), hash(platform::CaselessHash(text)) {}
         friend bool operator==(const IndexKey& a, const IndexKey& b)
         {
-            return a.hash == b.hash && (a.text == b.text || SameKey(a.text, b.text));
+            return a.hash == b.hash &&
+                   (a.text == b.text || a.text.compare(b.text, Qt::CaseInsensitive) == 0);
         }
         friend size_t qHash(const IndexKey& key, size_t seed = 0) noexcept
         {

@@ -205,7 +205,7 @@ private slots:
         colIngredients.Remove("Smoke");
         smoke->SetName("Fog");
         colIngredients.Add("Fog", smoke);
-        for (const QString& record : {"3 \"Hard\"", "6 \"Smoke\""}) {
+        for (const char* record : {"3 \"Hard\"", "6 \"Smoke\""}) {
             DoubleClickRow(window, RowTexts(window->lvProblems, 1).indexOf(record) + 1);
             QVERIFY(
                 Refused("This record has changed since the check; check again.", "INVALID ACTION"));
