@@ -257,7 +257,11 @@ void frmIngredients::TV_AfterLabelEdit(bool& cancel, const QString& newString)
     Recipe::RenameIngredientLines(colRecipes, oldName, newName);
     ingredient->SetName(newName);
     colIngredients.Add(newName, ingredient);
-    TV->SetSelectedNode(TV->Add(parentKey, newName, newName));
+    platform::TreeNode* renamed = TV->Add(parentKey, newName, newName);
+    // A category keeps its sub-ingredients in alphabetical order, as the filled tree does.
+    if (renamed && parentKey == RootKey)
+        TV->SetSorted(renamed, true);
+    TV->SetSelectedNode(renamed);
     TV_NodeClick();
 }
 

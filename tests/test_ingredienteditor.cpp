@@ -164,6 +164,15 @@ private slots:
         Press(tree, Qt::Key_Insert, MsgAnswer::Yes);
         QCOMPARE(colIngredients.Item(placeholder)->ParentItem(), QString());
         QCOMPARE(tree->Node(placeholder)->Parent(), tree->Node("Ingredients"));
+
+        // A new category keeps its sub-ingredients in alphabetical order, as the others do.
+        QVERIFY(EditLabel(tree, "Syrups"));
+        for (const QString& name : {QString("Orgeat"), QString("Grenadine")}) {
+            ClickNode("Syrups");
+            Press(tree, Qt::Key_Insert, MsgAnswer::Yes);
+            QVERIFY(EditLabel(tree, name));
+        }
+        QCOMPARE(ChildTexts(tree->Node("Syrups")), QStringList({"Grenadine", "Orgeat"}));
     }
 
     void renameRefusesTakenNamesAndNodesWithChildrenAndRenamesExactRecipeLines()
