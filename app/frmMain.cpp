@@ -7,6 +7,7 @@
 #include "editors/frmIngredients.h"
 #include "editors/frmRecipes.h"
 #include "platform/Captions.h"
+#include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Events.h"
 #include "platform/FocusEvents.h"
@@ -184,7 +185,7 @@ frmMain::frmMain()
 
 QPushButton* frmMain::AddToolboxButton(const QString& caption, int top, bool visible, bool enabled)
 {
-    auto* button = new QPushButton(caption, picToolbox);
+    auto* button = new platform::CommandButton(caption, picToolbox);
     button->setGeometry(platform::TwipsRect(ButtonLeft, top, ButtonWidth, ButtonHeight));
     button->setVisible(visible);
     button->setEnabled(enabled);

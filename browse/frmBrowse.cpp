@@ -2,6 +2,7 @@
 
 #include "app/frmMain.h"
 #include "browse/BrowserLayout.h"
+#include "platform/Controls.h"
 #include "platform/FocusEvents.h"
 #include "platform/Fonts.h"
 #include "platform/ListView.h"
@@ -28,7 +29,7 @@ frmBrowse::frmBrowse()
     lblIngs = BrowserLayout::CardLabel(this, platform::ArialFont(12));
     lblIngs->setWordWrap(true);
     lblAmt = BrowserLayout::CardLabel(this, platform::ArialFont(12));
-    cmdPrint = new QPushButton(QStringLiteral("Print Recipe"), this);
+    cmdPrint = new platform::CommandButton(QStringLiteral("Print Recipe"), this);
     cmdPrint->setFont(platform::TahomaFont());
     Place(lvRecipes, 0, 0, 2220, 4635);
     Place(lblName, 2400, 120, 4695, 375);

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 namespace EditorParts {
 
@@ -67,7 +68,9 @@ bool WouldChange(QObject* control, QEvent* event)
                key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown ||
                key->key() == Qt::Key_Home || key->key() == Qt::Key_End || key->key() == Qt::Key_F4;
     if (qobject_cast<QAbstractButton*>(control))
-        return key->key() == Qt::Key_Space;
+        return key->key() == Qt::Key_Space ||
+               (qobject_cast<QPushButton*>(control) &&
+                (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter));
     return false;
 }
 

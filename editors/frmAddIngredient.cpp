@@ -3,6 +3,7 @@
 #include "app/ListHelpers.h"
 #include "editors/EditorParts.h"
 #include "platform/Captions.h"
+#include "platform/Controls.h"
 #include "platform/Fonts.h"
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
@@ -26,14 +27,12 @@ frmAddIngredient::frmAddIngredient(QWidget* parent) : QDialog(parent)
     TV = new platform::TreeView(this);
     TV->setGeometry(platform::TwipsRect(0, 0, 4680, 5535));
     TV->setAccessibleName(QStringLiteral("Ingredients"));
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK = new platform::CommandButton(QStringLiteral("&OK"), this);
     cmdOK->setGeometry(platform::TwipsRect(2760, 5640, 915, 375));
     // OK takes Enter unless another button has the focus: a focused button takes Enter itself.
     cmdOK->setDefault(true);
-    cmdOK->setAutoDefault(true);
-    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
+    cmdClose = new platform::CommandButton(QStringLiteral("&Close"), this);
     cmdClose->setGeometry(platform::TwipsRect(3720, 5640, 915, 375));
-    cmdClose->setAutoDefault(true);
     setTabOrder(TV, cmdOK);
     setTabOrder(cmdOK, cmdClose);
 

@@ -6,6 +6,7 @@
 #include "editors/frmGlasses.h"
 #include "editors/frmIngredients.h"
 #include "editors/frmRecipes.h"
+#include "platform/Controls.h"
 #include "platform/Keys.h"
 #include "platform/ListView.h"
 #include "platform/TreeView.h"
@@ -62,7 +63,7 @@ frmCheck::frmCheck()
     lblNoProblems = new QLabel(QStringLiteral("No problems found."), lvProblems->viewport());
     lblNoProblems->setAlignment(Qt::AlignCenter);
     (new QVBoxLayout(lvProblems->viewport()))->addWidget(lblNoProblems);
-    cmdCheckAgain = new QPushButton(QStringLiteral("Check Again"), this);
+    cmdCheckAgain = new platform::CommandButton(QStringLiteral("Check Again"), this);
     cmdCheckAgain->setAccessibleName(cmdCheckAgain->text());
     setTabOrder(lvProblems, cmdCheckAgain);
 

@@ -194,7 +194,13 @@ void CheckBox::nextCheckState()
     setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
 }
 
-ColorButton::ColorButton(QWidget* parent) : QPushButton(parent)
+CommandButton::CommandButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
+{
+    // Outside a dialog a push button ignores Enter unless it is an auto-default one.
+    setAutoDefault(true);
+}
+
+ColorButton::ColorButton(QWidget* parent) : CommandButton(QString(), parent)
 {
     SetSystemFace();
 }

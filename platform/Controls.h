@@ -92,8 +92,14 @@ protected:
     void nextCheckState() override;
 };
 
+// A command button: a click, Space or, while it has the focus, Enter presses it.
+class CommandButton : public QPushButton {
+public:
+    explicit CommandButton(const QString& caption, QWidget* parent);
+};
+
 // A button whose face shows a colour (red + 256 × green + 65536 × blue).
-class ColorButton : public QPushButton {
+class ColorButton : public CommandButton {
 public:
     explicit ColorButton(QWidget* parent);
     void SetFaceColor(qint32 color);

@@ -574,8 +574,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), w.ingredients->cmdColor);
     }
 
-    // In the picker the focused button takes Enter; OK takes it while no button has the focus.
-    void theFocusedButtonTakesEnterInThePicker()
+    // A focused button takes Enter; in the picker OK takes it while no button has the focus.
+    void theFocusedButtonTakesEnter()
     {
         const Windows w = OpenEditors();
         ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Plain"));
@@ -594,6 +594,16 @@ private slots:
         QCOMPARE(pickGinAndPressEnterOn([](frmAddIngredient& p) { return p.cmdClose; }), 1);
         QCOMPARE(pickGinAndPressEnterOn([](frmAddIngredient& p) { return p.TV; }), 2);
         QCOMPARE(pickGinAndPressEnterOn([](frmAddIngredient& p) { return p.cmdOK; }), 3);
+
+        ClickRow(w.ingredients->TV, w.ingredients->TV->Node("Gin"));
+        platform::ColorDialog::SetNextAnswer(0x123456);
+        w.ingredients->cmdColor->setFocus();
+        QTest::keyClick(w.ingredients->cmdColor, Qt::Key_Return);
+        QCOMPARE(colIngredients.Item("Gin")->Color(), 0x123456);
+        QVERIFY(ActivateMainWindow());
+        frmMain::Instance()->cmdBrowse->setFocus();
+        QTest::keyClick(frmMain::Instance()->cmdBrowse, Qt::Key_Enter);
+        QVERIFY(frmMain::Instance()->RecipeBrowser);
     }
 
     // The browser's list follows the recipe editor; a card shows the recipe of its row.

@@ -390,6 +390,7 @@ private slots:
             {ingredientEditor->chkOunces, click},
             {ingredientEditor->chkOunces, Qt::Key_Space},
             {ingredientEditor->cmdColor, click},
+            {ingredientEditor->cmdColor, Qt::Key_Return},
             {ingredientEditor->cboOpacity, Qt::Key_Down},
         };
         for (int i = 0; i < edits.size(); ++i) {
