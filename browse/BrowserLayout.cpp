@@ -45,6 +45,7 @@ QString DisplayText(const QString& stored)
 {
     QString text = stored;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
 }
 

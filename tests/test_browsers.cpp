@@ -38,7 +38,7 @@ QByteArray RecipesFile()
 QByteArray HelpFile()
 {
     return DatabaseFile({HelpRecord("Welcome", "First line.\r\nSecond line."),
-                         HelpRecord("About", "Mixora keeps the bar's recipes.")});
+                         HelpRecord("About", "Mixora keeps\rthe bar's\nrecipes.")});
 }
 
 // A row's text and Tag.
@@ -178,7 +178,8 @@ private slots:
 
         ClickRow(help->lvHelpTopics, 2);
         QCOMPARE(help->lblName->text(), QString("About"));
-        QCOMPARE(help->lblInst->text(), QString("Mixora keeps the bar's recipes."));
+        // A carriage return or a line feed alone starts a new line too.
+        QCOMPARE(help->lblInst->text(), QString("Mixora keeps\nthe bar's\nrecipes."));
     }
 
     void browserAndHelpLayoutsFollowTheWindowSizeWithinLimits()
