@@ -1,5 +1,6 @@
 #include "BrowserLayout.h"
 
+#include "platform/Captions.h"
 #include "platform/ListView.h"
 
 #include <QHeaderView>
@@ -30,6 +31,7 @@ QLabel* CardLabel(QWidget* window, const QFont& font)
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
+    platform::MarkAsData(label);
     return label;
 }
 
@@ -43,6 +45,7 @@ QString DisplayText(const QString& stored)
 {
     QString text = stored;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
 }
 

@@ -26,11 +26,13 @@ void FillByPosition(platform::ListView* list, const KeyedCollection<Record>& rec
             row->Tag = i;
     list->SetSelectedItem(list->Item(1));
 }
-// A label with a transparent background, text from its top-left corner.
+// A label with a transparent background, text from its top-left corner, showing data in the
+// font it is given.
 QLabel* CardLabel(QWidget* window, const QFont& font);
 // Shows `text` in a one-line card label, widening the label where the text is longer.
 void ShowLine(QLabel* label, const QString& text);
-// Stored text as shown on a card: line breaks of the files ("\r\n") as plain line breaks.
+// Stored text as shown on a card: every line break of the files (carriage return and line feed
+// together or alone) as a plain line break.
 QString DisplayText(const QString& stored);
 
 } // namespace BrowserLayout

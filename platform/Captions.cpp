@@ -16,6 +16,8 @@ namespace {
 constexpr int CaptionGap = 3;
 // The smallest text a caption is shrunk to, in points.
 constexpr double SmallestPointSize = 6.0;
+// The property that marks a label showing data.
+constexpr char ShowsData[] = "showsData";
 
 QString WithoutMnemonic(QString caption)
 {
@@ -25,7 +27,8 @@ QString WithoutMnemonic(QString caption)
 bool HasOneLineCaption(const QWidget* control)
 {
     if (const auto* label = qobject_cast<const QLabel*>(control))
-        return !label->wordWrap() && !label->text().isEmpty();
+        return !label->wordWrap() && !label->text().isEmpty() &&
+               !label->property(ShowsData).toBool();
     if (const auto* button = qobject_cast<const QAbstractButton*>(control))
         return !button->text().isEmpty();
     return false;
@@ -102,6 +105,11 @@ void LinkLabel(QLabel* label, QWidget* control)
     QString name = WithoutMnemonic(label->text());
     name.remove(QRegularExpression(QStringLiteral("\\s*[:?]\\s*$")));
     control->setAccessibleName(name.trimmed());
+}
+
+void MarkAsData(QLabel* label)
+{
+    label->setProperty(ShowsData, true);
 }
 
 void FitCaptions(QWidget* window)

@@ -16,6 +16,10 @@ namespace platform {
 // nothing.
 void FitCaptions(QWidget* window);
 
+// Marks `label` as showing a record's data rather than a caption: FitCaptions leaves it, and the
+// controls beside it, as they are, whatever text it holds when its window opens.
+void MarkAsData(QLabel* label);
+
 // Links `label` to `control` (its mnemonic moves the focus there) and names the control after
 // the caption for screen readers: "&Glass :" names it "Glass".
 void LinkLabel(QLabel* label, QWidget* control);

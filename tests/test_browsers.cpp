@@ -22,13 +22,15 @@ using platform::MessageBox;
 
 namespace {
 
-// Out of name order. Zombie's middle line is a garnish (priority 9) that carries an amount;
-// its last line (priority 10) is a named measure. Americano's first line has no amount.
+// Out of name order. Zombie's glass and first amount are longer than their card lines; its middle
+// line is a garnish (priority 9) that carries an amount; its last line (priority 10) is a named
+// measure. Americano's first line has no amount.
 QByteArray RecipesFile()
 {
     return DatabaseFile(
-        {RecipeRecord("Zombie", "Tiki Mug", "Blend.\r\nServe cold.",
-                      {Line("Rum", 16, 0), Line("Cherry", 7, 9), Line("Pineapple Juice", 65, 10)}),
+        {RecipeRecord("Zombie", "Tiki Mug of the Grand Old Bar with a Frosted Rim",
+                      "Blend.\r\nServe cold.",
+                      {Line("Rum", 24, 0), Line("Cherry", 7, 9), Line("Pineapple Juice", 65, 10)}),
          RecipeRecord("Americano", "Rocks", "Build.", {Line("Campari", 0, 0), Line("Soda", 22, 1)}),
          RecipeRecord("Water", "", "Pour.", {})});
 }
@@ -36,7 +38,7 @@ QByteArray RecipesFile()
 QByteArray HelpFile()
 {
     return DatabaseFile({HelpRecord("Welcome", "First line.\r\nSecond line."),
-                         HelpRecord("About", "Mixora keeps the bar's recipes.")});
+                         HelpRecord("About", "Mixora keeps\rthe bar's\nrecipes.")});
 }
 
 // A row's text and Tag.
@@ -156,9 +158,9 @@ private slots:
         QCOMPARE(Rows(browser->lvRecipes),
                  QList<Row>({{"Zombie", 1}, {"Americano", 2}, {"Water", 3}}));
         QCOMPARE(browser->lvRecipes->SelectedItem(), browser->lvRecipes->Item(1));
-        // A garnish shows no amount, even with one stored; code 16 is ounces, 65 a measure.
-        VerifyCard(browser, "Zombie", "Tiki Mug",
-                   "Rum\nCherry\nPineapple Juice\n\nBlend.\nServe cold.", "1 oz\n\nFill\n");
+        // A garnish shows no amount, even with one stored; code 24 is ounces, 65 a measure.
+        VerifyCard(browser, "Zombie", "Tiki Mug of the Grand Old Bar with a Frosted Rim",
+                   "Rum\nCherry\nPineapple Juice\n\nBlend.\nServe cold.", "1 1/2 oz\n\nFill\n");
 
         ClickRow(browser->lvRecipes, 2);
         VerifyCard(browser, "Americano", "Rocks", "Campari\nSoda\n\nBuild.", "\nHalf Fill\n");
@@ -176,17 +178,23 @@ private slots:
 
         ClickRow(help->lvHelpTopics, 2);
         QCOMPARE(help->lblName->text(), QString("About"));
-        QCOMPARE(help->lblInst->text(), QString("Mixora keeps the bar's recipes."));
+        // A carriage return or a line feed alone starts a new line too.
+        QCOMPARE(help->lblInst->text(), QString("Mixora keeps\nthe bar's\nrecipes."));
     }
 
     void browserAndHelpLayoutsFollowTheWindowSizeWithinLimits()
     {
         frmBrowse* browser = OpenBrowser();
         QVERIFY(browser);
-        // As opened: the design client area.
+        // As opened: the design client area, the card in its fonts whatever the first recipe
+        // holds, and the button in its designed size.
         VerifyBrowserLayout(browser, browser->parentWidget()->width(),
                             browser->parentWidget()->height());
         QVERIFY_NEAR(Width(browser), 8610);
+        for (const QLabel* label :
+             {browser->lblName, browser->lblGlass, browser->lblIngs, browser->lblAmt})
+            QCOMPARE(label->font().pointSizeF(), label == browser->lblName ? 14.25 : 12.0);
+        QVERIFY_NEAR(Width(browser->cmdPrint), 1215);
         // Narrow: the names keep 2000 twips and the button stays right of the list.
         VerifyBrowserLayout(browser, 200, 300);
         QVERIFY_NEAR(Width(browser->lblIngs), 2000);
