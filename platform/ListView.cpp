@@ -140,8 +140,9 @@ QItemSelectionModel::SelectionFlags ListView::selectionCommand(const QModelIndex
                                                                const QEvent* event) const
 {
     const QItemSelectionModel::SelectionFlags command = ItemView::selectionCommand(index, event);
-    return command.testFlag(QItemSelectionModel::Deselect) ? QItemSelectionModel::NoUpdate
-                                                           : command;
+    return !index.isValid() || command.testFlag(QItemSelectionModel::Deselect)
+               ? QItemSelectionModel::NoUpdate
+               : command;
 }
 
 void ListView::AddColumn(const QString& header, Qt::Alignment alignment)

@@ -171,7 +171,7 @@ private slots:
         QVERIFY(editor->cboGlass->isEnabled());
     }
 
-    void ctrlWithAClickOrSpaceKeepsTheRecipeAndTheLineSelected()
+    void clicksAndKeysLeaveTheRecipeAndTheLineSelected()
     {
         // Otherwise the editor would go on showing a recipe (or line) that is no longer
         // current, and what the user chose or typed there would reach nothing.
@@ -180,6 +180,10 @@ private slots:
         QVERIFY(line);
         for (platform::ListView* list : {editor->lvRecipes, editor->lvRecipeIng}) {
             const platform::ListItem* selected = list->SelectedItem();
+            const QPoint belowTheRows(5, list->viewport()->height() - 3);
+            QVERIFY(!list->indexAt(belowTheRows).isValid());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, belowTheRows);
+            QCOMPARE(list->SelectedItem(), selected);
             QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                               list->visualRect(list->IndexOf(selected)).center());
             QCOMPARE(list->SelectedItem(), selected);
