@@ -171,6 +171,30 @@ private slots:
         QVERIFY(editor->cboGlass->isEnabled());
     }
 
+    void clicksAndKeysLeaveTheRecipeAndTheLineSelected()
+    {
+        // Otherwise the editor would go on showing a recipe (or line) that is no longer
+        // current, and what the user chose or typed there would reach nothing.
+        const auto gin = colRecipes.Item("Gin Fizz");
+        const auto line = editor->CurrentIngredient();
+        QVERIFY(line);
+        for (platform::ListView* list : {editor->lvRecipes, editor->lvRecipeIng}) {
+            const platform::ListItem* selected = list->SelectedItem();
+            const QPoint belowTheRows(5, list->viewport()->height() - 3);
+            QVERIFY(!list->indexAt(belowTheRows).isValid());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, belowTheRows);
+            QCOMPARE(list->SelectedItem(), selected);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              list->visualRect(list->IndexOf(selected)).center());
+            QCOMPARE(list->SelectedItem(), selected);
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+            QCOMPARE(list->SelectedItem(), selected);
+        }
+        QCOMPARE(editor->CurrentRecipe(), gin);
+        QCOMPARE(editor->CurrentIngredient(), line);
+    }
+
     void glassLevelAndInstructionsReachTheRecipeAndUnknownValuesAreKept()
     {
         // Glass and level apply at once, the instructions when the focus leaves them.
