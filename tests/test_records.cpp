@@ -113,8 +113,12 @@ private slots:
         ingredient.SetName(QString("abcdefghij").repeated(6));
         QCOMPARE(ingredient.Name(), QString("abcdefghij").repeated(5));
 
-        // An asset field never assigned holds zero bytes, and code 0 is not trimmed like a space.
+        // A record without display text leaves the text the object had, and is written back
+        // without it. An asset field never assigned holds zero bytes, and code 0 is not trimmed
+        // like a space.
         QVERIFY(Loaded(ingredient, IngredientRecord("Vodka", "Spirits")));
+        QCOMPARE(ingredient.DisplayText(), QString("Fresh"));
+        QCOMPARE(Saved(ingredient), IngredientRecord("Vodka", "Spirits"));
         QCOMPARE(ingredient.Zoom(), QString(50, QChar(0)));
         QCOMPARE(Saved(Ingredient()), Bytes(412, '\0'));
     }
