@@ -18,8 +18,8 @@ Ingredient::Ingredient() : record(FixedSize, '\0') {}
 
 bool Ingredient::LoadFromFile(QIODevice& file)
 {
+    // A record without display text (length 0 or less) leaves the object's text as it was.
     record.fill('\0');
-    displayText.clear();
     if (!RecordIO::ReadExact(file, record.data(), FixedSize))
         return false;
     const qint32 length = TextLength();

@@ -10,8 +10,8 @@ class Ingredient {
 public:
     Ingredient();
 
-    // Replaces the record and the display text with the ones at the current position; false on
-    // any read error.
+    // Replaces the record, and the display text when the record has one, with the ones at the
+    // current position; false on any read error.
     bool LoadFromFile(QIODevice& file);
     // Writes the record as held, then the display text when its length is positive.
     bool SaveToFile(QIODevice& file) const;

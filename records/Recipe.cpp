@@ -139,8 +139,10 @@ bool Recipe::LoadFromFile(QIODevice& file)
     const qint64 remaining = RecordIO::Remaining(file);
     if (textLength < 0 || textLength > remaining || lineCount < 0 ||
         lineCount > (remaining - textLength) / LineSize) {
-        // Damaged: the file is left after the instructions when only the line count is wrong.
-        RecordIO::ReadText(file, textLength, Instructions);
+        // Damaged. When only the line count is wrong, the instructions and the whole lines the
+        // file holds are read all the same, and the file is left after them.
+        if (RecordIO::ReadText(file, textLength, Instructions) && lineCount > 0)
+            file.skip(RecordIO::Remaining(file) / LineSize * LineSize);
         return false;
     }
     // The instructions and the lines are read at once.

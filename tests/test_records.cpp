@@ -113,8 +113,12 @@ private slots:
         ingredient.SetName(QString("abcdefghij").repeated(6));
         QCOMPARE(ingredient.Name(), QString("abcdefghij").repeated(5));
 
-        // An asset field never assigned holds zero bytes, and code 0 is not trimmed like a space.
+        // A record without display text leaves the text the object had, and is written back
+        // without it. An asset field never assigned holds zero bytes, and code 0 is not trimmed
+        // like a space.
         QVERIFY(Loaded(ingredient, IngredientRecord("Vodka", "Spirits")));
+        QCOMPARE(ingredient.DisplayText(), QString("Fresh"));
+        QCOMPARE(Saved(ingredient), IngredientRecord("Vodka", "Spirits"));
         QCOMPARE(ingredient.Zoom(), QString(50, QChar(0)));
         QCOMPARE(Saved(Ingredient()), Bytes(412, '\0'));
     }
@@ -249,14 +253,15 @@ private slots:
         QCOMPARE(folded.size(), 5000);
     }
 
-    // A damaged recipe fails and leaves the file where its reading stopped: after the
-    // instructions when only the line count is wrong, else after the head.
+    // A damaged recipe fails and leaves the file where its reading stopped: after the whole
+    // lines the file holds when only the line count is wrong, else after the head.
     void damagedRecipeLeavesTheFileWhereReadingStopped_data()
     {
         QTest::addColumn<int>("textLength");
         QTest::addColumn<int>("lineCount");
         QTest::addColumn<int>("end");
-        QTest::newRow("one line fewer than announced") << 5 << 2 << 115;
+        QTest::newRow("one line fewer than announced") << 5 << 2 << 167;
+        QTest::newRow("line count beyond the file") << 5 << 1000 << 167;
         QTest::newRow("negative line count") << 5 << -1 << 115;
         QTest::newRow("negative text length") << -1 << 0 << 110;
         QTest::newRow("text longer than the file") << 100 << 0 << 110;
@@ -268,7 +273,8 @@ private slots:
         QFETCH(int, lineCount);
         QFETCH(int, end);
         const QByteArray bytes = Field("R") + Byte(0) + Field("Rocks") + Byte(0) +
-                                 Int32(textLength) + Int32(lineCount) + "Stir." + Line("Gin", 1, 0);
+                                 Int32(textLength) + Int32(lineCount) + "Stir." +
+                                 Line("Gin", 1, 0) + "part of a line";
         Recipe recipe;
         qint64 position = 0;
         QVERIFY(!Loaded(recipe, bytes, 0, &position));
