@@ -119,6 +119,15 @@ void ItemView::SetItemModel(QAbstractItemModel* model)
             });
 }
 
+QItemSelectionModel::SelectionFlags ItemView::selectionCommand(const QModelIndex& index,
+                                                               const QEvent* event) const
+{
+    const QItemSelectionModel::SelectionFlags command = QTreeView::selectionCommand(index, event);
+    return !index.isValid() || command.testFlag(QItemSelectionModel::Deselect)
+               ? QItemSelectionModel::NoUpdate
+               : command;
+}
+
 bool ItemView::IsEditingLabel() const
 {
     return labelEditor->IsEditing();

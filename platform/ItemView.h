@@ -52,6 +52,10 @@ protected:
     void SetItemModel(QAbstractItemModel* model);
     // The user selected the item at `index` (by mouse or keyboard); it is selected by then.
     virtual void UserSelected(const QModelIndex& index) = 0;
+    // The user cannot take the selection from an item (Ctrl with a click or with Space, a click
+    // below the items): a window that shows the selected record keeps it until another is chosen.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
     QModelIndex SelectedIndex() const;
     // Selects the item at `index` (none when invalid) without telling the window.

@@ -136,15 +136,6 @@ void ListView::UserSelected(const QModelIndex& index)
         ItemClick(rows[size_t(index.row())].get());
 }
 
-QItemSelectionModel::SelectionFlags ListView::selectionCommand(const QModelIndex& index,
-                                                               const QEvent* event) const
-{
-    const QItemSelectionModel::SelectionFlags command = ItemView::selectionCommand(index, event);
-    return !index.isValid() || command.testFlag(QItemSelectionModel::Deselect)
-               ? QItemSelectionModel::NoUpdate
-               : command;
-}
-
 void ListView::AddColumn(const QString& header, Qt::Alignment alignment)
 {
     Column column;

@@ -101,10 +101,6 @@ public:
 
 protected:
     void UserSelected(const QModelIndex& index) override;
-    // The user cannot take the selection from a row (Ctrl with a click or with Space, a click
-    // below the rows): a list that shows a current record keeps it until another row is chosen.
-    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
-                                                         const QEvent* event) const override;
 
 private:
     class Model;

@@ -234,6 +234,19 @@ void TurnWheel(QWidget* control)
     QApplication::sendEvent(control, &wheel);
 }
 
+bool TryToDeselect(QAbstractItemView* view)
+{
+    const QPoint belowTheItems(5, view->viewport()->height() - 3);
+    if (view->indexAt(belowTheItems).isValid())
+        return false;
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, belowTheItems);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      view->visualRect(view->currentIndex()).center());
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Space, Qt::ControlModifier);
+    return true;
+}
+
 void Choose(QComboBox* box, const QString& text)
 {
     const int index = box->findText(text);

@@ -122,6 +122,10 @@ void ClickRow(platform::ListView* list, platform::ListItem* item);
 void ClickHeader(platform::ListView* list, int column);
 // One notch of the mouse wheel over `control`, turned towards the user.
 void TurnWheel(QWidget* control);
+// Tries every way a user could take the selection from the selected item of `view`: a click
+// below the items, a click on it with Ctrl held, Ctrl+Space. False when `view` has no room
+// below its items.
+bool TryToDeselect(QAbstractItemView* view);
 // The entry `text` picked from the drop-down of `box`.
 void Choose(QComboBox* box, const QString& text);
 // Presses `key` in `control`; the question it asks is answered `answer` (No when none is

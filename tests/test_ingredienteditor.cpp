@@ -248,6 +248,10 @@ private slots:
     {
         ClickNode("Tonic");
         const auto tonic = colIngredients.Item("Tonic");
+        // The user cannot take the selection from the node, which would leave the panel showing
+        // an ingredient that is no longer selected.
+        QVERIFY(TryToDeselect(tree));
+        QCOMPARE(tree->SelectedNode(), tree->Node("Tonic"));
         QCOMPARE(editor->SelectedIngredient, tonic);
         VerifyPanelEnabled(true);
         QCOMPARE(editor->cboOpacity->count(), 101);
