@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/frmMain.h"
+#include "platform/Dialogs.h"
 #include "platform/ListView.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
@@ -176,11 +177,18 @@ FileSizeLimit::~FileSizeLimit()
     setrlimit(RLIMIT_FSIZE, &limit);
 }
 
+void ScriptDialogs()
+{
+    platform::MessageBox::SetScripted(true);
+    platform::ColorDialog::SetScripted(true);
+    platform::OpenFileDialog::SetScripted(true);
+    platform::MessageBox::ClearShown();
+}
+
 void StartMainWindow()
 {
     frmMain::Destroy();
-    platform::MessageBox::SetScripted(true);
-    platform::MessageBox::ClearShown();
+    ScriptDialogs();
     frmMain::Instance()->MDIForm_Load();
 }
 

@@ -96,8 +96,11 @@ private:
     qint64 previous;
 };
 
-// Scripts the message boxes and starts a fresh main window on the current program folder,
-// running the whole start-up.
+// Scripts the message boxes, the colour dialog and the open-file dialog, so that none is ever
+// shown for real: one a test did not expect takes its safe answer (and is recorded).
+void ScriptDialogs();
+// Scripts the dialogs and starts a fresh main window on the current program folder, running the
+// whole start-up.
 void StartMainWindow();
 // Closes and destroys the main window (which runs the shut-down), keeping message boxes
 // scripted.

@@ -100,7 +100,7 @@ class TestDatabaseCheck : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { MessageBox::SetScripted(true); }
+    void initTestCase() { ScriptDialogs(); }
     void init() { folder = std::make_unique<MainWindowFolder>(); }
     void cleanup() { folder.reset(); }
 

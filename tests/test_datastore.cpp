@@ -40,7 +40,7 @@ class TestDataStore : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { platform::MessageBox::SetScripted(true); }
+    void initTestCase() { ScriptDialogs(); }
     void init() { folder = std::make_unique<ProgramFolder>(); }
     void cleanup()
     {

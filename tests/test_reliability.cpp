@@ -90,8 +90,7 @@ QStringList KeysOf(Database database)
 bool StartAnswering(const QList<platform::MsgAnswer>& answers)
 {
     frmMain::Destroy();
-    platform::MessageBox::SetScripted(true);
-    platform::MessageBox::ClearShown();
+    ScriptDialogs();
     for (platform::MsgAnswer answer : answers)
         platform::MessageBox::SetNextAnswer(answer);
     return frmMain::Instance()->MDIForm_Load();
@@ -120,7 +119,7 @@ class TestReliability : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { platform::MessageBox::SetScripted(true); }
+    void init() { ScriptDialogs(); }
     void cleanup() { CloseMainWindow(); }
 
     // A step of the exit save that fails (any write, sync, rename, copy for the backup or sync
@@ -634,7 +633,7 @@ private slots:
 int RunChild(const QString& mode, const QString& folder)
 {
     platform::SetProgramFolder(folder);
-    platform::MessageBox::SetScripted(true);
+    ScriptDialogs();
     std::string line;
     if (mode == "editor") {
         frmMain::Instance()->MDIForm_Load();
