@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <limits>
 
 using modCellarix::Database;
 using modCellarix::LoadResult;
@@ -319,9 +320,12 @@ void SortByFile(QList<Problem>& problems)
         return std::find(std::begin(ReadOrder), std::end(ReadOrder), database) -
                std::begin(ReadOrder);
     };
+    const auto place = [](const Problem& problem) {
+        return problem.record == NotInFile ? std::numeric_limits<int>::max() : problem.record;
+    };
     std::stable_sort(problems.begin(), problems.end(), [&](const Problem& a, const Problem& b) {
         return a.database != b.database ? order(a.database) < order(b.database)
-                                        : a.record < b.record;
+                                        : place(a) < place(b);
     });
 }
 
@@ -340,23 +344,27 @@ QList<Problem> CheckLoads()
 
 void ToFilePositions(QList<Problem>& problems)
 {
-    QHash<int, QList<int>> filePositions; // per database: file position of each collection item
+    // Per database: the file position of every record its last load took that is still held.
+    // Records are found by identity, as a rename or a removal since the load moves the others in
+    // their collection.
+    QHash<int, QHash<const void*, int>> filePositions;
     for (Problem& problem : problems) {
         if (problem.record == 0)
             continue;
-        QList<int>& positions = filePositions[int(problem.database)];
-        if (positions.isEmpty()) {
+        auto positions = filePositions.find(int(problem.database));
+        if (positions == filePositions.end()) {
+            positions = filePositions.insert(int(problem.database), {});
             const LoadResult& load = modCellarix::LastLoad(problem.database);
             QSet<int> skipped;
             for (const SkippedRecord& record : load.skipped)
                 skipped.insert(record.record);
-            positions.append(0);
-            for (int record = 1; record <= load.recordsFound; ++record)
+            qsizetype taken = 0;
+            for (int record = 1; record <= load.recordsFound && taken < load.taken.size(); ++record)
                 if (!skipped.contains(record))
-                    positions.append(record);
+                    if (const auto held = load.taken[taken++].lock())
+                        positions->insert(held.get(), record);
         }
-        if (problem.record < positions.size())
-            problem.record = positions[problem.record];
+        problem.record = positions->value(problem.inMemory.get(), NotInFile);
     }
 }
 
@@ -406,12 +414,13 @@ QString Finding(const Problem& problem)
 
 QString RecordText(const Problem& problem)
 {
-    if (problem.record <= 0)
+    if (problem.record == 0)
         return QString();
-    QString text = QString::number(problem.record);
+    QString text = problem.record > 0 ? QString::number(problem.record) : QString();
     if (!problem.name.isNull()) {
         text.reserve(text.size() + problem.name.size() + 3);
-        text += QLatin1Char(' ');
+        if (!text.isEmpty())
+            text += QLatin1Char(' ');
         AppendQuoted(text, problem.name);
     }
     return text;

@@ -11,9 +11,13 @@
 
 namespace CheckDatabase {
 
+// The position of a record the file it belongs to does not hold yet.
+constexpr int NotInFile = -1;
+
 struct Problem {
     modCellarix::Database database;
-    int record = 0; // 1-based; 0 for the file as a whole
+    int record = 0; // 1-based; 0 for the file as a whole; NotInFile for a record added since
+                    // the file was loaded
     QString name;   // the record's name, when known
     QString field;  // as named in the exported JSON ("glass", "line 2 ingredient"); may be empty
     QString message;
@@ -51,11 +55,12 @@ QList<Problem> CheckLoads();
 QList<Problem> MixedGenerations();
 
 // Turns the collection positions of `problems` into positions in the files the collections were
-// last loaded from, counting the records those loads left out.
+// last loaded from, counting the records those loads left out. A record added since has none
+// (NotInFile).
 void ToFilePositions(QList<Problem>& problems);
 
-// Sorts `problems` by file, in the order the files are read, then by record; problems of one
-// record keep their order.
+// Sorts `problems` by file, in the order the files are read, then by record, records added since
+// the load last; problems of one record keep their order.
 void SortByFile(QList<Problem>& problems);
 
 // The name of the file `database` was last loaded from ("Recipes.Dat").

@@ -79,9 +79,10 @@ void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, const Pro
         auto record = std::make_shared<Record>();
         if (record->LoadFromFile(file)) {
             const QString key = KeyOf(*record);
-            if (collection.Add(key, record))
+            if (collection.Add(key, record)) {
                 ++result.recordsTaken;
-            else if (const auto holder = collection.Item(key))
+                result.taken.append(record);
+            } else if (const auto holder = collection.Item(key))
                 result.skipped.append({i, SkippedRecord::NameTaken, key, KeyOf(*holder)});
             else
                 result.skipped.append({i, SkippedRecord::NoName, {}, {}});
@@ -216,6 +217,7 @@ void ReadDatabase(Database database, QIODevice& file, const Progress& progress)
     result.recordsFound = 0;
     result.recordStarts.clear();
     result.skipped.clear();
+    result.taken.clear();
     switch (database) {
     case Database::Glasses:
         return ReadRecords(file, colGlasses, progress, result);

@@ -16,6 +16,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 namespace modCellarix {
 
@@ -99,6 +100,8 @@ struct LoadResult {
     QList<qint64> recordStarts;   // where each record found starts in the file
     qint64 bytesLeftOver = 0;     // bytes after the records the count announced
     QList<SkippedRecord> skipped; // records found but not taken, in file order
+    // The records taken, in file order: one still held is known by its place in the file.
+    QList<std::weak_ptr<const void>> taken;
     // Records the file announced but the collection did not take: unreadable, missing from
     // the file, or carrying a name already taken.
     int RecordsNotTaken() const { return qMax(0, recordCount) - recordsTaken; }

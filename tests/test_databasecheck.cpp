@@ -221,12 +221,19 @@ private slots:
         DoubleClickRow(window, problems.indexOf("no ingredient \"Ginn\"") + 1);
         QCOMPARE(SelectedInActiveEditor(), QString("recipe Typo line Ginn"));
 
-        // The menu command checks again too, and brings the same window to the front.
+        // The menu command checks again too, and brings the same window to the front. Positions
+        // stay those in the files as loaded; a recipe added since has none and comes last.
+        auto added = std::make_shared<Recipe>();
+        added->Name = "Added";
+        added->Glass = "Goblet";
+        colRecipes.Add(added->Name, added);
         main->cmdRecipes_Click();
         QCOMPARE(ActiveChild(), main->RecipeEditor);
         main->mnuCheckDatabase->trigger();
         QCOMPARE(ActiveChild(), window);
-        QCOMPARE(window->windowTitle(), QString("Database Check - (7 Problems)"));
+        QCOMPARE(window->windowTitle(), QString("Database Check - (8 Problems)"));
+        QCOMPARE(RowTexts(window->lvProblems, 1).mid(4),
+                 QStringList({"6 \"Fog\"", "4 \"Typo\"", "4 \"Typo\"", "\"Added\""}));
         QCOMPARE(main->mdiArea->subWindowList().size(), 2);
         QCOMPARE(main->mnuCheckDatabase->text(), QString("&Check Database"));
 
