@@ -429,6 +429,12 @@ void frmMain::cmdRecipes_Click()
     };
 }
 
+void frmMain::RecipeEdited()
+{
+    if (RecipeBrowser)
+        RecipeBrowser->ShowCard();
+}
+
 void frmMain::cmdBrowse_Click()
 {
     ShowChild(RecipeBrowser);

@@ -85,6 +85,9 @@ public:
     void cmdRecipes_Click();
     void cmdGlasses_Click();
     void cmdIngredients_Click();
+    // An editor changed what a recipe card shows (a recipe's glass, instructions or lines, an
+    // ingredient's name): the recipe browser shows its card again.
+    void RecipeEdited();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -75,8 +75,15 @@ void frmBrowse::FollowRecipes()
 void frmBrowse::ShowRecipe()
 {
     const platform::ListItem* row = lvRecipes->SelectedItem();
-    const auto recipe = row ? colRecipes.Item(row->Tag.toInt()) : nullptr;
-    shownRecipe = recipe;
+    shownRecipe = row ? colRecipes.Item(row->Tag.toInt()) : nullptr;
+    ShowCard();
+}
+
+void frmBrowse::ShowCard()
+{
+    // The recipe itself, not its row: the rows' positions are out of date while the recipe
+    // editor adds, renames or removes recipes.
+    const auto recipe = shownRecipe.lock();
     if (!recipe) {
         for (QLabel* label : {lblName, lblGlass, lblIngs, lblAmt})
             label->clear();

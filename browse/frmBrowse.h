@@ -22,6 +22,8 @@ public:
     // Refills the list from the recipe database after recipes were added, renamed or removed,
     // keeping the selection on the same recipe where it still exists, and shows its card.
     void FollowRecipes();
+    // Shows the recipe on the card again, as it is now.
+    void ShowCard();
 
     platform::ListView* lvRecipes;
     QLabel* lblName;
@@ -35,8 +37,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Shows the recipe of the selected row on the card.
     void ShowRecipe();
-
     // The recipe the card shows.
     std::weak_ptr<Recipe> shownRecipe;
     void Form_Resize();

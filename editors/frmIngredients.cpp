@@ -255,6 +255,7 @@ void frmIngredients::TV_AfterLabelEdit(bool& cancel, const QString& newString)
     const QString parentKey = node->Parent() ? node->Parent()->Key() : RootKey;
     TV->Remove(oldName);
     Recipe::RenameIngredientLines(colRecipes, oldName, newName);
+    frmMain::Instance()->RecipeEdited();
     ingredient->SetName(newName);
     colIngredients.Add(newName, ingredient);
     platform::TreeNode* renamed = TV->Add(parentKey, newName, newName);

@@ -226,8 +226,10 @@ void frmRecipes::cboGlass_Click()
         cboGlass->ClearSelection();
         return;
     }
-    if (const auto recipe = CurrentRecipe())
+    if (const auto recipe = CurrentRecipe()) {
         recipe->Glass = glass->Name;
+        frmMain::Instance()->RecipeEdited();
+    }
 }
 
 void frmRecipes::cboLevel_Click()
@@ -244,8 +246,10 @@ void frmRecipes::cboLevel_Click()
 
 void frmRecipes::txtInstructions_Validate()
 {
-    if (const auto recipe = CurrentRecipe())
+    if (const auto recipe = CurrentRecipe()) {
         recipe->Instructions = txtInstructions->Text();
+        frmMain::Instance()->RecipeEdited();
+    }
 }
 
 void frmRecipes::lvRecipes_KeyDown(int& keyCode, int)
@@ -478,13 +482,16 @@ void frmRecipes::cboPriority_Click()
     line->Priority = quint8(index);
     if (platform::ListItem* row = lvRecipeIng->Item(line->ThisKey))
         row->SetSubItem(1, PriorityText(line->Priority));
+    frmMain::Instance()->RecipeEdited(); // a garnish shows no amount
 }
 
 void frmRecipes::cboAmount_Validate()
 {
     const auto line = CurrentIngredient();
-    if (line && cboAmount->ListIndex() >= 0)
+    if (line && cboAmount->ListIndex() >= 0) {
         line->Amount = cboAmount->ListIndex();
+        frmMain::Instance()->RecipeEdited();
+    }
 }
 
 void frmRecipes::lvRecipeIng_KeyDown(int& keyCode, int)
@@ -531,6 +538,7 @@ void frmRecipes::AddIngredient()
     lvRecipeIng->SetSelectedItem(row);
     AutoSizeColumns(lvRecipeIng);
     ShowCurrentLine();
+    frmMain::Instance()->RecipeEdited();
 }
 
 void frmRecipes::RemoveIngredient()
@@ -554,4 +562,5 @@ void frmRecipes::RemoveIngredient()
     lvRecipeIng->Remove(line->ThisKey);
     AutoSizeColumns(lvRecipeIng);
     ShowCurrentLine();
+    frmMain::Instance()->RecipeEdited();
 }

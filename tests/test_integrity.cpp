@@ -638,6 +638,20 @@ private slots:
         QCOMPARE(browser->lblName->text(), browser->lvRecipes->SelectedItem()->Text());
         QVERIFY(cardsMatchRows());
 
+        // The card shows the edits of the recipe it shows at once: its glass and lines in the
+        // recipe editor, its ingredients' names in the ingredient editor.
+        ClickRow(browser->lvRecipes, browser->lvRecipes->Item("Gin Fizz Renamed"));
+        ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Gin Fizz Renamed"));
+        Choose(w.recipes->cboGlass, "Coupe");
+        QCOMPARE(browser->lblGlass->text(), QString("Coupe"));
+        QVERIFY(browser->lblIngs->text().startsWith("Gin\n"));
+        ClickRow(w.recipes->lvRecipeIng, w.recipes->lvRecipeIng->Item(1));
+        Press(w.recipes->lvRecipeIng, Qt::Key_Delete, MsgAnswer::Yes);
+        QVERIFY(!browser->lblIngs->text().contains("rUM"));
+        ClickRow(w.ingredients->TV, w.ingredients->TV->Node(QString("Soda\u00A0Water")));
+        QVERIFY(Rename(w.ingredients->TV, "Soda"));
+        QVERIFY(browser->lblIngs->text().startsWith("Gin\nSoda\n"));
+
         platform::OpenFileDialog::SetNextAnswer(folder->DataPath() + "Fresh.Dat");
         w.recipes->mnuOpenDatabase->trigger();
         QCOMPARE(browser->lvRecipes->Count(), 0);
