@@ -104,7 +104,9 @@ check "package contents" same_lines \
     "$(dpkg-deb -c "$package" | awk '$1 !~ /^d/ { sub(/^\.\/usr\//, "", $6); print $6 }' | sort)" \
     "$(expected_files)"
 depends=$(dpkg-deb -f "$package" Depends)
-for library in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins libqt6svg6 fonts-wine \
+# The package that holds Qt's X11 platform plugin here, without which no window opens.
+x11_plugin=$(dpkg -S '*/qt6/plugins/platforms/libqxcb.so' | cut -d: -f1)
+for library in libqt6widgets6 libqt6printsupport6 "$x11_plugin" libqt6svg6 fonts-wine \
     fonts-liberation2; do
     check "package depends on $library" grep -q "$library" <<<"$depends"
 done
