@@ -23,8 +23,9 @@ using namespace modCellarix;
 using CheckDatabase::Problem;
 
 namespace {
-// Client area and button, in twips.
-constexpr int ClientWidth = 9600, ClientHeight = 4800;
+// Client area and button, in twips; the window fits beside the toolbox of a main window of
+// its designed size.
+constexpr int ClientWidth = 9000, ClientHeight = 4800;
 constexpr int ButtonWidth = 1455, ButtonHeight = 375, Gap = 60;
 
 // The record `problem` is about, as its collection holds it now; none when there is none.

@@ -7,6 +7,7 @@
 #include "browse/frmBrowse.h"
 #include "browse/frmHelp.h"
 #include "editors/frmAddIngredient.h"
+#include "editors/frmCheck.h"
 #include "editors/frmGlasses.h"
 #include "editors/frmIngredients.h"
 #include "editors/frmRecipes.h"
@@ -94,14 +95,15 @@ class TestAppearance : public QObject {
 
     static frmMain* Main() { return frmMain::Instance(); }
 
-    // Every window opened through the toolbox, each child window's client area.
+    // Every window opened through the toolbox and the menus, each child window's client area.
     QList<QWidget*> OpenEveryChild()
     {
         for (QPushButton* button : {Main()->cmdGlasses, Main()->cmdIngredients, Main()->cmdRecipes,
                                     Main()->cmdBrowse, Main()->cmdShowHelp})
             button->click();
-        return {Main()->GlassEditor, Main()->IngredientEditor, Main()->RecipeEditor,
-                Main()->RecipeBrowser, Main()->HelpBrowser};
+        Main()->mnuCheckDatabase->trigger();
+        return {Main()->GlassEditor,   Main()->IngredientEditor, Main()->RecipeEditor,
+                Main()->RecipeBrowser, Main()->HelpBrowser,      Main()->DatabaseCheck};
     }
 
     static QRect Outer(const QWidget* child) { return child->parentWidget()->geometry(); }
@@ -185,8 +187,8 @@ private slots:
                 }
             }
         // Toolbox 15 buttons, glasses 8 labels, ingredients 9 labels and 2 check boxes,
-        // recipes 4, browser 3 card lines and the button, help 1, picker 2.
-        QVERIFY2(checked >= 44, qPrintable(QString::number(checked)));
+        // recipes 4, browser 3 card lines and the button, help 1, check 1, picker 2.
+        QVERIFY2(checked >= 45, qPrintable(QString::number(checked)));
     }
 
     void everyControlHasANameForScreenReaders()
@@ -229,6 +231,12 @@ private slots:
         // Choosers with a label are named after it and reached by its mnemonic.
         QCOMPARE(Main()->GlassEditor->cboHotspotID->accessibleName(), QString("Hotspot ID"));
         QCOMPARE(Main()->GlassEditor->lblHotspotID->buddy(), Main()->GlassEditor->cboHotspotID);
+    }
+
+    void everyChildWindowOpensWhollyInView()
+    {
+        for (QWidget* child : OpenEveryChild())
+            QVERIFY2(Visible().contains(Outer(child)), qPrintable(child->windowTitle()));
     }
 
     void childWindowsOpenInViewCascadingFromTheTopLeft()
