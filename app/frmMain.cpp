@@ -25,6 +25,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QSysInfo>
 #include <QVBoxLayout>
@@ -202,6 +203,7 @@ bool frmMain::MDIForm_Load()
 
     ShowHint(QStringLiteral("Watch this space for helpful hints ..."));
     show();
+    FitOnScreen();
     InitDataPath();
     if (!TakeDataFolder())
         return Quit();
@@ -229,6 +231,17 @@ bool frmMain::MDIForm_Load()
     if (closeRequestedWhileLoading)
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     return true;
+}
+
+void frmMain::FitOnScreen()
+{
+    // The frame's size is known once the window is shown.
+    const QRect free = screen()->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    resize(size().boundedTo(free.size() - frame));
+    const QSize outer = frameGeometry().size();
+    move(qBound(free.left(), x(), free.right() + 1 - outer.width()),
+         qBound(free.top(), y(), free.bottom() + 1 - outer.height()));
 }
 
 bool frmMain::TakeDataFolder()

@@ -94,6 +94,9 @@ private:
     frmMain();
     QPushButton* AddToolboxButton(const QString& caption, int top, bool visible, bool enabled);
     void MDIForm_Unload();
+    // On a screen too small for the designed size, shrinks the window to the screen's free area;
+    // moves it wholly onto that area.
+    void FitOnScreen();
     // Locks the data folder; when another editor has it, asks whether to open it read-only.
     // False when the user chose to end the editor.
     bool TakeDataFolder();

@@ -13,6 +13,7 @@
 #include "editors/frmRecipes.h"
 #include "platform/Controls.h"
 #include "platform/Printing.h"
+#include "platform/Twips.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -28,6 +29,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStyleOptionButton>
@@ -231,6 +233,23 @@ private slots:
         // Choosers with a label are named after it and reached by its mnemonic.
         QCOMPARE(Main()->GlassEditor->cboHotspotID->accessibleName(), QString("Hotspot ID"));
         QCOMPARE(Main()->GlassEditor->lblHotspotID->buddy(), Main()->GlassEditor->cboHotspotID);
+    }
+
+    void mainWindowOpensWhollyOnItsScreen()
+    {
+        const QRect screen = Main()->screen()->availableGeometry();
+        QVERIFY2(screen.contains(Main()->frameGeometry()),
+                 qPrintable(QString("window %1x%2 at %3,%4 on a screen of %5x%6")
+                                .arg(Main()->frameGeometry().width())
+                                .arg(Main()->frameGeometry().height())
+                                .arg(Main()->x())
+                                .arg(Main()->y())
+                                .arg(screen.width())
+                                .arg(screen.height())));
+        // Where the screen has room, the window has its designed client area.
+        const QSize designed(platform::TwipsToPixelsX(11175), platform::TwipsToPixelsY(8925));
+        if (screen.height() > designed.height() + 100)
+            QCOMPARE(Main()->centralWidget()->size(), designed);
     }
 
     void everyChildWindowOpensWhollyInView()
