@@ -97,6 +97,9 @@ frmMain::frmMain()
     middle->addWidget(picToolbox);
 
     mdiArea = new QMdiArea(client);
+    // A window larger than the free area can be scrolled into view.
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     middle->addWidget(mdiArea, 1);
 
     prgCurrent = new QWidget(client);

@@ -278,6 +278,13 @@ private slots:
         QApplication::processEvents();
         Main()->cmdRecipes->click();
         QCOMPARE(Outer(Main()->RecipeEditor).topLeft(), QPoint(0, 0));
+        // Its far corner is reached by scrolling the main window's free area.
+        QApplication::processEvents();
+        for (QScrollBar* bar :
+             {Main()->mdiArea->horizontalScrollBar(), Main()->mdiArea->verticalScrollBar()})
+            bar->setValue(bar->maximum());
+        QApplication::processEvents();
+        QVERIFY(Visible().contains(Outer(Main()->RecipeEditor).bottomRight()));
     }
 
     void windowMenuFollowsTheActiveWindowsMenus()
