@@ -18,6 +18,7 @@
 #include "platform/Twips.h"
 #include "store/modCellarix.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMdiArea>
@@ -26,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QSysInfo>
 #include <QVBoxLayout>
@@ -180,6 +182,8 @@ frmMain::frmMain()
     FillWindowMenu();
 
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::ShowChildMenus);
+    connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this,
+            &frmMain::SwitchPane);
 
     resize(platform::TwipsToPixelsX(11175),
            platform::TwipsToPixelsY(8925) + menuBar()->sizeHint().height());
@@ -396,6 +400,20 @@ void frmMain::PlaceInView(QMdiSubWindow* window)
             return;
         }
     }
+}
+
+void frmMain::SwitchPane()
+{
+    QMdiSubWindow* active = mdiArea->activeSubWindow();
+    if (!active)
+        return;
+    // Each side gets back the control that had the focus there last.
+    const bool inToolbox = picToolbox->isAncestorOf(QApplication::focusWidget());
+    QWidget* side = inToolbox ? active->widget() : picToolbox;
+    QWidget* control = side->focusWidget();
+    if (!control || !control->isVisible() || !control->isEnabled())
+        control = inToolbox ? active->widget()->nextInFocusChain() : cmdRecipes;
+    control->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::FillWindowMenu()

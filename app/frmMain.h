@@ -110,6 +110,9 @@ private:
     template <typename Form> void ShowChild(QPointer<Form>& form);
     // Moves a newly opened child window into the visible part of the main window.
     void PlaceInView(QMdiSubWindow* window);
+    // F6: moves the focus from the active child window to the toolbox button used last, and
+    // back. Tab stays inside a child window.
+    void SwitchPane();
     void FillWindowMenu();
     void ShowChildMenus(QMdiSubWindow* active);
     void picToolbox_Resize();
