@@ -117,6 +117,8 @@ void frmCheck::cmdCheckAgain_Click()
         lvProblems->SetColumnTag(i, QString());
     AutoSizeColumns(lvProblems);
     lblNoProblems->setVisible(problems.isEmpty());
+    // A screen reader, which does not read the note over the rows, hears it with the list.
+    lvProblems->setAccessibleDescription(problems.isEmpty() ? lblNoProblems->text() : QString());
     if (lvProblems->Count() > 0)
         lvProblems->SetSelectedItem(lvProblems->Item(1));
     SetCaption();
