@@ -182,6 +182,16 @@ frmMain::frmMain()
     FillWindowMenu();
 
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::ShowChildMenus);
+    // Once the last window has closed, the toolbox gets the focus back, rather than nothing having
+    // it; checked after the window has gone.
+    connect(
+        mdiArea, &QMdiArea::subWindowActivated, this,
+        [this] {
+            if (mdiArea->subWindowList().isEmpty() && isActiveWindow() &&
+                !QApplication::focusWidget())
+                SwitchPane();
+        },
+        Qt::QueuedConnection);
     connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this,
             &frmMain::SwitchPane);
 
@@ -405,14 +415,12 @@ void frmMain::PlaceInView(QMdiSubWindow* window)
 void frmMain::SwitchPane()
 {
     QMdiSubWindow* active = mdiArea->activeSubWindow();
-    if (!active)
-        return;
     // Each side gets back the control that had the focus there last.
-    const bool inToolbox = picToolbox->isAncestorOf(QApplication::focusWidget());
-    QWidget* side = inToolbox ? active->widget() : picToolbox;
+    const bool toWindow = active && picToolbox->isAncestorOf(QApplication::focusWidget());
+    QWidget* side = toWindow ? active->widget() : picToolbox;
     QWidget* control = side->focusWidget();
     if (!control || !control->isVisible() || !control->isEnabled())
-        control = inToolbox ? active->widget()->nextInFocusChain() : cmdRecipes;
+        control = toWindow ? active->widget()->nextInFocusChain() : cmdRecipes;
     control->setFocus(Qt::OtherFocusReason);
 }
 

@@ -111,7 +111,7 @@ private:
     // Moves a newly opened child window into the visible part of the main window.
     void PlaceInView(QMdiSubWindow* window);
     // F6: moves the focus from the active child window to the toolbox button used last, and
-    // back. Tab stays inside a child window.
+    // back (with no child window, to that button). Tab stays inside a child window.
     void SwitchPane();
     void FillWindowMenu();
     void ShowChildMenus(QMdiSubWindow* active);
