@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -196,6 +197,10 @@ private slots:
     void everyControlHasANameForScreenReaders()
     {
         OpenEveryChild();
+        // The box in which a name is edited in place, too.
+        Main()->RecipeEditor->lvRecipes->setFocus();
+        QTest::keyClick(Main()->RecipeEditor->lvRecipes, Qt::Key_F2);
+        QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
         frmAddIngredient picker(Main());
         picker.Form_Load();
         QList<QWidget*> controls = Main()->findChildren<QWidget*>();
