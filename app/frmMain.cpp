@@ -18,6 +18,7 @@
 #include "platform/Twips.h"
 #include "store/modCellarix.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMdiArea>
@@ -25,6 +26,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QSysInfo>
 #include <QVBoxLayout>
@@ -96,6 +99,9 @@ frmMain::frmMain()
     middle->addWidget(picToolbox);
 
     mdiArea = new QMdiArea(client);
+    // A window larger than the free area can be scrolled into view.
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     middle->addWidget(mdiArea, 1);
 
     prgCurrent = new QWidget(client);
@@ -176,6 +182,18 @@ frmMain::frmMain()
     FillWindowMenu();
 
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::ShowChildMenus);
+    // Once the last window has closed, the toolbox gets the focus back, rather than nothing having
+    // it; checked after the window has gone.
+    connect(
+        mdiArea, &QMdiArea::subWindowActivated, this,
+        [this] {
+            if (mdiArea->subWindowList().isEmpty() && isActiveWindow() &&
+                !QApplication::focusWidget())
+                SwitchPane();
+        },
+        Qt::QueuedConnection);
+    connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this,
+            &frmMain::SwitchPane);
 
     resize(platform::TwipsToPixelsX(11175),
            platform::TwipsToPixelsY(8925) + menuBar()->sizeHint().height());
@@ -202,6 +220,7 @@ bool frmMain::MDIForm_Load()
 
     ShowHint(QStringLiteral("Watch this space for helpful hints ..."));
     show();
+    FitOnScreen();
     InitDataPath();
     if (!TakeDataFolder())
         return Quit();
@@ -229,6 +248,17 @@ bool frmMain::MDIForm_Load()
     if (closeRequestedWhileLoading)
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     return true;
+}
+
+void frmMain::FitOnScreen()
+{
+    // The frame's size is known once the window is shown.
+    const QRect free = screen()->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    resize(size().boundedTo(free.size() - frame));
+    const QSize outer = frameGeometry().size();
+    move(qBound(free.left(), x(), free.right() + 1 - outer.width()),
+         qBound(free.top(), y(), free.bottom() + 1 - outer.height()));
 }
 
 bool frmMain::TakeDataFolder()
@@ -380,6 +410,18 @@ void frmMain::PlaceInView(QMdiSubWindow* window)
             return;
         }
     }
+}
+
+void frmMain::SwitchPane()
+{
+    QMdiSubWindow* active = mdiArea->activeSubWindow();
+    // Each side gets back the control that had the focus there last.
+    const bool toWindow = active && picToolbox->isAncestorOf(QApplication::focusWidget());
+    QWidget* side = toWindow ? active->widget() : picToolbox;
+    QWidget* control = side->focusWidget();
+    if (!control || !control->isVisible() || !control->isEnabled())
+        control = toWindow ? active->widget()->nextInFocusChain() : cmdRecipes;
+    control->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::FillWindowMenu()

@@ -97,6 +97,9 @@ private:
     frmMain();
     QPushButton* AddToolboxButton(const QString& caption, int top, bool visible, bool enabled);
     void MDIForm_Unload();
+    // On a screen too small for the designed size, shrinks the window to the screen's free area;
+    // moves it wholly onto that area.
+    void FitOnScreen();
     // Locks the data folder; when another editor has it, asks whether to open it read-only.
     // False when the user chose to end the editor.
     bool TakeDataFolder();
@@ -110,6 +113,9 @@ private:
     template <typename Form> void ShowChild(QPointer<Form>& form);
     // Moves a newly opened child window into the visible part of the main window.
     void PlaceInView(QMdiSubWindow* window);
+    // F6: moves the focus from the active child window to the toolbox button used last, and
+    // back (with no child window, to that button). Tab stays inside a child window.
+    void SwitchPane();
     void FillWindowMenu();
     void ShowChildMenus(QMdiSubWindow* active);
     void picToolbox_Resize();

@@ -23,8 +23,9 @@ using namespace modCellarix;
 using CheckDatabase::Problem;
 
 namespace {
-// Client area and button, in twips.
-constexpr int ClientWidth = 9600, ClientHeight = 4800;
+// Client area and button, in twips; the window fits beside the toolbox of a main window of
+// its designed size.
+constexpr int ClientWidth = 9000, ClientHeight = 4800;
 constexpr int ButtonWidth = 1455, ButtonHeight = 375, Gap = 60;
 
 // The record `problem` is about, as its collection holds it now; none when there is none.
@@ -116,6 +117,8 @@ void frmCheck::cmdCheckAgain_Click()
         lvProblems->SetColumnTag(i, QString());
     AutoSizeColumns(lvProblems);
     lblNoProblems->setVisible(problems.isEmpty());
+    // A screen reader, which does not read the note over the rows, hears it with the list.
+    lvProblems->setAccessibleDescription(problems.isEmpty() ? lblNoProblems->text() : QString());
     if (lvProblems->Count() > 0)
         lvProblems->SetSelectedItem(lvProblems->Item(1));
     SetCaption();

@@ -31,6 +31,7 @@ void LabelEditor::Start(const QModelIndex& index, std::function<void(const QStri
     finished = std::move(done);
     editor = new LabelBox(view->viewport());
     editor->setObjectName(QStringLiteral("labelEditor"));
+    editor->setAccessibleName(QStringLiteral("Name")); // every label edited in place is a name
     editor->setFrame(true);
     editor->setText(index.data().toString());
     const QRect rect = view->visualRect(index);

@@ -7,11 +7,13 @@
 #include "browse/frmBrowse.h"
 #include "browse/frmHelp.h"
 #include "editors/frmAddIngredient.h"
+#include "editors/frmCheck.h"
 #include "editors/frmGlasses.h"
 #include "editors/frmIngredients.h"
 #include "editors/frmRecipes.h"
 #include "platform/Controls.h"
 #include "platform/Printing.h"
+#include "platform/Twips.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -19,6 +21,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -27,6 +30,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStyleOptionButton>
@@ -94,14 +98,15 @@ class TestAppearance : public QObject {
 
     static frmMain* Main() { return frmMain::Instance(); }
 
-    // Every window opened through the toolbox, each child window's client area.
+    // Every window opened through the toolbox and the menus, each child window's client area.
     QList<QWidget*> OpenEveryChild()
     {
         for (QPushButton* button : {Main()->cmdGlasses, Main()->cmdIngredients, Main()->cmdRecipes,
                                     Main()->cmdBrowse, Main()->cmdShowHelp})
             button->click();
-        return {Main()->GlassEditor, Main()->IngredientEditor, Main()->RecipeEditor,
-                Main()->RecipeBrowser, Main()->HelpBrowser};
+        Main()->mnuCheckDatabase->trigger();
+        return {Main()->GlassEditor,   Main()->IngredientEditor, Main()->RecipeEditor,
+                Main()->RecipeBrowser, Main()->HelpBrowser,      Main()->DatabaseCheck};
     }
 
     static QRect Outer(const QWidget* child) { return child->parentWidget()->geometry(); }
@@ -185,13 +190,17 @@ private slots:
                 }
             }
         // Toolbox 15 buttons, glasses 8 labels, ingredients 9 labels and 2 check boxes,
-        // recipes 4, browser 3 card lines and the button, help 1, picker 2.
-        QVERIFY2(checked >= 44, qPrintable(QString::number(checked)));
+        // recipes 4, browser 3 card lines and the button, help 1, check 1, picker 2.
+        QVERIFY2(checked >= 45, qPrintable(QString::number(checked)));
     }
 
     void everyControlHasANameForScreenReaders()
     {
         OpenEveryChild();
+        // The box in which a name is edited in place, too.
+        Main()->RecipeEditor->lvRecipes->setFocus();
+        QTest::keyClick(Main()->RecipeEditor->lvRecipes, Qt::Key_F2);
+        QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
         frmAddIngredient picker(Main());
         picker.Form_Load();
         QList<QWidget*> controls = Main()->findChildren<QWidget*>();
@@ -231,6 +240,29 @@ private slots:
         QCOMPARE(Main()->GlassEditor->lblHotspotID->buddy(), Main()->GlassEditor->cboHotspotID);
     }
 
+    void mainWindowOpensWhollyOnItsScreen()
+    {
+        const QRect screen = Main()->screen()->availableGeometry();
+        QVERIFY2(screen.contains(Main()->frameGeometry()),
+                 qPrintable(QString("window %1x%2 at %3,%4 on a screen of %5x%6")
+                                .arg(Main()->frameGeometry().width())
+                                .arg(Main()->frameGeometry().height())
+                                .arg(Main()->x())
+                                .arg(Main()->y())
+                                .arg(screen.width())
+                                .arg(screen.height())));
+        // Where the screen has room, the window has its designed client area.
+        const QSize designed(platform::TwipsToPixelsX(11175), platform::TwipsToPixelsY(8925));
+        if (screen.height() > designed.height() + 100)
+            QCOMPARE(Main()->centralWidget()->size(), designed);
+    }
+
+    void everyChildWindowOpensWhollyInView()
+    {
+        for (QWidget* child : OpenEveryChild())
+            QVERIFY2(Visible().contains(Outer(child)), qPrintable(child->windowTitle()));
+    }
+
     void childWindowsOpenInViewCascadingFromTheTopLeft()
     {
         for (QPushButton* button : {Main()->cmdGlasses, Main()->cmdBrowse, Main()->cmdShowHelp})
@@ -251,6 +283,13 @@ private slots:
         QApplication::processEvents();
         Main()->cmdRecipes->click();
         QCOMPARE(Outer(Main()->RecipeEditor).topLeft(), QPoint(0, 0));
+        // Its far corner is reached by scrolling the main window's free area.
+        QApplication::processEvents();
+        for (QScrollBar* bar :
+             {Main()->mdiArea->horizontalScrollBar(), Main()->mdiArea->verticalScrollBar()})
+            bar->setValue(bar->maximum());
+        QApplication::processEvents();
+        QVERIFY(Visible().contains(Outer(Main()->RecipeEditor).bottomRight()));
     }
 
     void windowMenuFollowsTheActiveWindowsMenus()

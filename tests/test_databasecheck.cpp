@@ -12,6 +12,7 @@
 #include "platform/Dialogs.h"
 #include "store/modCellarix.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -285,14 +286,20 @@ private slots:
         QCOMPARE(AllRowTexts(window->lvProblems),
                  QStringList({R"(Recipes.Dat | 1 "Cuba Libre" | glass | no glass "Highball")"}));
         QVERIFY(window->lblNoProblems->isHidden());
+        const auto spoken = [&] {
+            return QAccessible::queryAccessibleInterface(window->lvProblems)
+                ->text(QAccessible::Description);
+        };
+        QCOMPARE(spoken(), QString());
 
-        // Nothing left: the list says so, and still gives its hint.
+        // Nothing left: the list says so, to a screen reader too, and still gives its hint.
         colRecipes.Item("Cuba Libre")->Glass = "Highball Glass";
         window->cmdCheckAgain->click();
         QCOMPARE(window->windowTitle(), QString("Database Check - (0 Problems)"));
         QCOMPARE(window->lvProblems->Count(), 0);
         QVERIFY(window->lblNoProblems->isVisible());
         QCOMPARE(window->lblNoProblems->text(), QString("No problems found."));
+        QCOMPARE(spoken(), QString("No problems found."));
         window->lvProblems->setFocus();
         QCOMPARE(main->txtHelp->toPlainText(),
                  QString("Double-click a problem to open the record it is about ..."));

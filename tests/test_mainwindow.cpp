@@ -6,6 +6,9 @@
 #include "platform/Twips.h"
 #include "store/modCellarix.h"
 
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -84,6 +87,38 @@ private slots:
         window->cmdRecipes->setFocus();
         window->cmdShowHelp->setFocus(); // Edit Recipes does
         QCOMPARE(hint(), QString());
+    }
+
+    // Tab stays inside a child window, so F6 is the keyboard's way between the toolbox and the
+    // active window.
+    void f6MovesBetweenToolboxAndActiveWindow()
+    {
+        QVERIFY(ActivateMainWindow());
+        const auto pressF6 = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6); };
+        window->cmdBrowse->setFocus();
+        QTest::keyClick(window->cmdBrowse, Qt::Key_Space);
+        QWidget* list = QApplication::focusWidget();
+        QVERIFY(list && window->mdiArea->activeSubWindow()->isAncestorOf(list));
+        pressF6();
+        QCOMPARE(QApplication::focusWidget(), window->cmdBrowse); // the button last used
+        QTest::keyClick(window->cmdBrowse, Qt::Key_Tab);
+        QTest::keyClick(window->cmdShowHelp, Qt::Key_Space); // opens a second window
+        QWidget* topics = QApplication::focusWidget();
+        QVERIFY(topics != list && window->mdiArea->activeSubWindow()->isAncestorOf(topics));
+        pressF6();
+        QCOMPARE(QApplication::focusWidget(), window->cmdShowHelp);
+        pressF6();
+        QCOMPARE(QApplication::focusWidget(), topics);
+
+        // Closing the last window (Ctrl+F4) gives the focus back to the toolbox, not to nothing;
+        // with no window open F6 leaves it there.
+        QTest::keyClick(topics, Qt::Key_F4, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+        QApplication::processEvents();
+        QVERIFY(window->mdiArea->subWindowList().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), window->cmdShowHelp);
+        pressF6();
+        QCOMPARE(QApplication::focusWidget(), window->cmdShowHelp);
     }
 
     void hintBoxFillsToolboxBelowButtons_data()
