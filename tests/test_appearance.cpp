@@ -286,8 +286,10 @@ private slots:
         // Its far corner is reached by scrolling the main window's free area.
         QApplication::processEvents();
         for (QScrollBar* bar :
-             {Main()->mdiArea->horizontalScrollBar(), Main()->mdiArea->verticalScrollBar()})
+             {Main()->mdiArea->horizontalScrollBar(), Main()->mdiArea->verticalScrollBar()}) {
+            QVERIFY(bar->isVisible()); // the user's way there
             bar->setValue(bar->maximum());
+        }
         QApplication::processEvents();
         QVERIFY(Visible().contains(Outer(Main()->RecipeEditor).bottomRight()));
     }
