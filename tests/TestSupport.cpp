@@ -182,6 +182,7 @@ void ScriptDialogs()
     platform::MessageBox::SetScripted(true);
     platform::ColorDialog::SetScripted(true);
     platform::OpenFileDialog::SetScripted(true);
+    platform::FolderDialog::SetScripted(true);
     platform::MessageBox::ClearShown();
 }
 

@@ -96,7 +96,7 @@ private:
     qint64 previous;
 };
 
-// Scripts the message boxes, the colour dialog and the open-file dialog, so that none is ever
+// Scripts the message boxes and the colour, open-file and folder dialogs, so that none is ever
 // shown for real: one a test did not expect takes its safe answer (and is recorded).
 void ScriptDialogs();
 // Scripts the dialogs and starts a fresh main window on the current program folder, running the

@@ -105,7 +105,6 @@ private slots:
         folder->WriteDataFile("Ingredients.Dat", DatabaseFile(IngredientRecords()));
         folder->WriteDataFile("Recipes.Dat", RecipesFile());
         StartMainWindow();
-        platform::ColorDialog::SetScripted(true);
         QVERIFY(ActivateMainWindow());
         frmMain* main = frmMain::Instance();
         main->mnuShowAllEditors->trigger();

@@ -118,7 +118,6 @@ struct Windows {
 Windows OpenEditors()
 {
     StartMainWindow();
-    platform::OpenFileDialog::SetScripted(true);
     ActivateMainWindow();
     frmMain* main = frmMain::Instance();
     main->mnuShowAllEditors->trigger();

@@ -59,7 +59,6 @@ private slots:
                                             IngredientRecord("Lime Wedge", "Mixers", {false})}));
         folder->WriteDataFile("Recipes.Dat", RecipesFile());
         StartMainWindow();
-        platform::OpenFileDialog::SetScripted(true);
         QVERIFY(ActivateMainWindow());
         frmMain::Instance()->cmdRecipes->click();
         editor = frmMain::Instance()->RecipeEditor;

@@ -313,10 +313,8 @@ private slots:
         platform::MessageBox::ClearShown();
         platform::MessageBox::SetNextAnswer(platform::MsgAnswer::OK); // the save error
         platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes);
-        platform::FolderDialog::SetScripted(true);
         platform::FolderDialog::SetNextAnswer(elsewhere.path());
         CloseMainWindow();
-        platform::FolderDialog::SetScripted(false);
         const auto& shown = platform::MessageBox::Shown();
         QCOMPARE(shown.size(), 3);
         QVERIFY(
