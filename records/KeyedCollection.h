@@ -28,10 +28,13 @@ private:
     // a search makes no folded copy of the key it looks for.
     struct IndexKey {
         explicit IndexKey(const QString& text) : text(text), hash(platform::CaselessHash(text)) {}
+        static bool SameKey(const QString& a, const QString& b)
+        {
+            return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+        }
         friend bool operator==(const IndexKey& a, const IndexKey& b)
         {
-            return a.hash == b.hash &&
-                   (a.text == b.text || a.text.compare(b.text, Qt::CaseInsensitive) == 0);
+            return a.hash == b.hash && (a.text == b.text || SameKey(a.text, b.text));
         }
         friend size_t qHash(const IndexKey& key, size_t seed = 0) noexcept
         {
@@ -72,8 +75,9 @@ public:
     {
         if (!index.isEmpty())
             return index.value(IndexKey(key));
-        const auto found = std::find_if(entries.begin(), entries.end(),
-                                        [&](const Entry& e) { return SameKey(e.key, key); });
+        const auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) {
+            return IndexKey::SameKey(e.key, key);
+        });
         return found == entries.end() ? nullptr : found->item;
     }
 
@@ -97,7 +101,7 @@ public:
         Ptr item = Item(key);
         if (item) {
             entries.erase(std::find_if(entries.begin(), entries.end(), [&](const Entry& e) {
-                return e.item == item && SameKey(e.key, key);
+                return e.item == item && IndexKey::SameKey(e.key, key);
             }));
             index.remove(IndexKey(key));
         }
@@ -157,11 +161,6 @@ public:
     const_iterator end() const { return const_iterator(entries.end()); }
 
 private:
-    static bool SameKey(const QString& a, const QString& b)
-    {
-        return QString::compare(a, b, Qt::CaseInsensitive) == 0;
-    }
-
     Entries entries;
     QHash<IndexKey, Ptr> index;
 };
