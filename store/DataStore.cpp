@@ -79,10 +79,9 @@ void ReadRecords(QIODevice& file, KeyedCollection<Record>& collection, const Pro
         auto record = std::make_shared<Record>();
         if (record->LoadFromFile(file)) {
             const QString key = KeyOf(*record);
-            if (collection.Add(key, record)) {
-                ++result.recordsTaken;
+            if (collection.Add(key, record))
                 result.taken.append(record);
-            } else if (const auto holder = collection.Item(key))
+            else if (const auto holder = collection.Item(key))
                 result.skipped.append({i, SkippedRecord::NameTaken, key, KeyOf(*holder)});
             else
                 result.skipped.append({i, SkippedRecord::NoName, {}, {}});
@@ -213,7 +212,6 @@ void ReadDatabase(Database database, QIODevice& file, const Progress& progress)
     LoadResult& result = LastLoadOf(database);
     result.countRead = false;
     result.recordCount = 0;
-    result.recordsTaken = 0;
     result.recordsFound = 0;
     result.recordStarts.clear();
     result.skipped.clear();

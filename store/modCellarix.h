@@ -95,16 +95,16 @@ struct LoadResult {
     QString error;                // why it could not, when it could not
     bool countRead = false;       // false when the file is too short to hold a count
     qint32 recordCount = 0;       // the count at the start of the file
-    int recordsTaken = 0;         // records added to the collection
     int recordsFound = 0;         // records the file holds up to where reading stopped
     QList<qint64> recordStarts;   // where each record found starts in the file
     qint64 bytesLeftOver = 0;     // bytes after the records the count announced
     QList<SkippedRecord> skipped; // records found but not taken, in file order
-    // The records taken, in file order: one still held is known by its place in the file.
+    // The records added to the collection, in file order: one still held is known by its place in
+    // the file.
     QList<std::weak_ptr<const void>> taken;
     // Records the file announced but the collection did not take: unreadable, missing from
     // the file, or carrying a name already taken.
-    int RecordsNotTaken() const { return qMax(0, recordCount) - recordsTaken; }
+    int RecordsNotTaken() const { return qMax(0, recordCount) - int(taken.size()); }
     bool IsClean() const { return opened && RecordsNotTaken() == 0 && bytesLeftOver == 0; }
 };
 const LoadResult& LastLoad(Database database);
