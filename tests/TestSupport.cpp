@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -183,6 +184,7 @@ void ScriptDialogs()
     platform::ColorDialog::SetScripted(true);
     platform::OpenFileDialog::SetScripted(true);
     platform::FolderDialog::SetScripted(true);
+    platform::ModalWindow::SetDriver([](QDialog& dialog) { dialog.reject(); });
     platform::MessageBox::ClearShown();
 }
 

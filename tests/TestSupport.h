@@ -97,7 +97,8 @@ private:
 };
 
 // Scripts the message boxes and the colour, open-file and folder dialogs, so that none is ever
-// shown for real: one a test did not expect takes its safe answer (and is recorded).
+// shown for real: one a test did not expect takes its safe answer (and is recorded). A modal
+// window a test does not drive itself is closed as the user's Cancel would close it.
 void ScriptDialogs();
 // Scripts the dialogs and starts a fresh main window on the current program folder, running the
 // whole start-up.
