@@ -10,7 +10,6 @@
 #include "platform/Dialogs.h"
 #include "store/modCellarix.h"
 
-#include <QPushButton>
 #include <QTest>
 
 #include <memory>
@@ -42,6 +41,17 @@ class TestRecipeEditor : public QObject {
 
     std::unique_ptr<MainWindowFolder> folder;
     frmRecipes* editor = nullptr;
+    platform::ListView* recipes = nullptr;
+    platform::ListView* lines = nullptr;
+
+    // What the editor shows of the current recipe and line: glass, level, instructions, amount
+    // and priority.
+    QStringList Shown() const
+    {
+        return {editor->cboGlass->currentText(), editor->cboLevel->currentText(),
+                editor->txtInstructions->Text(), editor->cboAmount->currentText(),
+                editor->cboPriority->currentText()};
+    }
 
 private slots:
     void init()
@@ -63,6 +73,8 @@ private slots:
         frmMain::Instance()->cmdRecipes->click();
         editor = frmMain::Instance()->RecipeEditor;
         QVERIFY(editor);
+        recipes = editor->lvRecipes;
+        lines = editor->lvRecipeIng;
         MessageBox::ClearShown();
     }
     void cleanup()
@@ -71,187 +83,161 @@ private slots:
         folder.reset();
     }
 
-    void loadShowsSortedRecipesWithTotalsAndTheFirstRecipe()
+    void loadShowsSortedRecipesWithTotalsAndTheFirstRecipeWhichStaysSelected()
     {
         QCOMPARE(editor->windowTitle(), QString("Recipes - (3 Entries)"));
-        QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Gin Fizz", "Vodka Tonic", "Zombie"}));
+        QCOMPARE(RowTexts(recipes), QStringList({"Gin Fizz", "Vodka Tonic", "Zombie"}));
         // Only ounce-measured ingredients count; a vanished ingredient counts nothing.
-        QCOMPARE(RowTexts(editor->lvRecipes, 1), QStringList({"2", "4 1/2", "1"}));
-        QCOMPARE(editor->lvRecipes->SelectedItem(), editor->lvRecipes->Item(1));
-        QCOMPARE(editor->cboGlass->count(), 3);
-        QCOMPARE(editor->cboGlass->currentText(), QString("Martini"));
-        QCOMPARE(editor->cboLevel->count(), 20);
-        QCOMPARE(editor->cboLevel->currentText(), QString("Level 1"));
-        QCOMPARE(editor->txtInstructions->Text(), QString("Shake."));
-        QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Gin"}));
-        QCOMPARE(editor->cboAmount->currentIndex(), 32);
-        QCOMPARE(editor->cboPriority->count(), 10);
-        QCOMPARE(editor->cboPriority->currentText(), QString("Priority 1"));
-    }
+        QCOMPARE(RowTexts(recipes, 1), QStringList({"2", "4 1/2", "1"}));
+        QCOMPARE(RowTexts(lines), QStringList({"Gin"}));
+        QCOMPARE(Shown(), QStringList({"Martini", "Level 1", "Shake.", "2 oz", "Priority 1"}));
+        QCOMPARE(QList<int>({editor->cboGlass->count(), editor->cboLevel->count(),
+                             editor->cboPriority->count()}),
+                 QList<int>({3, 20, 10}));
 
-    void insertAsksThenAddsOnePlaceholderAtTheTop()
-    {
-        Press(editor->lvRecipes, Qt::Key_Insert, MsgAnswer::No);
-        QVERIFY(Asked("Add a new recipe to the database ?", "ADD RECIPE"));
-        QCOMPARE(colRecipes.Count(), 3);
-
-        ClickRow(editor->lvRecipes, 3);
-        Press(editor->lvRecipes, Qt::Key_Insert, MsgAnswer::Yes);
-        const QString placeholder = "New Recipe (change this)";
-        QCOMPARE(editor->lvRecipes->Item(1)->Text(), placeholder); // at the top, though sorted
-        QCOMPARE(editor->CurrentRecipe(), colRecipes.Item(placeholder));
-        QCOMPARE(editor->windowTitle(), QString("Recipes - (4 Entries)"));
-        QVERIFY(editor->cboGlass->isEnabled() && editor->txtInstructions->isEnabled());
-        QCOMPARE(editor->cboGlass->currentIndex(), -1);
-        QVERIFY(!editor->cboAmount->isEnabled() && !editor->cboPriority->isEnabled());
-
-        Press(editor->lvRecipeIng, Qt::Key_Delete);
-        QVERIFY(Refused("No current ingredient."));
-
-        // The name is still taken: a second Insert adds nothing and selects the placeholder.
-        ClickRow(editor->lvRecipes, 4);
-        Press(editor->lvRecipes, Qt::Key_Insert, MsgAnswer::Yes);
-        QCOMPARE(editor->lvRecipes->Count(), 4);
-        QCOMPARE(editor->lvRecipes->SelectedItem()->Text(), placeholder);
+        // No click or key takes the selection from either list: the editor would go on showing
+        // a recipe (or line) that is no longer current, and edits there would reach nothing.
+        const auto line = editor->CurrentIngredient();
+        for (platform::ListView* list : {recipes, lines}) {
+            const platform::ListItem* selected = list->SelectedItem();
+            QVERIFY(TryToDeselect(list));
+            QCOMPARE(list->SelectedItem(), selected);
+        }
+        QCOMPARE(recipes->SelectedItem(), recipes->Item(1));
+        QCOMPARE(editor->CurrentRecipe(), colRecipes.Item("Gin Fizz"));
+        QVERIFY(line && editor->CurrentIngredient() == line);
     }
 
     void renameRefusalsAndARenameThatKeepsItsPlace()
     {
         const auto gin = colRecipes.Item("Gin Fizz");
-        QVERIFY(EditLabel(editor->lvRecipes, "   ") && MessageBox::Shown().isEmpty());
-        QVERIFY(EditLabel(editor->lvRecipes, "Anything", Qt::Key_Escape));
-        QVERIFY(MessageBox::Shown().isEmpty());
-        QCOMPARE(editor->lvRecipes->Item(1)->Text(), QString("Gin Fizz"));
-
-        for (const QString& taken : {QString("vodka tonic"), QString("GIN FIZZ")}) {
-            QVERIFY(EditLabel(editor->lvRecipes, taken));
-            QVERIFY(Refused("Recipe '" + taken + "' already in the database."));
-            QCOMPARE(editor->lvRecipes->Item(1)->Text(), QString("Gin Fizz"));
+        // A blank name and an edit ended with Escape change nothing without a word; a name
+        // taken but for letter case, even the recipe's own, is refused.
+        for (const auto& [text, finish, refused] :
+             {std::tuple{QString("   "), Qt::Key_Return, false},
+              {QString("Anything"), Qt::Key_Escape, false},
+              {QString("vodka tonic"), Qt::Key_Return, true},
+              {QString("GIN FIZZ"), Qt::Key_Return, true}}) {
+            QVERIFY(EditLabel(recipes, text, finish));
+            QVERIFY(refused ? Refused("Recipe '" + text + "' already in the database.")
+                            : MessageBox::Shown().isEmpty());
+            QCOMPARE(recipes->Item(1)->Text(), QString("Gin Fizz"));
             QCOMPARE(gin->Name, QString("Gin Fizz"));
-            QVERIFY(editor->lvRecipes->hasFocus());
+            QVERIFY(recipes->hasFocus());
         }
 
-        QVERIFY(EditLabel(editor->lvRecipes, "Zesty Gin"));
-        QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Zesty Gin", "Vodka Tonic", "Zombie"}));
+        QVERIFY(EditLabel(recipes, "Zesty Gin"));
+        QCOMPARE(RowTexts(recipes), QStringList({"Zesty Gin", "Vodka Tonic", "Zombie"}));
         QCOMPARE(colRecipes.Item("Zesty Gin"), gin); // the same recipe, with its lines
 
         // A click on the Name header re-sorts; it was ascending since the load.
-        ClickHeader(editor->lvRecipes, 1);
-        QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Zombie", "Zesty Gin", "Vodka Tonic"}));
+        ClickHeader(recipes, 1);
+        QCOMPARE(RowTexts(recipes), QStringList({"Zombie", "Zesty Gin", "Vodka Tonic"}));
     }
 
-    void deleteAsksRemovesAndSelectsTheNextUntilNoneIsLeft()
+    void insertAndDeleteAskFirstAndLeaveTheNextRecipeCurrent()
     {
-        Press(editor->lvRecipes, Qt::Key_Delete, MsgAnswer::No);
+        Press(recipes, Qt::Key_Insert, MsgAnswer::No);
+        QVERIFY(Asked("Add a new recipe to the database ?", "ADD RECIPE"));
+        Press(recipes, Qt::Key_Delete, MsgAnswer::No);
         QVERIFY(Asked("Remove recipe 'Gin Fizz' ?", "REMOVE RECIPE"));
         QCOMPARE(colRecipes.Count(), 3);
 
-        Press(editor->lvRecipes, Qt::Key_Delete, MsgAnswer::Yes);
+        ClickRow(recipes, 3);
+        Press(recipes, Qt::Key_Insert, MsgAnswer::Yes);
+        const QString placeholder = "New Recipe (change this)";
+        QCOMPARE(recipes->Item(1)->Text(), placeholder); // at the top, though sorted
+        QCOMPARE(editor->CurrentRecipe(), colRecipes.Item(placeholder));
+        QCOMPARE(editor->windowTitle(), QString("Recipes - (4 Entries)"));
+        QVERIFY(editor->cboGlass->isEnabled() && editor->txtInstructions->isEnabled());
+        QCOMPARE(editor->cboGlass->currentIndex(), -1);
+        QVERIFY(!editor->cboAmount->isEnabled() && !editor->cboPriority->isEnabled());
+        Press(lines, Qt::Key_Delete);
+        QVERIFY(Refused("No current ingredient."));
+        // The name is still taken: a second Insert adds nothing and selects the placeholder.
+        ClickRow(recipes, 4);
+        Press(recipes, Qt::Key_Insert, MsgAnswer::Yes);
+        QCOMPARE(recipes->Count(), 4);
+        QCOMPARE(recipes->SelectedItem()->Text(), placeholder);
+
+        ClickRow(recipes, 2);
+        Press(recipes, Qt::Key_Delete, MsgAnswer::Yes);
         QVERIFY(!colRecipes.Contains("Gin Fizz"));
-        QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Vodka Tonic", "Zombie"}));
+        QCOMPARE(RowTexts(recipes), QStringList({placeholder, "Vodka Tonic", "Zombie"}));
         QCOMPARE(editor->CurrentRecipe(), colRecipes.Item("Vodka Tonic"));
         QCOMPARE(editor->txtInstructions->Text(), QString("Stir."));
 
-        Press(editor->lvRecipes, Qt::Key_Delete, MsgAnswer::Yes);
-        Press(editor->lvRecipes, Qt::Key_Delete, MsgAnswer::Yes);
+        for (int left = 3; left > 0; --left)
+            Press(recipes, Qt::Key_Delete, MsgAnswer::Yes);
         QCOMPARE(colRecipes.Count(), 0);
         QCOMPARE(editor->windowTitle(), QString("Recipes - (0 Entries)"));
         for (QWidget* control : std::initializer_list<QWidget*>{
-                 editor->cboGlass, editor->cboLevel, editor->lvRecipeIng, editor->cboAmount,
-                 editor->cboPriority, editor->txtInstructions})
+                 editor->cboGlass, editor->cboLevel, lines, editor->cboAmount, editor->cboPriority,
+                 editor->txtInstructions})
             QVERIFY(!control->isEnabled());
-
-        Press(editor->lvRecipes, Qt::Key_Delete);
+        Press(recipes, Qt::Key_Delete);
         QVERIFY(Refused("No current recipe."));
-        QVERIFY(!EditLabel(editor->lvRecipes, "Nothing"));
+        QVERIFY(!EditLabel(recipes, "Nothing"));
 
-        Press(editor->lvRecipes, Qt::Key_Insert, MsgAnswer::Yes);
-        QCOMPARE(editor->windowTitle(), QString("Recipes - (1 Entries)"));
+        Press(recipes, Qt::Key_Insert, MsgAnswer::Yes);
         QVERIFY(editor->cboGlass->isEnabled());
     }
 
-    void clicksAndKeysLeaveTheRecipeAndTheLineSelected()
+    void everyEditReachesItsRecipeOrLineAndUnknownValuesShowNoChoice()
     {
-        // Otherwise the editor would go on showing a recipe (or line) that is no longer
-        // current, and what the user chose or typed there would reach nothing.
+        // The level applies at once, the instructions when the focus leaves them.
         const auto gin = colRecipes.Item("Gin Fizz");
-        const auto line = editor->CurrentIngredient();
-        QVERIFY(line);
-        for (platform::ListView* list : {editor->lvRecipes, editor->lvRecipeIng}) {
-            const platform::ListItem* selected = list->SelectedItem();
-            QVERIFY(TryToDeselect(list));
-            QCOMPARE(list->SelectedItem(), selected);
-        }
-        QCOMPARE(editor->CurrentRecipe(), gin);
-        QCOMPARE(editor->CurrentIngredient(), line);
-    }
-
-    void glassLevelAndInstructionsReachTheRecipeAndUnknownValuesAreKept()
-    {
-        // Glass and level apply at once, the instructions when the focus leaves them.
-        const auto gin = colRecipes.Item("Gin Fizz");
-        Choose(editor->cboGlass, "Old Fashioned");
-        QCOMPARE(gin->Glass, QString("Old Fashioned"));
         Choose(editor->cboLevel, "Level 5");
         QCOMPARE(int(gin->Level), 4);
         Retype(editor->txtInstructions, "Shake hard.");
         QCOMPARE(gin->Instructions, QString("Shake."));
         QTest::keyClick(editor->txtInstructions, Qt::Key_Tab);
-        QVERIFY(!editor->txtInstructions->hasFocus());
         QCOMPARE(gin->Instructions, QString("Shake hard."));
 
         // An unknown glass, level or priority shows no choice (that it is kept is checked where
-        // every record is viewed).
+        // every record is viewed); a chosen glass replaces it at once.
         const auto zombie = colRecipes.Item("Zombie");
-        ClickRow(editor->lvRecipes, 3);
+        ClickRow(recipes, 3);
+        ClickRow(lines, 2);
         QCOMPARE(editor->CurrentRecipe(), zombie);
-        QCOMPARE(editor->cboGlass->currentIndex(), -1);
-        QCOMPARE(editor->cboLevel->currentIndex(), -1);
-        ClickRow(editor->lvRecipeIng, 2);
-        QCOMPARE(editor->lvRecipeIng->Item(2)->SubItem(1), QString("Priority 13"));
-        QCOMPARE(editor->cboPriority->currentIndex(), -1);
+        QCOMPARE(lines->Item(2)->SubItem(1), QString("Priority 13"));
+        QCOMPARE(Shown(), QStringList({"", "", "", "1 oz", ""}));
         Choose(editor->cboGlass, "Highball");
         QCOMPARE(zombie->Glass, QString("Highball"));
-    }
 
-    void priorityAppliesAtOnceAndAmountWhenTheFocusLeavesTheChooser()
-    {
-        ClickRow(editor->lvRecipes, 2);
-        QCOMPARE(editor->CurrentRecipe(), colRecipes.Item("Vodka Tonic"));
-        QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Lime Wedge", "Vodka", "Tonic"}));
-        QCOMPARE(RowTexts(editor->lvRecipeIng, 1),
-                 QStringList({"Garnish", "Priority 1", "Priority 2"}));
-
-        ClickRow(editor->lvRecipeIng, 2);
+        // The priority applies at once, the amount when the focus leaves its chooser.
+        ClickRow(recipes, 2);
+        QCOMPARE(RowTexts(lines), QStringList({"Lime Wedge", "Vodka", "Tonic"}));
+        QCOMPARE(RowTexts(lines, 1), QStringList({"Garnish", "Priority 1", "Priority 2"}));
+        ClickRow(lines, 2);
         const auto vodka = editor->CurrentIngredient();
         QCOMPARE(vodka->Name, QString("Vodka"));
-        QCOMPARE(editor->cboAmount->currentIndex(), 24);
+        QCOMPARE(editor->cboAmount->currentText(), QString("1 1/2 oz"));
         editor->cboAmount->setFocus();
         Choose(editor->cboAmount, "2 1/2 oz");
         QCOMPARE(vodka->Amount, 24.0);
-        ClickRow(editor->lvRecipeIng, 3); // the focus leaves the chooser first
+        ClickRow(lines, 3); // the focus leaves the chooser first
         QCOMPARE(vodka->Amount, 40.0);
-        QCOMPARE(editor->cboAmount->currentIndex(), 48);
+        QCOMPARE(editor->cboAmount->currentText(), QString("3 oz"));
 
         // Tonic, the last row, becomes a garnish and keeps its place until the next sort.
         const auto tonic = editor->CurrentIngredient();
         Choose(editor->cboPriority, "Garnish");
         QCOMPARE(int(tonic->Priority), 9);
-        QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Lime Wedge", "Vodka", "Tonic"}));
-
-        ClickRow(editor->lvRecipes, 1);
-        ClickRow(editor->lvRecipes, 2);
-        QCOMPARE(RowTexts(editor->lvRecipeIng, 1),
-                 QStringList({"Garnish", "Garnish", "Priority 1"}));
-        QCOMPARE(editor->lvRecipeIng->Item(3)->Text(), QString("Vodka"));
+        QCOMPARE(RowTexts(lines), QStringList({"Lime Wedge", "Vodka", "Tonic"}));
+        ClickRow(recipes, 1);
+        ClickRow(recipes, 2);
+        QCOMPARE(RowTexts(lines, 1), QStringList({"Garnish", "Garnish", "Priority 1"}));
+        QCOMPARE(lines->Item(3)->Text(), QString("Vodka"));
     }
 
     void pickerAddsOneLineAtTheTopAndDeleteAsksBeforeRemoving()
     {
-        ClickRow(editor->lvRecipes, 2);
+        ClickRow(recipes, 2);
         const auto recipe = colRecipes.Item("Vodka Tonic");
 
-        bool refusedInPicker = false, stayedOpen = false, closed = false;
+        bool refusedInPicker = false, stayedOpen = false;
+        int closed = 0;
         platform::ModalWindow::SetDriver([&](QDialog& dialog) {
             auto& picker = static_cast<frmAddIngredient&>(dialog);
             picker.TV->setCurrentIndex(picker.TV->IndexOf(picker.TV->Node("Ingredients")));
@@ -259,38 +245,36 @@ private slots:
             refusedInPicker = Refused("No ingredient selected.");
             stayedOpen = picker.isVisible();
             QTest::keyClick(&picker, Qt::Key_Escape);
-            closed = !picker.isVisible();
+            closed += !picker.isVisible();
         });
-        Press(editor->lvRecipeIng, Qt::Key_Insert);
-        QVERIFY(refusedInPicker && stayedOpen && closed);
+        Press(lines, Qt::Key_Insert);
+        QVERIFY(refusedInPicker && stayedOpen && closed == 1);
         QCOMPARE(recipe->RecipeIngredients().Count(), 3);
-        QCOMPARE(editor->lvRecipeIng->Count(), 3);
+        QCOMPARE(lines->Count(), 3);
 
         platform::ModalWindow::SetDriver([&](QDialog& dialog) {
             auto& picker = static_cast<frmAddIngredient&>(dialog);
             picker.TV->setCurrentIndex(picker.TV->IndexOf(picker.TV->Node("Tonic")));
             QTest::mouseClick(picker.cmdOK, Qt::LeftButton);
-            closed = !picker.isVisible();
+            closed += !picker.isVisible();
         });
-        closed = false;
-        Press(editor->lvRecipeIng, Qt::Key_Insert);
-        QVERIFY(closed);
+        Press(lines, Qt::Key_Insert);
+        QCOMPARE(closed, 2);
         QCOMPARE(recipe->RecipeIngredients().Count(), 4);
-        QCOMPARE(RowTexts(editor->lvRecipeIng),
-                 QStringList({"Tonic", "Lime Wedge", "Vodka", "Tonic"}));
-        QCOMPARE(editor->lvRecipeIng->Item(1)->SubItem(1), QString("Priority 1"));
-        QCOMPARE(editor->lvRecipeIng->SelectedItem(), editor->lvRecipeIng->Item(1));
+        QCOMPARE(RowTexts(lines), QStringList({"Tonic", "Lime Wedge", "Vodka", "Tonic"}));
+        QCOMPARE(lines->Item(1)->SubItem(1), QString("Priority 1"));
+        QCOMPARE(lines->SelectedItem(), lines->Item(1));
         const auto added = editor->CurrentIngredient();
         QVERIFY(added && added->Name == "Tonic" && added->Priority == 0 && added->Amount == 0);
         QCOMPARE(editor->cboAmount->currentText(), QString("(NONE)"));
-        QCOMPARE(editor->lvRecipes->Item(2)->SubItem(1), QString("4 1/2")); // not recomputed
+        QCOMPARE(recipes->Item(2)->SubItem(1), QString("4 1/2")); // not recomputed
 
-        Press(editor->lvRecipeIng, Qt::Key_Delete, MsgAnswer::No);
+        Press(lines, Qt::Key_Delete, MsgAnswer::No);
         QVERIFY(Asked("Remove ingredient 'Tonic' ?", "REMOVE INGREDIENT"));
         QCOMPARE(recipe->RecipeIngredients().Count(), 4);
-        Press(editor->lvRecipeIng, Qt::Key_Delete, MsgAnswer::Yes);
+        Press(lines, Qt::Key_Delete, MsgAnswer::Yes);
         QVERIFY(!recipe->RecipeIngredients().Contains(added->ThisKey));
-        QCOMPARE(RowTexts(editor->lvRecipeIng), QStringList({"Lime Wedge", "Vodka", "Tonic"}));
+        QCOMPARE(RowTexts(lines), QStringList({"Lime Wedge", "Vodka", "Tonic"}));
         QCOMPARE(editor->CurrentIngredient()->Name, QString("Lime Wedge"));
     }
 
@@ -303,13 +287,13 @@ private slots:
         Choose(editor->cboLevel, "Level 5"); // Gin Fizz
 
         const qsizetype asked = platform::OpenFileDialog::Shown().size();
-        editor->lvRecipes->setFocus();
-        QTest::keyClick(editor->lvRecipes, Qt::Key_O, Qt::ControlModifier); // cancelled
+        recipes->setFocus();
+        QTest::keyClick(recipes, Qt::Key_O, Qt::ControlModifier); // cancelled
         QCOMPARE(platform::OpenFileDialog::Shown().size(), asked + 1);
         const platform::OpenFileRequest request = platform::OpenFileDialog::Shown().last();
-        QCOMPARE(request.title, QString("Select the recipe database to edit ..."));
-        QCOMPARE(request.filter, QString("All Files (*.*)|*.*"));
-        QCOMPARE(request.fileName, oldPath);
+        QCOMPARE(QStringList({request.title, request.filter, request.fileName}),
+                 QStringList(
+                     {"Select the recipe database to edit ...", "All Files (*.*)|*.*", oldPath}));
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), RecipesFile());
         QCOMPARE(RecipeDatabasePath, oldPath);
 
@@ -320,7 +304,7 @@ private slots:
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), RecipesFile("Top with soda.", 4));
         QCOMPARE(RecipeDatabasePath, newPath);
         QCOMPARE(editor->windowTitle(), QString("Recipes - (1 Entries)"));
-        QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Cuba Libre"}));
+        QCOMPARE(RowTexts(recipes), QStringList({"Cuba Libre"}));
         QCOMPARE(editor->cboLevel->currentText(), QString("Level 2"));
         QCOMPARE(editor->cboAmount->count(), 256); // the choosers are filled again
     }
