@@ -504,8 +504,11 @@ private slots:
     // Names are checked as the files will hold them: trimmed, cut to 50 characters, only
     // characters of the code page, never the tree's root. The random sessions prove that no
     // name accepted is lost; here, what the user is told of a name refused. Insert, Delete and
-    // F2 typed while a name is being edited stay in the edit box.
-    void renamingTakesNamesOnlyAsTheFilesHoldThem()
+    // F2 typed while a name is being edited stay in the edit box. A text box gives back exactly
+    // what it was given while it shows that text (also after typing and undoing); typed line
+    // breaks are CR LF; typed or pasted characters the files cannot hold become "?" with one
+    // message.
+    void namesAndTextsAreTakenOnlyAsTheFilesHoldThem()
     {
         const Windows w = OpenEditors();
         const QString outside = "A name cannot hold the character '%1': the database files hold "
@@ -541,14 +544,7 @@ private slots:
                 colRecipes.Item("ame X"));
         QCOMPARE(QList<int>({colGlasses.Count(), colIngredients.Count(), colRecipes.Count()}),
                  QList<int>({5, 7, 4}));
-    }
 
-    // A text box gives back exactly what it was given while it shows that text (also after typing
-    // and undoing); typed line breaks are CR LF; typed or pasted characters the files cannot hold
-    // become "?" with one message.
-    void textBoxesKeepTheirTextAndTakeOnlyWhatTheFilesHold()
-    {
-        const Windows w = OpenEditors();
         platform::TextBox* box = w.recipes->txtInstructions;
         const QString given = QString("\u00A0 a\rb\nc\r\nd\u2028e") + QChar(0) + " ";
         box->SetText(given);
