@@ -51,13 +51,9 @@ private slots:
     // The files made empty at the first start are written at exit, with no backup of them.
     void firstRunCreatesDataFolderAndEmptyFiles()
     {
-        const auto entries = [this] {
-            return QDir(folder->DataPath())
-                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
-        };
         StartMainWindow();
         QCOMPARE(DataPath, folder->DataPath());
-        QCOMPARE(entries(), QStringList({"Editor.lock"}) + AllFiles); // while the editor has them
+        QCOMPARE(Entries(), QStringList({"Editor.lock"}) + AllFiles); // while the editor has them
         for (const QString& name : AllFiles)
             QCOMPARE(QFileInfo(folder->DataPath() + name).size(), 0);
         QCOMPARE(colGlasses.Count() + colIngredients.Count() + colRecipes.Count() +
@@ -65,10 +61,9 @@ private slots:
                  0);
 
         CloseMainWindow();
-        QCOMPARE(entries(), AllFiles);
-        for (const char* name : {"Glasses.Dat", "Ingredients.Dat", "Recipes.Dat"})
-            QCOMPARE(folder->ReadDataFile(name), Int32(0));
-        QCOMPARE(folder->ReadDataFile("Help.Dat"), QByteArray());
+        QCOMPARE(Entries(), AllFiles);
+        for (const QString& name : AllFiles)
+            QCOMPARE(folder->ReadDataFile(name), name == "Help.Dat" ? QByteArray() : Int32(0));
         QVERIFY(platform::MessageBox::Shown().isEmpty());
     }
 
@@ -104,11 +99,10 @@ private slots:
         StartMainWindow();
         QCOMPARE(colRecipes.Count(), 12000);
         colRecipes.Item("Recipe 11999")->Level = 1;
-        StoreMessages messages;
-        {
+        const StoreMessages messages = [limit] {
             const FileSizeLimit sizeLimit(limit);
-            messages = SaveRecipes();
-        }
+            return SaveRecipes();
+        }();
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), recipes);
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages.first().title, QString("SAVE ERROR"));
@@ -116,8 +110,7 @@ private slots:
                  QString("Error saving recipes.\n\nCannot write the new Recipes.Dat: File too "
                          "large.\n\nThe file %1Recipes.Dat is unchanged.")
                      .arg(folder->DataPath()));
-        QCOMPARE(QDir(folder->DataPath()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList({"Editor.lock"}) + AllFiles); // no temporary file left
+        QCOMPARE(Entries(), QStringList({"Editor.lock"}) + AllFiles); // no temporary file left
 
         colRecipes.Item("Recipe 11999")->Level = 11999 % 20;
         QVERIFY(SaveRecipes().isEmpty());
@@ -133,12 +126,18 @@ private slots:
         QByteArray bytes;
         QString error;
         QVERIFY(platform::ReadRegularFile(file.fileName(), false, bytes, error));
-        QVERIFY(!bytes.isEmpty());
         QCOMPARE(bytes, file.readAll());
     }
 
 private:
     std::unique_ptr<ProgramFolder> folder;
+
+    // What the data folder holds, files and folders, hidden ones too.
+    QStringList Entries() const
+    {
+        return QDir(folder->DataPath())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    }
 };
 
 QTEST_MAIN(TestDataStore)
