@@ -196,12 +196,10 @@ private slots:
         Write(data("Glasses.Dat"), DatabaseFile({GlassRecord("Coupe")}));
         const Result check = Run({"check", dir.filePath("Data")});
         QCOMPARE(check.code, 1);
-        QVERIFY2(check.out.contains("Recipes.Dat: recipes name 1 glass(es) that only "
-                                    "Glasses.Dat.bak holds: the files may be of two generations, "
-                                    "as an import cut short leaves them\n"),
+        QVERIFY2(check.out.endsWith("Glasses.Dat.bak holds: the files may be of two generations, "
+                                    "as an import cut short leaves them\nglasses 1, ingredients "
+                                    "2, recipes 1, help topics 1: 2 problems\n"),
                  qPrintable(check.out));
-        QVERIFY(
-            check.out.endsWith("glasses 1, ingredients 2, recipes 1, help topics 1: 2 problems\n"));
     }
 
     // A file that cannot be written whole, here because it may not grow that far, replaces
@@ -284,7 +282,6 @@ private slots:
         for (const auto& [from, to, message] : cases) {
             QTemporaryDir dir;
             QByteArray json = ValidJson;
-            QVERIFY(json.contains(from));
             json.replace(json.indexOf(from), from.size(), to);
             Write(dir.filePath("in.json"), json);
             const QByteArray old = DatabaseFile({GlassRecord("Old")});

@@ -264,7 +264,6 @@ private slots:
         // The problems of the recipe file opened in the recipe editor replace those of the
         // file it had before.
         folder->WriteDataFile("Other.Dat", Int32(2) + RecipeRecord("Only", "Highball", "", {}));
-        platform::OpenFileDialog::SetScripted(true);
         platform::OpenFileDialog::SetNextAnswer(folder->DataPath() + "Other.Dat");
         platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes); // open it anyway
         main->RecipeEditor->LoadDatabase();
@@ -291,7 +290,6 @@ private slots:
         main->mnuShowAllEditors->setChecked(true);
         main->cmdGlasses_Click();
         QVERIFY(EditLabel(main->GlassEditor->LV, "Highball Glass"));
-        QVERIFY(colGlasses.Contains("Highball Glass"));
 
         QTest::keyClick(main, Qt::Key_K, Qt::ControlModifier);
         frmCheck* window = main->DatabaseCheck;
@@ -319,11 +317,11 @@ private slots:
         // Nothing left: the list says so, to a screen reader too, and still gives its hint.
         colRecipes.Item("Cuba Libre")->Glass = "Highball Glass";
         window->cmdCheckAgain->click();
-        QCOMPARE(window->windowTitle(), QString("Database Check - (0 Problems)"));
-        QCOMPARE(window->lvProblems->Count(), 0);
-        QVERIFY(window->lblNoProblems->isVisible());
-        QCOMPARE(window->lblNoProblems->text(), QString("No problems found."));
-        QCOMPARE(spoken(), QString("No problems found."));
+        QCOMPARE(QVariantList({window->windowTitle(), window->lvProblems->Count(),
+                               window->lblNoProblems->isVisible(), window->lblNoProblems->text(),
+                               spoken()}),
+                 QVariantList({"Database Check - (0 Problems)", 0, true, "No problems found.",
+                               "No problems found."}));
         window->lvProblems->setFocus();
         QCOMPARE(main->txtHelp->toPlainText(),
                  QString("Double-click a problem to open the record it is about ..."));
