@@ -35,18 +35,19 @@ template <typename Record> QByteArray Saved(const Record& record, bool* ok = nul
     return buffer.data();
 }
 
-// Loads `record` from `bytes`, starting at `start`; `end` receives the position afterwards.
+// Whether a load succeeded, and where it left the file.
+using LoadResult = std::pair<bool, qint64>;
+
+// Loads `record` from `bytes`, starting at `start`.
 template <typename Record>
-bool Loaded(Record& record, const QByteArray& bytes, qint64 start = 0, qint64* end = nullptr)
+LoadResult Load(Record& record, const QByteArray& bytes, qint64 start = 0)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     buffer.seek(start);
     const bool result = record.LoadFromFile(buffer);
-    if (end)
-        *end = buffer.pos();
-    return result;
+    return {result, buffer.pos()};
 }
 
 } // namespace
@@ -64,9 +65,7 @@ private slots:
                                   Field("Animation") + Field("Help\t") + Byte(255) + Int32(4) +
                                   "Text";
         Glass loaded;
-        qint64 end = 0;
-        QVERIFY(Loaded(loaded, record + "next", 0, &end));
-        QCOMPARE(end, 409);
+        QCOMPARE(Load(loaded, record + "next"), LoadResult(true, 409));
         QCOMPARE(QVariantList({loaded.Name, loaded.Cursor, loaded.OpacityMap, loaded.Shadow,
                                loaded.Highlight, loaded.Zoom, loaded.Animation, loaded.HelpTopic,
                                loaded.HotSpotID, loaded.DisplayText}),
@@ -81,8 +80,7 @@ private slots:
                                record.mid(100, 301) + Int32(0);
         QCOMPARE(Saved(loaded), cut);
         loaded.DisplayText = "old";
-        QVERIFY(Loaded(loaded, cut, 0, &end));
-        QCOMPARE(end, 405);
+        QCOMPARE(Load(loaded, cut), LoadResult(true, 405));
         QCOMPARE(loaded.Name + loaded.DisplayText, QString("0123456789").repeated(5));
     }
 
@@ -93,9 +91,7 @@ private slots:
                                   Field("Highlight") + Field("Cursor") + Field("Zoom") +
                                   Field("Animation") + Field("Help") + Byte(9) + Int32(5) + "Fresh";
         Ingredient ingredient;
-        qint64 end = 0;
-        QVERIFY(Loaded(ingredient, record + "next", 0, &end));
-        QCOMPARE(end, 417);
+        QCOMPARE(Load(ingredient, record + "next"), LoadResult(true, 417));
         // Only the Action byte 1 means true.
         QCOMPARE(QVariantList({ingredient.Name(), ingredient.Ounces(), ingredient.Action(),
                                ingredient.Color(), ingredient.Opacity(), ingredient.ParentItem(),
@@ -112,7 +108,7 @@ private slots:
         // A record without display text leaves the text the object had, and is written back
         // without it. An asset field never assigned holds zero bytes, and code 0 is not trimmed
         // like a space.
-        QVERIFY(Loaded(ingredient, IngredientRecord("Vodka", "Spirits")));
+        QVERIFY(Load(ingredient, IngredientRecord("Vodka", "Spirits")).first);
         QCOMPARE(ingredient.DisplayText(), QString("Fresh"));
         QCOMPARE(Saved(ingredient), IngredientRecord("Vodka", "Spirits"));
         QCOMPARE(ingredient.Zoom(), QString(50, QChar(0)));
@@ -137,9 +133,7 @@ private slots:
                                      Line("Gin", 32, 0) + Line("Lime", 8, 1);
         Recipe loaded;
         loaded.Category = 1;
-        qint64 end = 0;
-        QVERIFY(Loaded(loaded, withLines + "next", 0, &end));
-        QCOMPARE(end, withLines.size());
+        QCOMPARE(Load(loaded, withLines + "next"), LoadResult(true, withLines.size()));
         QCOMPARE(loaded.Instructions, recipe.Instructions);
         QCOMPARE(Saved(loaded), withLines);
     }
@@ -182,7 +176,7 @@ private slots:
                 expected << QString::number(line);
             }
             Recipe recipe;
-            QVERIFY(Loaded(recipe, RecipeRecord("Sour", "Rocks", "Mix.", fileLines, 1, 7)));
+            QVERIFY(Load(recipe, RecipeRecord("Sour", "Rocks", "Mix.", fileLines, 1, 7)).first);
             QCOMPARE(LineNames(recipe), expected);
             QCOMPARE(Saved(recipe), RecipeRecord("Sour", "Rocks", "Mix.", sortedLines, 1, 7));
         }
@@ -194,9 +188,10 @@ private slots:
     void recipeLinesHaveFreshKeysAndFollowARename()
     {
         auto sour = std::make_shared<Recipe>();
-        QVERIFY(Loaded(*sour, RecipeRecord("Sour", "", "",
-                                           {Line(" Gin", 1, 0), Line("gin", 2, 0),
-                                            Line("Ginger", 3, 0), Line("Caf\xE9", 5, 0)})));
+        QVERIFY(Load(*sour, RecipeRecord("Sour", "", "",
+                                         {Line(" Gin", 1, 0), Line("gin", 2, 0),
+                                          Line("Ginger", 3, 0), Line("Caf\xE9", 5, 0)}))
+                    .first);
         QCOMPARE(sour->RecipeIngredients().Item(1)->ThisKey, sour->RecipeIngredients().KeyAt(1));
         QSet<QString> folded;
         for (int i = 0; i < 5000; ++i)
@@ -213,14 +208,11 @@ private slots:
     void recipeLineWithAmountOutsideByteFailsButOthersAreWritten()
     {
         Recipe recipe;
-        recipe.Name = "R";
-        for (double amount : {256.0, -1.0, 255.0}) {
-            auto line = std::make_shared<RecipeIngredient>();
-            line->Name = QString::number(amount);
-            line->Amount = amount;
-            line->ThisKey = NewKey();
-            QVERIFY(recipe.RecipeIngredients().Add(line->ThisKey, line));
-        }
+        QVERIFY(Load(recipe, RecipeRecord("R", "", "",
+                                          {Line("256", 1, 0), Line("-1", 1, 0), Line("255", 1, 0)}))
+                    .first);
+        for (const auto& line : recipe.RecipeIngredients())
+            line->Amount = line->Name.toDouble();
         // The head announces all three lines; only the one that fits a byte follows.
         bool ok = true;
         QCOMPARE(Saved(recipe, &ok),
@@ -243,9 +235,7 @@ private slots:
                                      Int32(textLength) + Int32(lineCount) + "Stir." +
                                      Line("Gin", 1, 0) + "part of a line";
             Recipe recipe;
-            qint64 position = 0;
-            QVERIFY(!Loaded(recipe, bytes, 0, &position));
-            QCOMPARE(position, end);
+            QCOMPARE(Load(recipe, bytes), LoadResult(false, end));
         }
     }
 
@@ -254,10 +244,8 @@ private slots:
         // An entry in use ten bytes into the file: read, its start remembered, its data skipped.
         Image image;
         image.TransColor = 77; // not part of the record
-        qint64 end = 0;
-        QVERIFY(
-            Loaded(image, Bytes(10, 'z') + ImageRecord(0, "  Logo  ", 5) + "12345next", 10, &end));
-        QCOMPARE(end, 88);
+        QCOMPARE(Load(image, Bytes(10, 'z') + ImageRecord(0, "  Logo  ", 5) + "12345next", 10),
+                 LoadResult(true, 88));
         // The transparency byte 2 is not true.
         QCOMPARE(QVariantList({image.DataPos(), image.DataSize(), image.Name, image.Left, image.Top,
                                image.Width, image.Height, image.IsCursor, image.IsTransparent}),
@@ -265,13 +253,13 @@ private slots:
         QCOMPARE(Saved(image), ImageRecord(0, "Logo", 5).left(68) + Byte(0) + Int32(5));
 
         // A deleted entry fails but still leaves the file at the next record.
-        QVERIFY(!Loaded(image, ImageRecord(1, "Old", 100) + Bytes(100, 'd') + "next", 0, &end));
-        QCOMPARE(end, 173);
+        QCOMPARE(Load(image, ImageRecord(1, "Old", 100) + Bytes(100, 'd') + "next"),
+                 LoadResult(false, 173));
         // So do a record cut short, a negative data size and a data block cut short.
         for (const QByteArray& damaged :
              {ImageRecord(0, "I", 0).left(72), ImageRecord(0, "I", -1) + "data",
               ImageRecord(0, "I", 10) + "data"})
-            QVERIFY2(!Loaded(image, damaged), damaged.toHex().constData());
+            QVERIFY2(!Load(image, damaged).first, damaged.toHex().constData());
     }
 
     // Every byte decodes to its character and back; the five undefined bytes of 0x80..0x9F keep
