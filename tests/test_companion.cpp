@@ -284,9 +284,8 @@ private slots:
 
             const Result result = Import(dir);
             QCOMPARE(result.code, 1);
-            QVERIFY2(result.err.contains(message), qPrintable(result.err));
-            QVERIFY(result.err.endsWith(QString("mixora-dat: nothing written: 1 problem in '%1'\n")
-                                            .arg(dir.filePath("in.json"))));
+            QCOMPARE(result.err, QString("%1: %2\nmixora-dat: nothing written: 1 problem in '%1'\n")
+                                     .arg(dir.filePath("in.json"), message));
             QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files), QStringList{"Glasses.Dat"});
             QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")), old);
         }

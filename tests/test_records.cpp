@@ -11,8 +11,11 @@
 #include "records/Recipe.h"
 
 #include <QBuffer>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
+
+#include <numeric>
 
 using namespace TestSupport;
 
@@ -150,15 +153,13 @@ private slots:
             {{2, 2, 1}, {2, 1, 0}},       // equal priorities pass by a lower one
             {{9, 0, 5, 0}, {1, 3, 2, 0}}, // equal priorities alone keep file order
             {{200, 9}, {1, 0}}};          // priorities compare unsigned
-        quint32 seed = 12345;
+        QRandomGenerator random(12345);
         for (const int count : {33, 40, 64, 100, 257, 1000}) {
             for (const int distinct : {2, 3, 10, 256}) {
-                QList<int> priorities, order;
-                for (int i = 0; i < count; ++i) {
-                    seed = seed * 1103515245 + 12345;
-                    priorities << int((seed >> 16) % quint32(distinct));
-                    order << i;
-                }
+                QList<int> priorities, order(count);
+                std::iota(order.begin(), order.end(), 0);
+                for (int i = 0; i < count; ++i)
+                    priorities << random.bounded(distinct);
                 for (int i = 0; i < count; ++i)
                     for (int j = i; j < count; ++j)
                         if (priorities[order[i]] > priorities[order[j]])
