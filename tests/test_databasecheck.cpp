@@ -119,7 +119,9 @@ private slots:
         const auto highball = colGlasses.Item("Highball");
         highball->DisplayText = QStringLiteral("Tall \u2713");
         QVERIFY(ActivateMainWindow());
-        frmCheck* window = OpenCheck();
+        frmMain* main = frmMain::Instance();
+        main->mnuCheckDatabase->trigger(); // File › Check Database
+        frmCheck* window = main->DatabaseCheck;
         QVERIFY(window);
         // The backups were read without touching what is in memory.
         QCOMPARE(colGlasses.Item("Highball"), highball);
@@ -165,7 +167,6 @@ private slots:
         listed.sort();
         QCOMPARE(listed, printed);
 
-        frmMain* main = frmMain::Instance();
         QVERIFY(!main->cmdGlasses->isVisible() && !main->cmdIngredients->isVisible());
         // Problems of the files as loaded, and signs of two generations, have no record to open:
         // their message, and the window stays.
@@ -210,11 +211,12 @@ private slots:
     {
         WriteDatabaseWithProblems(*folder);
         StartMainWindow();
-        frmCheck* window = OpenCheck();
+        frmMain* main = frmMain::Instance();
+        main->mnuCheckDatabase->trigger();
+        frmCheck* window = main->DatabaseCheck;
         QCOMPARE(window->lvProblems->Count(), 9);
 
         // The recipe "Lost" gets a glass that exists; the window does not notice by itself.
-        frmMain* main = frmMain::Instance();
         DoubleClickRow(window, 6);
         Choose(main->RecipeEditor->cboGlass, "Highball");
         QCOMPARE(colRecipes.Item("Lost")->Glass, QString("Highball"));
@@ -326,13 +328,6 @@ private slots:
     }
 
 private:
-    // File › Check Database.
-    static frmCheck* OpenCheck()
-    {
-        frmMain::Instance()->mnuCheckDatabase->trigger();
-        return frmMain::Instance()->DatabaseCheck;
-    }
-
     std::unique_ptr<MainWindowFolder> folder;
 };
 
