@@ -219,7 +219,6 @@ private slots:
         // The recipe "Lost" gets a glass that exists; the window does not notice by itself.
         DoubleClickRow(window, 6);
         Choose(main->RecipeEditor->cboGlass, "Highball");
-        QCOMPARE(colRecipes.Item("Lost")->Glass, QString("Highball"));
         QCOMPARE(window->lvProblems->Count(), 9);
         QTest::mouseClick(window->cmdCheckAgain, Qt::LeftButton);
         QCOMPARE(window->windowTitle(), QString("Database Check - (8 Problems)"));
