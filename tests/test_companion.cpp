@@ -205,7 +205,7 @@ private slots:
                                          "Database Editor (process %2); nothing written\n")
                                      .arg(dir.filePath("Data"))
                                      .arg(QCoreApplication::applicationPid()));
-            QCOMPARE(Read(data("Help.Dat.bak")), oldHelp);
+            QCOMPARE(Read(data("Glasses.Dat.bak")), QByteArray("the previous glasses"));
         }
 
         // The same help topics again: Help.Dat is left as it is, and its backup too.
