@@ -38,8 +38,7 @@ private slots:
             records << RecipeRecord("Recipe " + QByteArray::number(i), "", "", {});
         const QByteArray recipes = DatabaseFile(records);
         folder.WriteDataFile("Recipes.Dat", recipes);
-        const QByteArray other = DatabaseFile({RecipeRecord("Other", "", "", {})});
-        folder.WriteDataFile("Other.Dat", other);
+        folder.WriteDataFile("Other.Dat", DatabaseFile({RecipeRecord("Other", "", "", {})}));
         StartMainWindow();
         frmMain* window = frmMain::Instance();
         QVERIFY(ActivateMainWindow());
@@ -47,7 +46,6 @@ private slots:
         frmRecipes* editor = window->RecipeEditor;
         QVERIFY(editor);
 
-        const QString recipesPath = RecipeDatabasePath;
         platform::OpenFileDialog::SetNextAnswer(folder.DataPath() + "Other.Dat");
         const qsizetype dialogsBefore = platform::OpenFileDialog::Shown().size();
         platform::MessageBox::ClearShown();
@@ -56,7 +54,7 @@ private slots:
         QTimer::singleShot(0, qApp, [&] { // at the first yield
             // The file was chosen and the old one is being written.
             inputDuringSave = platform::OpenFileDialog::Shown().size() == dialogsBefore + 1 &&
-                              RecipeDatabasePath == recipesPath;
+                              RecipeDatabasePath == folder.DataPath() + "Recipes.Dat";
             editor->lvRecipes->setFocus();
             QTest::keyClick(editor->lvRecipes, Qt::Key_Delete);
             QTest::keyClick(editor->lvRecipes, Qt::Key_O, Qt::ControlModifier);
