@@ -148,7 +148,6 @@ private slots:
                 const QByteArray backup = folder.ReadDataFile(c.file + ".bak");
                 if (now == c.after) {
                     QCOMPARE(backup, c.before);
-                    QVERIFY(!QFileInfo(folder.DataPath() + c.file + ".bak").isSymLink());
                     continue;
                 }
                 ++old;
@@ -358,7 +357,6 @@ private slots:
         CloseMainWindow();
         for (const Case& c : cases)
             QCOMPARE(folder.ReadDataFile(c.file), c.before);
-        QVERIFY(!QFile::exists(folder.DataPath() + "Recipes.Dat.bak"));
 
         first.write("close\n"); // the first editor adds a recipe and closes
         QVERIFY(first.waitForFinished(30000));
