@@ -10,71 +10,35 @@
 #include "platform/Events.h"
 #include "store/modCellarix.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QWindow>
-
-#include <memory>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace TestSupport;
 using namespace modCellarix;
 
-namespace {
-
-// `count` records made by `record` from the names "<prefix> 1" ... "<prefix> count".
-QByteArray ManyRecords(int count, const QByteArray& prefix,
-                       const std::function<QByteArray(const QByteArray&)>& record)
-{
-    QList<QByteArray> records;
-    for (int i = 1; i <= count; ++i)
-        records << record(prefix + ' ' + QByteArray::number(i));
-    return DatabaseFile(records);
-}
-
 // The user asks the main window on the screen to close it, as its close box does.
-void RequestClose(QWidget* window)
+static void RequestClose(QWidget* window)
 {
     QCloseEvent close;
     QCoreApplication::sendEvent(window->windowHandle(), &close);
 }
 
-// Runs `input` at the first moment the event loop runs, which here is the first yield of a load
-// or save.
-void AtFirstYield(const std::function<void()>& input)
-{
-    QTimer::singleShot(0, qApp, input);
-}
-
-} // namespace
-
 class TestInputHeldBack : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolder> folder;
-
 private slots:
-    void init() { folder = std::make_unique<ProgramFolder>(); }
-    void cleanup()
-    {
-        CloseMainWindow();
-        folder.reset();
-    }
-
     // Open Database saves 25 recipes, yielding twice. A Delete on the recipe list (with its
     // question answered Yes), a click on "Browse Recipes", Ctrl+O and a close request arrive in
     // the first yield; none of them acts.
     void inputDuringTheRecipeSaveIsDropped()
     {
-        const QByteArray recipes = ManyRecords(
-            25, "Recipe", [](const QByteArray& name) { return RecipeRecord(name, "", "", {}); });
-        folder->WriteDataFile("Recipes.Dat", recipes);
-        const QByteArray other = DatabaseFile({RecipeRecord("Other", "", "", {})});
-        folder->WriteDataFile("Other.Dat", other);
+        MainWindowFolder folder;
+        QList<QByteArray> records;
+        for (int i = 1; i <= 25; ++i)
+            records << RecipeRecord("Recipe " + QByteArray::number(i), "", "", {});
+        const QByteArray recipes = DatabaseFile(records);
+        folder.WriteDataFile("Recipes.Dat", recipes);
+        folder.WriteDataFile("Other.Dat", DatabaseFile({RecipeRecord("Other", "", "", {})}));
         StartMainWindow();
         frmMain* window = frmMain::Instance();
         QVERIFY(ActivateMainWindow());
@@ -82,17 +46,15 @@ private slots:
         frmRecipes* editor = window->RecipeEditor;
         QVERIFY(editor);
 
-        const QString recipesPath = RecipeDatabasePath;
-        platform::OpenFileDialog::SetScripted(true);
-        platform::OpenFileDialog::SetNextAnswer(folder->DataPath() + "Other.Dat");
+        platform::OpenFileDialog::SetNextAnswer(folder.DataPath() + "Other.Dat");
         const qsizetype dialogsBefore = platform::OpenFileDialog::Shown().size();
         platform::MessageBox::ClearShown();
         platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes);
         bool inputDuringSave = false;
-        AtFirstYield([&] {
+        QTimer::singleShot(0, qApp, [&] { // at the first yield
             // The file was chosen and the old one is being written.
             inputDuringSave = platform::OpenFileDialog::Shown().size() == dialogsBefore + 1 &&
-                              RecipeDatabasePath == recipesPath;
+                              RecipeDatabasePath == folder.DataPath() + "Recipes.Dat";
             editor->lvRecipes->setFocus();
             QTest::keyClick(editor->lvRecipes, Qt::Key_Delete);
             QTest::keyClick(editor->lvRecipes, Qt::Key_O, Qt::ControlModifier);
@@ -102,13 +64,13 @@ private slots:
         editor->mnuOpenDatabase->trigger();
         QVERIFY(inputDuringSave);
 
-        QCOMPARE(folder->ReadDataFile("Recipes.Dat"), recipes);
+        QCOMPARE(folder.ReadDataFile("Recipes.Dat"), recipes);
         QCoreApplication::processEvents(); // nothing was kept for later either
         QVERIFY(window->isVisible());
         QVERIFY(!window->RecipeBrowser);
         QVERIFY(platform::MessageBox::Shown().isEmpty()); // no "REMOVE RECIPE" question
         QCOMPARE(platform::OpenFileDialog::Shown().size(), dialogsBefore + 1);
-        QCOMPARE(RecipeDatabasePath, folder->DataPath() + "Other.Dat");
+        QCOMPARE(RecipeDatabasePath, folder.DataPath() + "Other.Dat");
         QCOMPARE(RowTexts(editor->lvRecipes), QStringList({"Other"}));
 
         // The input is taken again once the save is done.
@@ -122,11 +84,14 @@ private slots:
     // everything is loaded, which writes the files back as they were.
     void inputDuringStartUpIsDroppedAndACloseWaitsForTheLoad()
     {
-        const QByteArray glasses =
-            ManyRecords(25, "Glass", [](const QByteArray& name) { return GlassRecord(name); });
-        folder->WriteDataFile("Glasses.Dat", glasses);
+        MainWindowFolder folder;
+        QList<QByteArray> records;
+        for (int i = 1; i <= 25; ++i)
+            records << GlassRecord("Glass " + QByteArray::number(i));
+        const QByteArray glasses = DatabaseFile(records);
+        folder.WriteDataFile("Glasses.Dat", glasses);
         int glassesAtInput = -1;
-        AtFirstYield([&] {
+        QTimer::singleShot(0, qApp, [&] { // at the first yield
             glassesAtInput = colGlasses.Count();
             frmMain* window = frmMain::Instance();
             QMenuBar* bar = window->menuBar();
@@ -143,7 +108,7 @@ private slots:
         QVERIFY(window->isVisible());
 
         QTRY_VERIFY(!window->isVisible()); // the close asked for while loading
-        QCOMPARE(folder->ReadDataFile("Glasses.Dat"), glasses);
+        QCOMPARE(folder.ReadDataFile("Glasses.Dat"), glasses);
         QCOMPARE(colGlasses.Count(), 0);
     }
 

@@ -6,13 +6,8 @@
 #include "platform/Twips.h"
 #include "store/modCellarix.h"
 
-#include <QApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -21,6 +16,9 @@ using namespace modCellarix;
 
 class TestMainWindow : public QObject {
     Q_OBJECT
+
+    std::unique_ptr<MainWindowFolder> folder;
+    frmMain* window = nullptr;
 
 private slots:
     void init()
@@ -31,11 +29,11 @@ private slots:
     }
     void cleanup() { folder.reset(); }
 
-    void captionToolboxAndMenu()
+    // The toolbox in its order (only the first three shown, only the first five enabled), and
+    // the hint line, which the user never types into, following the focus in it.
+    void captionToolboxAndHintLine()
     {
         QCOMPARE(window->windowTitle(), QString("Mixora Database Editor"));
-
-        // In toolbox order: only the first three are shown, and only the first five are enabled.
         const frmMain* w = window;
         const QList<QPushButton*> buttons = {
             w->cmdRecipes,  w->cmdBrowse,     w->cmdShowHelp, w->cmdGlasses, w->cmdIngredients,
@@ -45,39 +43,16 @@ private slots:
             "Edit Recipes",    "Browse Recipes", "Show Help", "Glasses", "Ingredients",
             "Pictures",        "Sounds",         "Music",     "Help",    "Image Maps",
             "Image Locations", "Animations",     "Trivia",    "DYK",     "Bar Tricks"};
-        for (int i = 0; i < buttons.size(); ++i) {
-            QCOMPARE(buttons[i]->text(), captions[i]);
-            QVERIFY2(buttons[i]->parentWidget() == window->picToolbox &&
+        for (int i = 0; i < buttons.size(); ++i)
+            QVERIFY2(buttons[i]->text() == captions[i] &&
+                         buttons[i]->parentWidget() == w->picToolbox &&
                          buttons[i]->isVisible() == (i < 3) && buttons[i]->isEnabled() == (i < 5),
                      qPrintable(captions[i]));
-        }
-        QVERIFY(!window->txtHelp->isEnabled()); // the user never types into the hint line
+        QVERIFY(!window->txtHelp->isEnabled());
 
-        QVERIFY(window->mnuFile->actions().contains(window->mnuQuit));
-    }
-
-    // Quit runs the shut-down of the close box, which the editor tests check for all three files.
-    void quitSavesAndReleasesTheCollections()
-    {
-        auto recipe = std::make_shared<Recipe>();
-        recipe->Name = "Daiquiri";
-        recipe->Glass = "Flute";
-        QVERIFY(colRecipes.Add(recipe->Name, recipe));
-
-        window->mnuQuit->trigger();
-        QVERIFY(!window->isVisible());
-        QCOMPARE(colRecipes.Count(), 0);
-        QCOMPARE(folder->ReadDataFile("Recipes.Dat"),
-                 DatabaseFile({RecipeRecord("Daiquiri", "Flute", "", {})}));
-    }
-
-    void hintLineFollowsToolboxFocus()
-    {
         const auto hint = [this] { return window->txtHelp->toPlainText(); };
         QCOMPARE(hint(), QString("Watch this space for helpful hints ..."));
-
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(ActivateMainWindow());
         window->cmdRecipes->setFocus();
         QCOMPARE(hint(), QString("Edit and view the recipes in the database ..."));
         window->cmdBrowse->setFocus();
@@ -87,6 +62,22 @@ private slots:
         window->cmdRecipes->setFocus();
         window->cmdShowHelp->setFocus(); // Edit Recipes does
         QCOMPARE(hint(), QString());
+    }
+
+    // File, Quit runs the shut-down of the close box, which the editor tests check for all three
+    // files.
+    void fileQuitSavesAndReleasesTheCollections()
+    {
+        QVERIFY(window->mnuFile->actions().contains(window->mnuQuit));
+        auto recipe = std::make_shared<Recipe>();
+        recipe->Name = "Daiquiri";
+        recipe->Glass = "Flute";
+        QVERIFY(colRecipes.Add(recipe->Name, recipe));
+        window->mnuQuit->trigger();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(colRecipes.Count(), 0);
+        QCOMPARE(folder->ReadDataFile("Recipes.Dat"),
+                 DatabaseFile({RecipeRecord("Daiquiri", "Flute", "", {})}));
     }
 
     // Tab stays inside a child window, so F6 is the keyboard's way between the toolbox and the
@@ -121,36 +112,24 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), window->cmdShowHelp);
     }
 
-    void hintBoxFillsToolboxBelowButtons_data()
-    {
-        QTest::addColumn<int>("toolboxTwips");
-        QTest::addColumn<int>("heightTwips");
-        QTest::newRow("tall toolbox") << 8000 << 2420;
-        QTest::newRow("toolbox shorter than the buttons") << 3000 << 0;
-    }
-
+    // The hint box fills the toolbox from below the buttons (5580 twips) to its foot; a toolbox
+    // shorter than the buttons leaves it no height.
     void hintBoxFillsToolboxBelowButtons()
     {
-        QFETCH(int, toolboxTwips);
-        QFETCH(int, heightTwips);
-        const int toolboxHeight = platform::TwipsToPixelsY(toolboxTwips);
-        window->resize(window->width(),
-                       window->height() + toolboxHeight - window->picToolbox->height());
-        QCoreApplication::processEvents();
-        QCOMPARE(window->picToolbox->height(), toolboxHeight);
-
-        const QRect box = window->txtHelp->geometry();
-        QCOMPARE(box.left(), 0);
-        QVERIFY2(qAbs(box.top() - platform::TwipsToPixelsY(5580)) <= 1,
-                 qPrintable(QString::number(box.top())));
-        QVERIFY2(qAbs(box.height() - platform::TwipsToPixelsY(heightTwips)) <= 1,
-                 qPrintable(QString::number(box.height())));
-        QCOMPARE(box.width(), window->picToolbox->width());
+        for (const auto& [toolboxTwips, heightTwips] :
+             {std::pair(8000, 2420), std::pair(3000, 0)}) {
+            const int toolboxHeight = platform::TwipsToPixelsY(toolboxTwips);
+            window->resize(window->width(),
+                           window->height() + toolboxHeight - window->picToolbox->height());
+            QCoreApplication::processEvents();
+            QCOMPARE(window->picToolbox->height(), toolboxHeight);
+            const QRect box = window->txtHelp->geometry();
+            QCOMPARE(box.left(), 0);
+            QCOMPARE(box.width(), window->picToolbox->width());
+            QVERIFY(qAbs(box.top() - platform::TwipsToPixelsY(5580)) <= 1);
+            QVERIFY(qAbs(box.height() - platform::TwipsToPixelsY(heightTwips)) <= 1);
+        }
     }
-
-private:
-    std::unique_ptr<MainWindowFolder> folder;
-    frmMain* window = nullptr;
 };
 
 QTEST_MAIN(TestMainWindow)
