@@ -51,11 +51,9 @@ QString Reason(int code)
 
 FileReplacement::FileReplacement(const QString& path) : FileReplacement(path, true) {}
 
-FileReplacement::FileReplacement(const QString& path, bool followLink) : path(path), target(path)
+FileReplacement::FileReplacement(const QString& path, bool followLink)
+    : path(path), target(followLink ? ReplacedFile(path) : path)
 {
-    const QFileInfo info(path);
-    if (followLink && info.isSymLink() && !info.canonicalFilePath().isEmpty())
-        target = info.canonicalFilePath();
     folder = QFileInfo(target).absolutePath();
     temporary = target + QStringLiteral(".saving");
 }

@@ -86,12 +86,21 @@ void ReserveForFile(QByteArray& bytes, qint64 size)
 #endif
 }
 
+QString ReplacedFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath()
+                                                                   : path;
+}
+
 QString WhyNotReplaceable(const QString& path)
 {
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    if (::access(folder.constData(), W_OK | X_OK) != 0)
-        return QStringLiteral("the folder %1 takes no new files (%2)")
-            .arg(QFileInfo(path).absolutePath(), QString::fromLocal8Bit(std::strerror(errno)));
+    for (const QString& folder :
+         {QFileInfo(ReplacedFile(path)).absolutePath(), QFileInfo(path).absolutePath()}) {
+        if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
+            return QStringLiteral("the folder %1 takes no new files (%2)")
+                .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+    }
 #ifdef __linux__
     if (!QFileInfo(path).isFile())
         return QString();

@@ -25,8 +25,12 @@ bool ReadRegularFile(const QString& path, bool create, QByteArray& bytes, QStrin
 // file of many megabytes then costs far fewer page faults to read or to put together.
 void ReserveForFile(QByteArray& bytes, qint64 size);
 
-// Why the file at `path` could not be replaced by a save: its folder takes no new files, or the
-// file is marked immutable or append-only. Empty when nothing is known to stand in the way.
+// The file a save to `path` replaces: when `path` is a link to a file, the file it links to.
+QString ReplacedFile(const QString& path);
+
+// Why the file at `path` could not be replaced by a save: the folder of the file replaced, or
+// the folder of `path` where the file as it was is kept, takes no new files; or the file is
+// marked immutable or append-only. Empty when nothing is known to stand in the way.
 QString WhyNotReplaceable(const QString& path);
 
 } // namespace platform

@@ -234,6 +234,28 @@ private slots:
         QVERIFY(QFileInfo(path + "Recipes.Dat").isDir());
     }
 
+    // A database file that is a link is replaced in the folder of the file it links to: that
+    // folder taking no new files is reported at start-up, as the data folder would be.
+    void aLinkIntoAFolderThatTakesNoNewFilesIsReportedAtStartUp()
+    {
+        ProgramFolder folder;
+        for (const Case& c : Cases())
+            folder.WriteDataFile(c.file, c.before);
+        const QString outside = folder.Path() + "/outside";
+        const QString glasses = folder.DataPath() + "Glasses.Dat";
+        QVERIFY(QDir().mkdir(outside) && QFile::rename(glasses, outside + "/Glasses.Dat") &&
+                QFile::link(outside + "/Glasses.Dat", glasses));
+        if (QProcess::execute("chattr", {"+i", outside}) != 0)
+            QSKIP("folders cannot be made immutable here");
+        const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", outside}); });
+        QVERIFY(!StartAnswering(platform::MsgAnswer::No));
+        QVERIFY(Asked(QString("Changes cannot be saved: the folder %1 takes no new files "
+                              "(Operation not permitted).\n\nGo on all the same? (No ends the "
+                              "editor.)")
+                          .arg(QFileInfo(outside).canonicalFilePath()),
+                      "OPEN DATABASES"));
+    }
+
     // A file the folder will not let be replaced is reported right after loading; the user may
     // end at once, or go on and at exit save the work into another folder.
     void aFileThatCannotBeReplacedIsReportedAtStartUpAndTheWorkSavedElsewhere()
