@@ -40,7 +40,6 @@ class TestGlassEditor : public QObject {
 
     void Open(const QByteArray& glasses)
     {
-        editor = nullptr;
         folder.reset();
         folder = std::make_unique<MainWindowFolder>();
         folder->WriteDataFile("Glasses.Dat", glasses);
@@ -86,16 +85,14 @@ private slots:
         QCOMPARE(RowTexts(editor->LV), QStringList({"Coupe", "Highball", "Pint"}));
         VerifyShows("Coupe");
 
-        const std::pair<QLabel*, QComboBox*> placeholders[] = {
-            {editor->lblCursor, editor->cboCursor},
-            {editor->lblOpacity, editor->cboOpacity},
-            {editor->lblShadow, editor->cboShadow},
-            {editor->lblHighlight, editor->cboHighlight},
-            {editor->lblAnimation, editor->cboAnimation},
-            {editor->lblHelpTopic, editor->cboHelpTopic},
-            {editor->lblZoom, editor->cboZoom}};
-        for (const auto& [label, chooser] : placeholders)
-            QVERIFY2(!label->isEnabled() && !chooser->isEnabled() && chooser->count() == 0,
+        // Besides the hot spot's, seven choosers and their labels stand empty and disabled.
+        const auto choosers = editor->findChildren<QComboBox*>();
+        QCOMPARE(choosers.size(), 8);
+        for (const QComboBox* chooser : choosers)
+            QVERIFY(chooser == editor->cboHotspotID ||
+                    (!chooser->isEnabled() && chooser->count() == 0));
+        for (const QLabel* label : editor->findChildren<QLabel*>())
+            QVERIFY2(label == editor->lblHotspotID || !label->isEnabled(),
                      qPrintable(label->text()));
 
         QCOMPARE(editor->cboHotspotID->count(), 256);
@@ -133,7 +130,6 @@ private slots:
     void renameRefusesTakenUnchangedOrEmptyNamesAndSavesTheGlassLast()
     {
         // Each refused edit shows the glass that bears the name.
-        const auto coupe = colGlasses.Item("Coupe");
         for (const auto& [edit, typed, name] :
              {std::tuple<const char*, QString, QString>{"taken", "PINT", "PINT"},
               {"Enter on the unchanged name", "", "Pint"},
@@ -143,7 +139,6 @@ private slots:
             VerifyShows("Pint");
             QVERIFY(editor->LV->hasFocus());
         }
-        QCOMPARE(coupe->Name, QString("Coupe"));
         QCOMPARE(RowTexts(editor->LV), QStringList({"Coupe", "Highball", "Pint"}));
         QCOMPARE(colGlasses.Count(), 3);
 
@@ -152,7 +147,6 @@ private slots:
         QVERIFY(MessageBox::Shown().isEmpty());
         QCOMPARE(RowTexts(editor->LV), QStringList({"Highball", "Pint", "Snifter"}));
         VerifyShows("Snifter");
-        QCOMPARE(editor->SelectedGlass, coupe);
 
         // Every glass was shown once; the untouched fields are carried over byte for byte.
         ClickRow(editor->LV, 1);
