@@ -42,12 +42,8 @@ QByteArray HelpFile()
 }
 
 // Twips read back from pixels are off by at most one pixel.
-bool Near(int actualTwips, int expectedTwips)
-{
-    return qAbs(actualTwips - expectedTwips) <= int(platform::TwipsPerPixelX()) + 1;
-}
 #define QVERIFY_NEAR(actual, expected)                                                             \
-    QVERIFY2(Near(actual, expected),                                                               \
+    QVERIFY2(qAbs((actual) - (expected)) <= int(platform::TwipsPerPixelX()) + 1,                   \
              qPrintable(QString("%1 is %2, expected %3").arg(#actual).arg(actual).arg(expected)))
 
 // A control's geometry in twips.
@@ -127,15 +123,6 @@ class TestBrowsers : public QObject {
         QVERIFY_NEAR(Top(b->cmdPrint), h - Height(b->cmdPrint) - 500);
     }
 
-    void VerifyHelpLayout(int width, int height)
-    {
-        const QSize outer = ResizeOuter(help, width, height);
-        QVERIFY_NEAR(Height(help->lvHelpTopics), qMax(0, outer.height() - 430));
-        QVERIFY_NEAR(Height(help->lblInst), outer.height());
-        QVERIFY_NEAR(Width(help->lblInst), qBound(2000, outer.width() - 2520 - 500, 10000));
-        QVERIFY_NEAR(Width(help->lblName), 4695);
-    }
-
 private slots:
     void init() { Start(RecipesFile(), HelpFile()); }
     void cleanup()
@@ -198,11 +185,15 @@ private slots:
         VerifyBrowserLayout(600, 1);
         QCOMPARE(browser->lvRecipes->height(), 0);
 
-        // The help text keeps between 2000 and 10000 twips.
-        VerifyHelpLayout(200, 250);
-        QVERIFY_NEAR(Width(help->lblInst), 2000);
-        VerifyHelpLayout(1100, 500);
-        QVERIFY_NEAR(Width(help->lblInst), 10000);
+        // The help text keeps between 2000 and 10000 twips; the name keeps its designed width.
+        for (const auto& [width, height, textWidth] :
+             {std::tuple{200, 250, 2000}, {1100, 500, 10000}}) {
+            const QSize outer = ResizeOuter(help, width, height);
+            QVERIFY_NEAR(Height(help->lvHelpTopics), qMax(0, outer.height() - 430));
+            QVERIFY_NEAR(Height(help->lblInst), outer.height());
+            QVERIFY_NEAR(Width(help->lblInst), textWidth);
+            QVERIFY_NEAR(Width(help->lblName), 4695);
+        }
     }
 
     // What is printed is checked through the button; the menu entry prints the same way.
