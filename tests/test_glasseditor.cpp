@@ -173,7 +173,6 @@ private slots:
         VerifyNoGlassState();
         Press(editor->LV, Qt::Key_Delete, MsgAnswer::Yes);
         QVERIFY(MessageBox::Shown().isEmpty());
-        VerifyNoGlassState();
         Press(editor->LV, Qt::Key_Insert, MsgAnswer::Yes);
         QCOMPARE(editor->windowTitle(), QString("Glasses - (1 Entries)"));
         VerifyShows(Placeholder);

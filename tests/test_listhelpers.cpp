@@ -102,25 +102,19 @@ private slots:
         // Sub-item texts compare as text, not as numbers: "10" before "2".
         const QStringList byAmount = {"cherry", "Apple", "banana", "Date"};
         const QStringList ascendingTags = {"ASC", ""};
-        const struct {
-            int column;
-            bool reset;
-            QStringList order, tags;
-        } steps[] = {
-            {1, false, ascending, ascendingTags},
-            {1, false, {"Date", "cherry", "banana", "Apple"}, {"DSC", ""}},
-            {1, false, ascending, ascendingTags},
-            {1, true, ascending, ascendingTags}, // a reset is always ascending
-            {2, false, byAmount, {"", "ASC"}},
-            {1, false, ascending, ascendingTags},
-            {2, false, byAmount, {"", "ASC"}},
-            {2, false, {"Date", "banana", "Apple", "cherry"}, {"", "DSC"}},
-            {1, true, ascending, ascendingTags},
-        };
-        for (const auto& step : steps) {
-            SortByColumn(list.get(), step.column, step.reset);
-            QCOMPARE(RowTexts(list.get()), step.order);
-            QCOMPARE(QStringList({list->ColumnTag(1), list->ColumnTag(2)}), step.tags);
+        for (const auto& [column, reset, order, tags] :
+             {std::tuple<int, bool, QStringList, QStringList>{1, false, ascending, ascendingTags},
+              {1, false, {"Date", "cherry", "banana", "Apple"}, {"DSC", ""}},
+              {1, false, ascending, ascendingTags},
+              {1, true, ascending, ascendingTags}, // a reset is always ascending
+              {2, false, byAmount, {"", "ASC"}},
+              {1, false, ascending, ascendingTags},
+              {2, false, byAmount, {"", "ASC"}},
+              {2, false, {"Date", "banana", "Apple", "cherry"}, {"", "DSC"}},
+              {1, true, ascending, ascendingTags}}) {
+            SortByColumn(list.get(), column, reset);
+            QCOMPARE(RowTexts(list.get()), order);
+            QCOMPARE(QStringList({list->ColumnTag(1), list->ColumnTag(2)}), tags);
         }
 
         // While sorted, added and renamed rows take their place; inserted rows and sub-item
@@ -131,8 +125,7 @@ private slots:
         list->SetItemText(list->Item("Apple"), "elderberry");
         QCOMPARE(RowTexts(list.get()),
                  QStringList({"banana", "Blueberry", "cherry", "Date", "elderberry"}));
-        list->Insert(1, "Zucchini", "Zucchini");
-        QCOMPARE(list->Item(1)->Text(), QString("Zucchini"));
+        QCOMPARE(list->Insert(1, "Zucchini", "Zucchini"), list->Item(1));
 
         SortByColumn(list.get(), 2, true);
         const QStringList sorted = RowTexts(list.get());
