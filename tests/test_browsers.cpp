@@ -47,22 +47,10 @@ QByteArray HelpFile()
              qPrintable(QString("%1 is %2, expected %3").arg(#actual).arg(actual).arg(expected)))
 
 // A control's geometry in twips.
-int Left(const QWidget* w)
-{
-    return platform::PixelsToTwipsX(w->x());
-}
-int Top(const QWidget* w)
-{
-    return platform::PixelsToTwipsY(w->y());
-}
-int Width(const QWidget* w)
-{
-    return platform::PixelsToTwipsX(w->width());
-}
-int Height(const QWidget* w)
-{
-    return platform::PixelsToTwipsY(w->height());
-}
+const auto Left = [](const QWidget* w) { return platform::PixelsToTwipsX(w->x()); };
+const auto Top = [](const QWidget* w) { return platform::PixelsToTwipsY(w->y()); };
+const auto Width = [](const QWidget* w) { return platform::PixelsToTwipsX(w->width()); };
+const auto Height = [](const QWidget* w) { return platform::PixelsToTwipsY(w->height()); };
 
 // Resizes the child window's sub-window to `width` × `height` pixels; its outer size in twips.
 QSize ResizeOuter(QWidget* child, int width, int height)
@@ -108,6 +96,9 @@ class TestBrowsers : public QObject {
                 browser->lblAmt->text()};
     }
 
+    // The help topic: name and text.
+    QStringList Topic() const { return {help->lblName->text(), help->lblInst->text()}; }
+
     // The recipe browser's sub-window resized to `width` × `height` pixels follows the resize
     // rule for its outer size in twips.
     void VerifyBrowserLayout(int width, int height)
@@ -149,19 +140,17 @@ private slots:
 
         QCOMPARE(help->windowTitle(), QString("Help Browser"));
         QCOMPARE(RowTexts(help->lvHelpTopics), QStringList({"Welcome", "About"}));
-        QCOMPARE(help->lblName->text(), QString("Welcome"));
-        QCOMPARE(help->lblInst->text(), QString("First line.\nSecond line."));
+        QCOMPARE(Topic(), QStringList({"Welcome", "First line.\nSecond line."}));
         QVERIFY(help->lblInst->wordWrap());
         ClickRow(help->lvHelpTopics, 2);
-        QCOMPARE(help->lblName->text(), QString("About"));
         // A carriage return or a line feed alone starts a new line too.
-        QCOMPARE(help->lblInst->text(), QString("Mixora keeps\nthe bar's\nrecipes."));
+        QCOMPARE(Topic(), QStringList({"About", "Mixora keeps\nthe bar's\nrecipes."}));
 
         // Empty databases open with nothing shown.
         Start(DatabaseFile({}), DatabaseFile({}));
         QCOMPARE(browser->lvRecipes->Count() + help->lvHelpTopics->Count(), 0);
         QCOMPARE(Card(), QStringList({"", "", "", ""}));
-        QCOMPARE(help->lblName->text() + help->lblInst->text(), QString());
+        QCOMPARE(Topic(), QStringList({"", ""}));
     }
 
     void browserAndHelpLayoutsFollowTheWindowSizeWithinLimits()
