@@ -16,26 +16,20 @@
 #include <numeric>
 
 using namespace modCellarix;
-using TestSupport::ChildTexts;
-using TestSupport::RowTexts;
+using namespace TestSupport;
 
 namespace {
 
 // Text widths as the toolbox measures them, in whole twips.
-int Measure(const QString& text)
-{
+const auto Measure = [](const QString& text) {
     return int(
         std::nearbyint(platform::TextWidthTwips(frmMain::Instance()->picToolbox->font(), text)));
-}
-int Margin()
-{
-    return int(std::lround(20 * platform::TwipsPerPixelX()));
-}
+};
+const auto Margin = [] { return int(std::lround(20 * platform::TwipsPerPixelX())); };
 // A width in twips as the list shows it, in whole pixels.
-int Shown(int twips)
-{
+const auto Shown = [](int twips) {
     return platform::PixelsToTwipsX(platform::TwipsToPixelsX(twips));
-}
+};
 
 // A list `widthPixels` wide; each row gives its text and then its sub-items.
 std::unique_ptr<platform::ListView> MakeList(int widthPixels, const QStringList& headers,
@@ -64,7 +58,7 @@ private slots:
     void cleanupTestCase() { frmMain::Destroy(); }
     void cleanup() { colIngredients.Clear(); }
 
-    void autoSizeFitsOtherColumnsToTheirTextsAndGivesTheFirstTheRest()
+    void autoSizeFitsOtherColumnsToTheirTextsGivesTheFirstTheRestAndFollowsChanges()
     {
         const QList<QStringList> rows = {{"Vodka Tonic", "2", "Highball glass, tall"},
                                          {"Gin", "12 1/2", "Tumbler"}};
@@ -93,6 +87,37 @@ private slots:
         verify(30, {longHeader, "Total Ounces", "Glass"}, rows,
                {Measure("Vodka Tonic") + Margin(), ounces, glass});
         verify(20, {"A long first header", "Priority"}, {}, {Margin(), priority});
+
+        // After rows change, the widths are those of a list filled afresh with its rows; narrow,
+        // so that the first column shows its widest text too.
+        auto list = MakeList(30, {"Name", "Total Ounces"},
+                             {{"Gin", "1 oz"}, {"Vodka Tonic", "12 1/2 oz"}, {"Rum", "2 oz"}});
+        const auto verifyAfterChanges = [&] {
+            AutoSizeColumns(list.get());
+            QList<QStringList> current;
+            for (int row = 1; row <= list->Count(); ++row)
+                current << QStringList{list->Item(row)->Text(), list->Item(row)->SubItem(1)};
+            auto fresh = MakeList(30, {"Name", "Total Ounces"}, current);
+            AutoSizeColumns(fresh.get());
+            for (int column = 1; column <= 2; ++column)
+                QCOMPARE(list->ColumnWidth(column), fresh->ColumnWidth(column));
+        };
+        verifyAfterChanges();
+        list->Insert(1, "Long Island Iced Tea", "Long Island Iced Tea")->SetSubItem(1, "3 oz");
+        verifyAfterChanges(); // a wider row widens
+        list->Add("Long Island Iced Tea 2", "Long Island Iced Tea")->SetSubItem(1, "1 oz");
+        list->Remove("Long Island Iced Tea");
+        verifyAfterChanges(); // another row as wide keeps the width
+        list->Remove("Long Island Iced Tea 2");
+        verifyAfterChanges(); // the last of the widest gone, the next one counts
+        list->Item("Rum")->SetSubItem(1, "123 1/2 oz");
+        verifyAfterChanges();
+        list->Item("Rum")->SetSubItem(1, "2 oz");
+        list->SetItemText(list->Item("Gin"), "Gin and a very long name");
+        verifyAfterChanges();
+        list->Clear();
+        list->Add("Soda", "Soda")->SetSubItem(1, "4 oz");
+        verifyAfterChanges();
     }
 
     void sortByColumnTogglesTheSameColumnStartsOthersAscendingAndKeepsTheListSorted()
@@ -152,16 +177,11 @@ private slots:
                 }
         platform::ListItem* const selected = list.Item(QString::number(100));
         list.SetSelectedItem(selected);
-        const auto folded = [](QString text) {
-            for (QChar& c : text)
-                c = c.toCaseFolded();
-            return text;
-        };
         for (const bool descending : {false, true}) {
             std::vector<int> expected(size_t(texts.size()));
             std::iota(expected.begin(), expected.end(), 0);
             std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
-                const int compared = QStringView(folded(texts[a])).compare(folded(texts[b]));
+                const int compared = texts[a].toCaseFolded().compare(texts[b].toCaseFolded());
                 return descending ? compared > 0 : compared < 0;
             });
             SortByColumn(&list, 1, !descending);
@@ -171,40 +191,6 @@ private slots:
             }
             QCOMPARE(list.SelectedItem(), selected);
         }
-    }
-
-    void autoSizeAfterChangesGivesTheWidthsOfAFullMeasurement()
-    {
-        // Narrow, so that the first column shows its widest text too.
-        auto list = MakeList(30, {"Name", "Total Ounces"},
-                             {{"Gin", "1 oz"}, {"Vodka Tonic", "12 1/2 oz"}, {"Rum", "2 oz"}});
-        // The widths after the changes so far, and those of a list filled afresh with its rows.
-        const auto verify = [&] {
-            AutoSizeColumns(list.get());
-            QList<QStringList> rows;
-            for (int row = 1; row <= list->Count(); ++row)
-                rows << QStringList{list->Item(row)->Text(), list->Item(row)->SubItem(1)};
-            auto fresh = MakeList(30, {"Name", "Total Ounces"}, rows);
-            AutoSizeColumns(fresh.get());
-            for (int column = 1; column <= 2; ++column)
-                QCOMPARE(list->ColumnWidth(column), fresh->ColumnWidth(column));
-        };
-        verify();
-        list->Insert(1, "Long Island Iced Tea", "Long Island Iced Tea")->SetSubItem(1, "3 oz");
-        verify(); // a wider row widens
-        list->Add("Long Island Iced Tea 2", "Long Island Iced Tea")->SetSubItem(1, "1 oz");
-        list->Remove("Long Island Iced Tea");
-        verify(); // another row as wide keeps the width
-        list->Remove("Long Island Iced Tea 2");
-        verify(); // the last of the widest gone, the next one counts
-        list->Item("Rum")->SetSubItem(1, "123 1/2 oz");
-        verify();
-        list->Item("Rum")->SetSubItem(1, "2 oz");
-        list->SetItemText(list->Item("Gin"), "Gin and a very long name");
-        verify();
-        list->Clear();
-        list->Add("Soda", "Soda")->SetSubItem(1, "4 oz");
-        verify();
     }
 
     // The hierarchy below the categories is checked through the ingredient editor's tree.
