@@ -51,7 +51,6 @@ class TestGlassEditor : public QObject {
         frmMain::Instance()->cmdGlasses->click();
         editor = frmMain::Instance()->GlassEditor;
         QVERIFY(editor);
-        MessageBox::ClearShown();
     }
 
     // The glass shown is `name`, with the values it holds in the chooser and the text box.
