@@ -178,7 +178,6 @@ private slots:
     {
         ClickRow(editor->LV, 2);
         const auto highball = colGlasses.Item("Highball");
-        editor->LV->setFocus();
         QTest::keyClick(editor->LV, Qt::Key_Return);
         QVERIFY(editor->cboHotspotID->hasFocus());
         Choose(editor->cboHotspotID, "0");
