@@ -15,8 +15,24 @@
 #include "platform/Printing.h"
 #include "platform/Twips.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QStyleOptionButton>
 #include <QTest>
-#include <QtWidgets>
 
 #include <memory>
 

@@ -10,8 +10,13 @@
 #include "platform/Events.h"
 #include "store/modCellarix.h"
 
-#include <QtTest>
-#include <QtWidgets>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 using namespace TestSupport;
 using namespace modCellarix;

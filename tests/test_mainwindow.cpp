@@ -6,8 +6,13 @@
 #include "platform/Twips.h"
 #include "store/modCellarix.h"
 
-#include <QtTest>
-#include <QtWidgets>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
 
 #include <memory>
 

@@ -15,8 +15,17 @@
 #include "platform/ProgramFolder.h"
 #include "store/modCellarix.h"
 
-#include <QtTest>
-#include <QtWidgets>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QTest>
+#include <QThread>
+#include <QtEndian>
 
 #include <cerrno>
 #include <iostream>
