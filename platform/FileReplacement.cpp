@@ -21,6 +21,7 @@ struct Faults {
     int n = 0; // 0: none armed
     int code = 0;
     int counts[5] = {};
+    bool refuseUnnamed = false;
 };
 
 Faults& InstalledFaults()
@@ -81,8 +82,10 @@ bool FileReplacement::Write(const QByteArray& contents)
         return Fail(QStringLiteral("%1 is not a regular file").arg(name), 0);
 #ifdef O_TMPFILE
     // A file without a name until it is complete: a save that is killed leaves nothing behind.
-    fd = ::open(Encoded(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    unnamed = fd >= 0;
+    if (!InstalledFaults().refuseUnnamed) {
+        fd = ::open(Encoded(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        unnamed = fd >= 0;
+    }
 #endif
     if (fd < 0) {
         ::unlink(Encoded(temporary).constData()); // left by a save that was killed
@@ -195,7 +198,13 @@ namespace FileFaults {
 
 void FailAt(FileStep step, int n, int code)
 {
-    InstalledFaults() = Faults{step, n, code, {}};
+    Faults& faults = InstalledFaults();
+    faults = Faults{step, n, code, {}, faults.refuseUnnamed};
+}
+
+void RefuseUnnamedFiles()
+{
+    InstalledFaults().refuseUnnamed = true;
 }
 
 void Reset()

@@ -58,7 +58,10 @@ namespace FileFaults {
 // From now on, the `n`-th (1-based) `step` fails with the system error `code` (an errno value);
 // every step is counted from here on.
 void FailAt(FileStep step, int n, int code);
-// No step fails; the counts start again from zero.
+// From now on, new files are made under their temporary name "<name>.saving", as on a file
+// system that has no unnamed files (FAT); until Reset.
+void RefuseUnnamedFiles();
+// No step fails, unnamed files are made again; the counts start again from zero.
 void Reset();
 // How many `step`s were taken since the last FailAt or Reset.
 int Count(FileStep step);

@@ -106,19 +106,26 @@ private slots:
     // A step of the exit save that fails (any write, sync, rename, copy for the backup or sync
     // of the folder, counted over the whole save of all three files) leaves every file the old
     // one or the complete new one, keeps the backup of every file replaced, and names the file
-    // and the system's reason. Then the work can still be saved elsewhere.
+    // and the system's reason. Then the work can still be saved elsewhere. So too where the file
+    // system has no unnamed files and the new files are made as "<name>.saving".
     void aFaultAtAnyStepOfTheExitSaveLeavesEveryFileOldOrNew_data()
     {
         QTest::addColumn<int>("step");
-        QTest::newRow("write") << int(platform::FileStep::Write);
-        QTest::newRow("sync") << int(platform::FileStep::Sync);
-        QTest::newRow("rename") << int(platform::FileStep::Rename);
-        QTest::newRow("backup copy") << int(platform::FileStep::BackupCopy);
-        QTest::newRow("folder sync") << int(platform::FileStep::DirectorySync);
+        QTest::addColumn<bool>("named");
+        for (const bool named : {false, true}) {
+            const char* files = named ? ", named new files" : "";
+            QTest::addRow("write%s", files) << int(platform::FileStep::Write) << named;
+            QTest::addRow("sync%s", files) << int(platform::FileStep::Sync) << named;
+            QTest::addRow("rename%s", files) << int(platform::FileStep::Rename) << named;
+            QTest::addRow("backup copy%s", files) << int(platform::FileStep::BackupCopy) << named;
+            QTest::addRow("folder sync%s", files)
+                << int(platform::FileStep::DirectorySync) << named;
+        }
     }
     void aFaultAtAnyStepOfTheExitSaveLeavesEveryFileOldOrNew()
     {
         QFETCH(int, step);
+        QFETCH(bool, named);
         const QList<Case> cases = Cases();
         // The save first runs without a fault, counting its steps; then once failing each.
         for (int n = 0, steps = 0; n <= steps; ++n) {
@@ -138,6 +145,8 @@ private slots:
                 c.change();
             platform::MessageBox::ClearShown();
             platform::FileFaults::FailAt(platform::FileStep(step), n, ENOSPC);
+            if (named)
+                platform::FileFaults::RefuseUnnamedFiles();
             CloseMainWindow();
             if (n == 0)
                 steps = platform::FileFaults::Count(platform::FileStep(step));
