@@ -82,6 +82,21 @@ private slots:
         QVERIFY(platform::MessageBox::Shown().isEmpty());
     }
 
+    // Only the first replacement of a file in a session keeps it as "<name>.bak": a later save
+    // leaves the file as it was at start-up there.
+    void theBackupHoldsTheFileAsItWasAtStartUp()
+    {
+        const QByteArray before = DatabaseFile({GlassRecord("Highball"), GlassRecord("Coupe")});
+        folder->WriteDataFile("Glasses.Dat", before);
+        StartMainWindow();
+        for (const QString name : {"Highball", "Coupe"}) {
+            colGlasses.Remove(name);
+            QVERIFY(SaveGlasses().isEmpty());
+            QCOMPARE(folder->ReadDataFile("Glasses.Dat.bak"), before);
+        }
+        QCOMPARE(folder->ReadDataFile("Glasses.Dat"), Int32(0));
+    }
+
     // A write the system refuses, here because the file would grow beyond what the process may
     // write, fails the save like any other write error: part-way through a file of several
     // megabytes, and in its last bytes. The next save writes it back byte for byte.

@@ -113,6 +113,8 @@ private slots:
         list->Item("Rum")->SetSubItem(1, "2 oz");
         list->SetItemText(list->Item("Gin"), "Gin and a very long name");
         verifyAfterChanges();
+        list->SetItemText(list->Item("Gin"), "G");
+        verifyAfterChanges(); // the widest text made short, the next one counts
         list->Clear();
         list->Add("Soda", "Soda")->SetSubItem(1, "4 oz");
         verifyAfterChanges();
@@ -148,7 +150,8 @@ private slots:
         list->SetItemText(list->Item("Apple"), "elderberry");
         QCOMPARE(RowTexts(list.get()),
                  QStringList({"banana", "Blueberry", "cherry", "Date", "elderberry"}));
-        QCOMPARE(list->Insert(1, "Zucchini", "Zucchini"), list->Item(1));
+        platform::ListItem* inserted = list->Insert(1, "Zucchini", "Zucchini");
+        QCOMPARE(list->Item(1), inserted);
 
         SortByColumn(list.get(), 2, true);
         const QStringList sorted = RowTexts(list.get());
