@@ -67,34 +67,26 @@ private slots:
         QVERIFY(platform::MessageBox::Shown().isEmpty());
     }
 
-    void readOnlyFileIsReplacedWithNormalPermissions()
+    // A read-only file is replaced, with normal permissions. Only the first replacement in a
+    // session keeps the file as "<name>.bak": a later save leaves the start-up file there.
+    void aReadOnlyFileIsReplacedAndTheBackupKeepsItAsAtStartUp()
     {
         const QByteArray coupe = GlassRecord("Coupe");
-        folder->WriteDataFile("Glasses.Dat", DatabaseFile({GlassRecord("Highball"), coupe}));
+        const QByteArray before = DatabaseFile({GlassRecord("Highball"), coupe});
+        folder->WriteDataFile("Glasses.Dat", before);
         const QString path = folder->DataPath() + "Glasses.Dat";
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
         StartMainWindow();
         colGlasses.Remove("Highball");
-
-        CloseMainWindow();
+        QVERIFY(SaveGlasses().isEmpty());
         QCOMPARE(folder->ReadDataFile("Glasses.Dat"), DatabaseFile({coupe}));
         QVERIFY(QFile::permissions(path).testFlags(QFile::ReadOwner | QFile::WriteOwner));
-        QVERIFY(platform::MessageBox::Shown().isEmpty());
-    }
 
-    // Only the first replacement of a file in a session keeps it as "<name>.bak": a later save
-    // leaves the file as it was at start-up there.
-    void theBackupHoldsTheFileAsItWasAtStartUp()
-    {
-        const QByteArray before = DatabaseFile({GlassRecord("Highball"), GlassRecord("Coupe")});
-        folder->WriteDataFile("Glasses.Dat", before);
-        StartMainWindow();
-        for (const QString name : {"Highball", "Coupe"}) {
-            colGlasses.Remove(name);
-            QVERIFY(SaveGlasses().isEmpty());
-            QCOMPARE(folder->ReadDataFile("Glasses.Dat.bak"), before);
-        }
+        colGlasses.Remove("Coupe");
+        CloseMainWindow();
         QCOMPARE(folder->ReadDataFile("Glasses.Dat"), Int32(0));
+        QCOMPARE(folder->ReadDataFile("Glasses.Dat.bak"), before);
+        QVERIFY(platform::MessageBox::Shown().isEmpty());
     }
 
     // A write the system refuses, here because the file would grow beyond what the process may

@@ -252,42 +252,38 @@ private slots:
         QVERIFY(QFileInfo(path + "Recipes.Dat").isDir());
     }
 
-    // A database file that is a link is replaced in the folder of the file it links to: that
-    // folder taking no new files is reported at start-up, as the data folder would be.
-    void aLinkIntoAFolderThatTakesNoNewFilesIsReportedAtStartUp()
+    // A file the system will not let be replaced is reported right after loading; the user may
+    // end at once, or go on and at exit save the work into another folder. A file that is a link
+    // is replaced in the folder of the file it links to: that folder taking no new files counts.
+    void aFileThatCannotBeReplacedIsReportedAtStartUpAndTheWorkSavedElsewhere_data()
     {
-        ProgramFolder folder;
-        for (const Case& c : Cases())
-            folder.WriteDataFile(c.file, c.before);
-        const QString outside = folder.Path() + "/outside";
-        const QString glasses = folder.DataPath() + "Glasses.Dat";
-        QVERIFY(QDir().mkdir(outside) && QFile::rename(glasses, outside + "/Glasses.Dat") &&
-                QFile::link(outside + "/Glasses.Dat", glasses));
-        if (QProcess::execute("chattr", {"+i", outside}) != 0)
-            QSKIP("folders cannot be made immutable here");
-        const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", outside}); });
-        QVERIFY(!StartAnswering(platform::MsgAnswer::No));
-        QVERIFY(Asked(QString("Changes cannot be saved: the folder %1 takes no new files "
-                              "(Operation not permitted).\n\nGo on all the same? (No ends the "
-                              "editor.)")
-                          .arg(QFileInfo(outside).canonicalFilePath()),
-                      "OPEN DATABASES"));
+        QTest::addColumn<bool>("link");
+        QTest::newRow("immutable file") << false;
+        QTest::newRow("link into a folder that takes no new files") << true;
     }
-
-    // A file the folder will not let be replaced is reported right after loading; the user may
-    // end at once, or go on and at exit save the work into another folder.
     void aFileThatCannotBeReplacedIsReportedAtStartUpAndTheWorkSavedElsewhere()
     {
+        QFETCH(bool, link);
         ProgramFolder folder;
         const QList<Case> cases = Cases();
         for (const Case& c : cases)
             folder.WriteDataFile(c.file, c.before);
         const QString glasses = folder.DataPath() + "Glasses.Dat";
-        if (QProcess::execute("chattr", {"+i", glasses}) != 0)
+        QString locked = glasses, reason = "Glasses.Dat is marked immutable or append-only",
+                failure = "Cannot put the new Glasses.Dat in place";
+        if (link) {
+            locked = folder.Path() + "/outside";
+            QVERIFY(QDir().mkdir(locked) && QFile::rename(glasses, locked + "/Glasses.Dat") &&
+                    QFile::link(locked + "/Glasses.Dat", glasses));
+            locked = QFileInfo(locked).canonicalFilePath();
+            reason = "the folder " + locked + " takes no new files (Operation not permitted)";
+            failure = "Cannot create a new file in " + locked;
+        }
+        if (QProcess::execute("chattr", {"+i", locked}) != 0)
             QSKIP("files cannot be made immutable here");
-        const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", glasses}); });
-        const QString question = "Changes cannot be saved: Glasses.Dat is marked immutable or "
-                                 "append-only.\n\nGo on all the same? (No ends the editor.)";
+        const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", locked}); });
+        const QString question =
+            "Changes cannot be saved: " + reason + ".\n\nGo on all the same? (No ends the editor.)";
 
         QVERIFY(!StartAnswering(platform::MsgAnswer::No));
         QVERIFY(Asked(question, "OPEN DATABASES"));
@@ -307,9 +303,9 @@ private slots:
         CloseMainWindow();
         const auto& shown = platform::MessageBox::Shown();
         QCOMPARE(shown.size(), 3);
-        QVERIFY(
-            shown[0].text.startsWith("Error saving glasses.\n\nCannot put the new Glasses.Dat in "
-                                     "place: Operation not permitted."));
+        QVERIFY2(shown[0].text.startsWith("Error saving glasses.\n\n" + failure +
+                                          ": Operation not permitted."),
+                 qPrintable(shown[0].text));
         QCOMPARE(shown[1].title, QString("SAVE ELSEWHERE"));
         QCOMPARE(shown[2].text, QString("The databases are saved in %1.").arg(elsewhere.path()));
         QCOMPARE(folder.ReadDataFile("Glasses.Dat"), cases[0].before);
