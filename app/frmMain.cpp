@@ -252,7 +252,9 @@ bool frmMain::MDIForm_Load()
 
 void frmMain::FitOnScreen()
 {
-    // The frame's size is known once the window is shown.
+    // A window manager adds the frame after the window is shown; until then the frame counts as
+    // none, and the window is fitted again once the frame is there.
+    fitAgainWhenFramed = frameGeometry() == geometry();
     const QRect free = screen()->availableGeometry();
     const QSize frame = frameGeometry().size() - size();
     resize(size().boundedTo(free.size() - frame));
@@ -361,6 +363,14 @@ void frmMain::OfferSaveElsewhere()
         if (error.isEmpty())
             return;
     }
+}
+
+bool frmMain::event(QEvent* event)
+{
+    if (fitAgainWhenFramed && (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        frameGeometry() != geometry())
+        FitOnScreen();
+    return QMainWindow::event(event);
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)

@@ -90,6 +90,7 @@ public:
     void RecipeEdited();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -98,7 +99,7 @@ private:
     QPushButton* AddToolboxButton(const QString& caption, int top, bool visible, bool enabled);
     void MDIForm_Unload();
     // On a screen too small for the designed size, shrinks the window to the screen's free area;
-    // moves it wholly onto that area.
+    // moves it wholly onto that area. Done again when the window manager has added the frame.
     void FitOnScreen();
     // Locks the data folder; when another editor has it, asks whether to open it read-only.
     // False when the user chose to end the editor.
@@ -126,6 +127,7 @@ private:
     enum class State { Stopped, Loading, Ready, Closing, Ended };
     State state = State::Stopped;
     bool closeRequestedWhileLoading = false;
+    bool fitAgainWhenFramed = false;
     QList<QPointer<QAction>> childMenuActions;
     std::unique_ptr<platform::FolderLock> dataFolderLock;
 };
