@@ -29,6 +29,8 @@ void MdiChild::SetFixedClientSize(int width, int height)
         window->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                Qt::WindowCloseButtonHint);
         window->adjustSize();
+        // The frame takes no resizing either: not by its edges, nor by the system menu's Size.
+        window->setFixedSize(window->size());
     }
 }
 
