@@ -26,10 +26,10 @@ void MdiChild::SetFixedClientSize(int width, int height)
 {
     setFixedSize(platform::TwipsToPixelsX(width), platform::TwipsToPixelsY(height));
     if (QMdiSubWindow* window = SubWindow()) {
+        // A fixed frame: its edges take no dragging and its system menu offers no Size.
         window->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                               Qt::WindowCloseButtonHint);
+                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
         window->adjustSize();
-        // The frame takes no resizing either: not by its edges, nor by the system menu's Size.
         window->setFixedSize(window->size());
     }
 }

@@ -120,13 +120,9 @@ private slots:
         QTest::mouseMove(frame, corner + QPoint(60, 60));
         QTest::mouseRelease(frame, Qt::LeftButton, {}, corner + QPoint(60, 60));
         QCOMPARE(frame->size(), size);
-        // The system menu's Size, then the arrow keys.
-        for (QAction* action : frame->systemMenu()->actions())
-            if (action->text() == "&Size")
-                action->trigger();
-        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Return})
-            QTest::keyClick(frame, key);
-        QCOMPARE(frame->size(), size);
+        // Nor does its system menu offer Size.
+        for (const QAction* action : frame->systemMenu()->actions())
+            QVERIFY(action->text() != "&Size" || !action->isVisible());
     }
 
     void renameRefusalsAndARenameThatKeepsItsPlace()
