@@ -26,9 +26,11 @@ void MdiChild::SetFixedClientSize(int width, int height)
 {
     setFixedSize(platform::TwipsToPixelsX(width), platform::TwipsToPixelsY(height));
     if (QMdiSubWindow* window = SubWindow()) {
+        // A fixed frame: its edges take no dragging and its system menu offers no Size.
         window->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                               Qt::WindowCloseButtonHint);
+                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
         window->adjustSize();
+        window->setFixedSize(window->size());
     }
 }
 
