@@ -1,11 +1,14 @@
 #include "Captions.h"
 
+#include "Controls.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 
 #include <climits>
 
@@ -24,8 +27,20 @@ QString WithoutMnemonic(QString caption)
     return caption.remove(QRegularExpression(QStringLiteral("&(?!&)")));
 }
 
+// The widest of a list's entries, in the list's font, in pixels.
+int WidestEntry(const DropDownList* list)
+{
+    int widest = 0;
+    for (int k = 0; k < list->count(); ++k)
+        widest = qMax(widest, list->fontMetrics().horizontalAdvance(list->itemText(k)));
+    return widest;
+}
+
 bool HasOneLineCaption(const QWidget* control)
 {
+    // The entries of a drop-down list are the program's own texts, shown as captions are.
+    if (const auto* list = dynamic_cast<const DropDownList*>(control))
+        return list->count() > 0;
     if (const auto* label = qobject_cast<const QLabel*>(control))
         return !label->wordWrap() && !label->text().isEmpty() &&
                !label->property(ShowsData).toBool();
@@ -46,6 +61,14 @@ int NeededWidth(const QWidget* control)
             button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
         return button->fontMetrics().horizontalAdvance(WithoutMnemonic(button->text())) +
                button->width() - contents.width();
+    }
+    if (const auto* list = dynamic_cast<const DropDownList*>(control)) {
+        // The entry is drawn one pixel inside the text field at either side.
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                          QStyle::SC_ComboBoxEditField, list);
+        return WidestEntry(list) + 2 + list->width() - field.width();
     }
     return control->sizeHint().width();
 }

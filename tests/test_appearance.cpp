@@ -32,6 +32,7 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QTest>
 
 #include <memory>
@@ -62,6 +63,25 @@ std::optional<CaptionSpace> SpaceOf(QWidget* control)
         const QString shown = label->buddy() ? WithoutMnemonic(label->text()) : label->text();
         const QRect text = metrics.boundingRect(QRect(), Qt::AlignLeft | Qt::AlignTop, shown);
         return CaptionSpace{shown, text.size(), label->contentsRect()};
+    }
+    // A list of the program's own entries: the widest entry in the list's text field.
+    if (auto* list = dynamic_cast<platform::DropDownList*>(control)) {
+        if (list->count() == 0)
+            return std::nullopt;
+        int widest = 0;
+        for (int k = 0; k < list->count(); ++k)
+            if (metrics.horizontalAdvance(list->itemText(k)) >
+                metrics.horizontalAdvance(list->itemText(widest)))
+                widest = k;
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        // The entry is drawn one pixel inside the text field at either side.
+        const QRect room =
+            list->style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list)
+                .adjusted(1, 0, -1, 0);
+        const QString shown = list->itemText(widest);
+        return CaptionSpace{shown, QSize(metrics.horizontalAdvance(shown), metrics.height()), room};
     }
     auto* button = qobject_cast<QAbstractButton*>(control);
     if (!button || button->text().isEmpty())
