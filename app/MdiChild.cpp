@@ -27,8 +27,11 @@ void MdiChild::SetFixedClientSize(int width, int height)
     setFixedSize(platform::TwipsToPixelsX(width), platform::TwipsToPixelsY(height));
     if (QMdiSubWindow* window = SubWindow()) {
         window->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                               Qt::WindowCloseButtonHint);
+                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
         window->adjustSize();
+        // The frame keeps its size: its edges do not resize it, its window menu offers no Size,
+        // and Tile moves it without resizing it.
+        window->setFixedSize(window->size());
     }
 }
 
