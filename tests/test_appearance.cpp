@@ -26,6 +26,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -284,6 +285,28 @@ private slots:
         const QSize glasses = Main()->GlassEditor->parentWidget()->size();
         Main()->mdiArea->tileSubWindows();
         QCOMPARE(Main()->GlassEditor->parentWidget()->size(), glasses);
+    }
+
+    void messageBoxesShowNamesAsTyped()
+    {
+        // A name that looks like markup is shown as it stands, not drawn in bold.
+        Main()->mnuShowAllEditors->trigger();
+        Main()->cmdGlasses->click();
+        platform::ListView* glasses = Main()->GlassEditor->LV;
+        QVERIFY(EditLabel(glasses, "<b>Pint</b>"));
+        Press(glasses, Qt::Key_Delete);
+        QVERIFY(Asked("Remove glass '<b>Pint</b>' ?", "REMOVE GLASS"));
+        const platform::ShownMessage asked = platform::MessageBox::Shown().first();
+        const auto box =
+            platform::MessageBox::Make(asked.text, asked.buttons, asked.icon, asked.title);
+        box->show();
+        auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        QVERIFY(label);
+        QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), asked.text);
+        QCOMPARE(box->windowTitle(), asked.title);
+        QCOMPARE(box->icon(), QMessageBox::Question);
+        QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
     }
 
     void windowMenuFollowsTheActiveWindowsMenus()
