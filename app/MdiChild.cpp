@@ -26,7 +26,8 @@ void MdiChild::SetFixedClientSize(int width, int height)
 {
     setFixedSize(platform::TwipsToPixelsX(width), platform::TwipsToPixelsY(height));
     if (QMdiSubWindow* window = SubWindow()) {
-        // A fixed frame: its edges take no dragging and its system menu offers no Size.
+        // A fixed frame: its edges take no dragging, its system menu offers no Size, and Tile
+        // moves it without resizing it.
         window->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
         window->adjustSize();

@@ -5,6 +5,10 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
+class QMessageBox;
+
 namespace platform {
 
 enum class MsgIcon { Information, Question };
@@ -24,6 +28,9 @@ public:
     // Shows a modal message box and returns the button pressed.
     static MsgAnswer Show(const QString& text, MsgButtons buttons, MsgIcon icon,
                           const QString& title);
+    // The box Show runs, not yet shown.
+    static std::unique_ptr<QMessageBox> Make(const QString& text, MsgButtons buttons, MsgIcon icon,
+                                             const QString& title);
 
     // Tests: while scripted, no box is shown; each Show returns the next queued answer, or
     // when none is queued the safe one (OK, or No for a question).

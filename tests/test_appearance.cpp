@@ -24,7 +24,9 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -266,6 +268,65 @@ private slots:
         }
         QApplication::processEvents();
         QVERIFY(Visible().contains(Outer(Main()->RecipeEditor).bottomRight()));
+    }
+
+    void theThreeEditorsCannotBeResizedByTheUser()
+    {
+        OpenEveryChild();
+        for (QWidget* editor :
+             QList<QWidget*>{Main()->GlassEditor, Main()->IngredientEditor, Main()->RecipeEditor}) {
+            auto* window = qobject_cast<QMdiSubWindow*>(editor->parentWidget());
+            Main()->mdiArea->setActiveSubWindow(window);
+            const QSize outer = window->size();
+            // The bottom-right corner dragged with the mouse, as far as the pointer goes.
+            const QPoint corner(outer.width() - 2, outer.height() - 2),
+                to = corner + QPoint(40, 40);
+            QTest::mouseMove(window, corner);
+            QMouseEvent hover(QEvent::MouseMove, corner, window->mapToGlobal(corner), Qt::NoButton,
+                              Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(window, &hover);
+            QCOMPARE(window->cursor().shape(), Qt::ArrowCursor); // no offer to resize
+            QTest::mousePress(window, Qt::LeftButton, {}, corner);
+            QMouseEvent drag(QEvent::MouseMove, to, window->mapToGlobal(to), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(window, &drag);
+            QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+            QCOMPARE(window->size(), outer);
+            // The window menu's Size, then the arrow keys.
+            for (QAction* action : window->systemMenu()->actions())
+                if (action->text() == "&Size" && action->isEnabled() && action->isVisible()) {
+                    action->trigger();
+                    QTest::keyClick(window, Qt::Key_Right);
+                    QTest::keyClick(window, Qt::Key_Return);
+                }
+            QCOMPARE(window->size(), outer);
+        }
+        // Tile moves them without resizing them.
+        const QSize glasses = Main()->GlassEditor->parentWidget()->size();
+        Main()->mdiArea->tileSubWindows();
+        QCOMPARE(Main()->GlassEditor->parentWidget()->size(), glasses);
+    }
+
+    void messageBoxesShowNamesAsTyped()
+    {
+        // A name that looks like markup is shown as it stands, not drawn in bold.
+        Main()->mnuShowAllEditors->trigger();
+        Main()->cmdGlasses->click();
+        platform::ListView* glasses = Main()->GlassEditor->LV;
+        QVERIFY(EditLabel(glasses, "<b>Pint</b>"));
+        Press(glasses, Qt::Key_Delete);
+        QVERIFY(Asked("Remove glass '<b>Pint</b>' ?", "REMOVE GLASS"));
+        const platform::ShownMessage asked = platform::MessageBox::Shown().first();
+        const auto box =
+            platform::MessageBox::Make(asked.text, asked.buttons, asked.icon, asked.title);
+        box->show();
+        auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        QVERIFY(label);
+        QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), asked.text);
+        QCOMPARE(box->windowTitle(), asked.title);
+        QCOMPARE(box->icon(), QMessageBox::Question);
+        QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
     }
 
     void windowMenuFollowsTheActiveWindowsMenus()

@@ -10,8 +10,6 @@
 #include "platform/Dialogs.h"
 #include "store/modCellarix.h"
 
-#include <QMdiSubWindow>
-#include <QMenu>
 #include <QTest>
 
 #include <memory>
@@ -108,21 +106,6 @@ private slots:
         QCOMPARE(recipes->SelectedItem(), recipes->Item(1));
         QCOMPARE(editor->CurrentRecipe(), colRecipes.Item("Gin Fizz"));
         QVERIFY(line && editor->CurrentIngredient() == line);
-    }
-
-    void theWindowsFrameTakesNoResizing()
-    {
-        auto* frame = qobject_cast<QMdiSubWindow*>(editor->parentWidget());
-        const QSize size = frame->size();
-        const QPoint corner(frame->width() - 1, frame->height() - 1);
-        QTest::mouseMove(frame, corner);
-        QTest::mousePress(frame, Qt::LeftButton, {}, corner);
-        QTest::mouseMove(frame, corner + QPoint(60, 60));
-        QTest::mouseRelease(frame, Qt::LeftButton, {}, corner + QPoint(60, 60));
-        QCOMPARE(frame->size(), size);
-        // Nor does its system menu offer Size.
-        for (const QAction* action : frame->systemMenu()->actions())
-            QVERIFY(action->text() != "&Size" || !action->isVisible());
     }
 
     void renameRefusalsAndARenameThatKeepsItsPlace()
