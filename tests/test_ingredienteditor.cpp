@@ -284,6 +284,18 @@ private slots:
         QVERIFY(tonic->Ounces() && !tonic->Action());
         QCOMPARE(int(tonic->Opacity()), 75);
         QCOMPARE(tonic->DisplayText(), QString("Fizzy"));
+
+        // Collapsing the category of the selected ingredient selects the category, as a click
+        // on it does: the panel and Delete do not go on with an ingredient out of sight.
+        ClickNode("Tonic");
+        Retype(editor->txtDisplayText, "Tonic water");
+        const QRect mixers = tree->visualRect(tree->IndexOf(tree->Node("Mixers")));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          QPoint(mixers.left() - tree->indentation() / 2, mixers.center().y()));
+        QVERIFY(!tree->IsExpanded(tree->Node("Mixers")));
+        QCOMPARE(tree->SelectedNode(), tree->Node("Mixers"));
+        QCOMPARE(editor->SelectedIngredient, colIngredients.Item("Mixers"));
+        QCOMPARE(tonic->DisplayText(), QString("Tonic water"));
     }
 
     void colourDialogStartsFromTheColourAndTheSavedFilesHoldTheEdits()
