@@ -13,6 +13,16 @@ public:
     explicit LabelBox(QWidget* parent) : QLineEdit(parent) {}
 
 protected:
+    // Shortcuts of the window and its menus (Ctrl+O, Ctrl+K ...) do not act either: they would
+    // act while the name is half typed, on whatever record is current then.
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept();
+            return true;
+        }
+        return QLineEdit::event(event);
+    }
     void keyPressEvent(QKeyEvent* event) override
     {
         QLineEdit::keyPressEvent(event);

@@ -544,6 +544,17 @@ private slots:
                 colRecipes.Item("ame X"));
         QCOMPARE(QList<int>({colGlasses.Count(), colIngredients.Count(), colRecipes.Count()}),
                  QList<int>({5, 7, 4}));
+        // So do the menus' shortcuts: Ctrl+O would open another recipe file and give the half
+        // typed name to a recipe there, Ctrl+K would check before the name is in.
+        const qsizetype fileDialogs = platform::OpenFileDialog::Shown().size();
+        QVERIFY(Rename(w.recipes->lvRecipes, "Name Z"));
+        Press(w.recipes->lvRecipes, Qt::Key_F2);
+        for (Qt::Key key : {Qt::Key_O, Qt::Key_K})
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(platform::OpenFileDialog::Shown().size(), fileDialogs);
+        QVERIFY(!frmMain::Instance()->DatabaseCheck);
+        QVERIFY(colRecipes.Item("Name Z"));
 
         platform::TextBox* box = w.recipes->txtInstructions;
         const QString given = QString("\u00A0 a\rb\nc\r\nd\u2028e") + QChar(0) + " ";
