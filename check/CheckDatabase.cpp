@@ -37,16 +37,20 @@ public:
     {
     }
 
-    // The fields checked from now on are those of the record's line `number`; 0 for the record's
-    // own fields.
-    void AtLine(int number) { line = number; }
+    // The fields checked from now on are those of the record's line `number`, keyed `key`; 0 for
+    // the record's own fields.
+    void AtLine(int number, const QString& key)
+    {
+        line = number;
+        lineKey = key;
+    }
 
     void Report(const char* field, const QString& message)
     {
         const QString key = QLatin1String(field);
         problems.append(Problem{database, record, name,
                                 line > 0 ? QStringLiteral("line %1 %2").arg(line).arg(key) : key,
-                                message, line, inMemory});
+                                message, line, inMemory, lineKey});
     }
 
     void Text(const char* field, const QString& text, bool fixedField)
@@ -71,6 +75,7 @@ private:
     QString name;
     std::shared_ptr<void> inMemory;
     int line = 0;
+    QString lineKey;
 };
 
 // Texts a save would not keep as they are, in every record.
@@ -99,7 +104,7 @@ void CheckTexts(QList<Problem>& problems)
         check.Text("instructions", recipe->Instructions, false);
         int lineNumber = 0;
         for (const auto& line : recipe->RecipeIngredients()) {
-            check.AtLine(++lineNumber);
+            check.AtLine(++lineNumber, line->ThisKey);
             check.Text("ingredient", line->Name, true);
         }
     }
@@ -151,7 +156,7 @@ void CheckRecipes(QList<Problem>& problems)
         int lineNumber = 0;
         for (const auto& linePtr : recipe->RecipeIngredients()) {
             const RecipeIngredient& line = *linePtr;
-            check.AtLine(++lineNumber);
+            check.AtLine(++lineNumber, line.ThisKey);
             if (!modCellarix::colIngredients.Contains(line.Name))
                 check.Report("ingredient",
                              QStringLiteral("no ingredient %1").arg(Quoted(line.Name)));

@@ -25,6 +25,7 @@ struct Problem {
     // The record in its collection at the time of the check; none for what a load met and for
     // signs about the files as a whole.
     std::shared_ptr<void> inMemory = nullptr;
+    QString lineKey = QString(); // the ThisKey of the line `line` at the time of the check
 };
 
 // Every problem of the database in memory, in the order the editor lists them: first what the

@@ -159,16 +159,16 @@ bool frmCheck::StillAsChecked(const Problem& problem)
     // The same record under the same name, and for a line, the recipe still has that line.
     if (problem.inMemory != RecordOf(problem))
         return false;
-    return problem.database != Database::Recipes ||
-           problem.line <=
-               static_cast<Recipe*>(problem.inMemory.get())->RecipeIngredients().Count();
+    return problem.line == 0 || static_cast<Recipe*>(problem.inMemory.get())
+                                    ->RecipeIngredients()
+                                    .Contains(problem.lineKey);
 }
 
 void frmCheck::OpenRecord(const Problem& problem)
 {
     switch (problem.database) {
     case Database::Recipes:
-        OpenRecipe(std::static_pointer_cast<Recipe>(problem.inMemory), problem.line);
+        OpenRecipe(std::static_pointer_cast<Recipe>(problem.inMemory), problem.lineKey);
         break;
     case Database::Glasses:
         OpenGlass(problem.name);
@@ -181,15 +181,14 @@ void frmCheck::OpenRecord(const Problem& problem)
     }
 }
 
-void frmCheck::OpenRecipe(const std::shared_ptr<Recipe>& recipe, int line)
+void frmCheck::OpenRecipe(const std::shared_ptr<Recipe>& recipe, const QString& lineKey)
 {
     frmMain* main = frmMain::Instance();
     main->cmdRecipes_Click();
     frmRecipes* editor = main->RecipeEditor;
     ClickListRow(editor->lvRecipes, editor->lvRecipes->Item(recipe->Name));
-    if (line > 0)
-        ClickListRow(editor->lvRecipeIng,
-                     editor->lvRecipeIng->Item(recipe->RecipeIngredients().Item(line)->ThisKey));
+    if (!lineKey.isEmpty())
+        ClickListRow(editor->lvRecipeIng, editor->lvRecipeIng->Item(lineKey));
 }
 
 void frmCheck::OpenGlass(const QString& name)

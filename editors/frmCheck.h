@@ -32,11 +32,12 @@ protected:
 
 private:
     void lvProblems_DblClick();
-    // False when the record `problem` is about was removed or renamed since the check.
+    // False when the record `problem` is about, or its line, was removed or renamed since the
+    // check.
     static bool StillAsChecked(const CheckDatabase::Problem& problem);
     // Opens the editor of the record `problem` is about and selects the record there.
     void OpenRecord(const CheckDatabase::Problem& problem);
-    void OpenRecipe(const std::shared_ptr<Recipe>& recipe, int line);
+    void OpenRecipe(const std::shared_ptr<Recipe>& recipe, const QString& lineKey);
     void OpenGlass(const QString& name);
     void OpenIngredient(const QString& name);
     void SetCaption();

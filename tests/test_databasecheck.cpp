@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -262,6 +263,17 @@ private slots:
                  QStringList({"6 \"Fog\"", "4 \"Typo\"", "4 \"Typo\"", "\"Added\""}));
         QCOMPARE(main->mdiArea->subWindowList().size(), 2);
         QCOMPARE(main->mnuCheckDatabase->text(), QString("&Check Database"));
+
+        // A line removed since the check opens nothing, though its recipe is still there; the
+        // recipe's other line still opens.
+        problems = RowTexts(window->lvProblems, 3);
+        const int ginn = problems.indexOf("no ingredient \"Ginn\"") + 1;
+        DoubleClickRow(window, ginn);
+        Press(main->RecipeEditor->lvRecipeIng, Qt::Key_Delete, platform::MsgAnswer::Yes);
+        DoubleClickRow(window, ginn);
+        QVERIFY(Refused("This record has changed since the check; check again.", "INVALID ACTION"));
+        DoubleClickRow(window, problems.indexOf(QRegularExpression("12 is beyond .*")) + 1);
+        QCOMPARE(SelectedInActiveEditor(), QString("recipe Typo line Gin"));
 
         // The problems of the recipe file opened in the recipe editor replace those of the
         // file it had before.
