@@ -381,8 +381,9 @@ bool frmRecipes::MayOpenAsRecipeDatabase(const QString& path, bool& askedAboutDa
                                 QStringLiteral("INVALID ACTION"));
             return false;
         }
-    if (!file.exists())
-        return true; // a new, empty recipe database
+    // A new name starts an empty recipe database, where its folder exists to hold it.
+    if (!file.exists() && QFileInfo(file.absolutePath()).isDir())
+        return true;
     const LoadResult found = InspectRecipeFile(path);
     if (!found.opened) {
         EditorParts::Refuse(QStringLiteral("'%1' could not be opened: %2.")

@@ -715,6 +715,15 @@ private slots:
         }
         QCOMPARE(RowTexts(w.recipes->lvRecipes), QStringList({"Readable"}));
 
+        // A new name in a folder that does not exist: the file could never be written.
+        MessageBox::ClearShown();
+        const QString nowhere = DataPath + "Missing/New.Dat";
+        OpenRecipeDatabase(w.recipes, nowhere);
+        QVERIFY(Refused(QString("'%1' could not be opened: No such file or directory.")
+                            .arg(QDir::toNativeSeparators(nowhere)),
+                        "INVALID ACTION"));
+        QCOMPARE(RecipeDatabasePath, DataPath + "Damaged.Dat");
+
         OpenRecipeDatabase(w.recipes, DataPath + "New.Dat");
         QCOMPARE(w.recipes->lvRecipes->Count(), 0);
         Press(w.recipes->lvRecipes, Qt::Key_Insert, MsgAnswer::Yes);
