@@ -394,15 +394,10 @@ bool frmRecipes::MayOpenAsRecipeDatabase(const QString& path, bool& askedAboutDa
     if (found.IsClean())
         return true;
     askedAboutDamage = true;
-    QString unread = found.RecordsNotTaken() == 1
-                         ? QStringLiteral("1 record")
-                         : QStringLiteral("%1 records").arg(found.RecordsNotTaken());
-    if (found.bytesLeftOver > 0)
-        unread += QStringLiteral(" and %1 bytes after the last record").arg(found.bytesLeftOver);
     return platform::MessageBox::Show(
                QStringLiteral("'%1' does not look like a recipe database: %2 could not be read. "
                               "Open it anyway? Every exit rewrites it.")
-                   .arg(QDir::toNativeSeparators(path), unread),
+                   .arg(QDir::toNativeSeparators(path), found.NotRead()),
                platform::MsgButtons::YesNoDefaultNo, platform::MsgIcon::Question,
                QStringLiteral("OPEN DATABASE")) == platform::MsgAnswer::Yes;
 }

@@ -307,6 +307,19 @@ bool WriteDatabase(Database database, QIODevice& file, StoreMessages& messages,
     return false;
 }
 
+QString LoadResult::NotRead() const
+{
+    QStringList parts;
+    if (RecordsNotTaken() > 0)
+        parts << (RecordsNotTaken() == 1 ? QStringLiteral("1 record")
+                                         : QStringLiteral("%1 records").arg(RecordsNotTaken()));
+    if (bytesLeftOver > 0)
+        parts << (bytesLeftOver == 1
+                      ? QStringLiteral("1 byte after the last record")
+                      : QStringLiteral("%1 bytes after the last record").arg(bytesLeftOver));
+    return parts.join(QStringLiteral(" and "));
+}
+
 StoreMessages ReportLoadProblems(const QList<Database>& databases)
 {
     QStringList problems;
@@ -326,14 +339,7 @@ StoreMessages ReportLoadProblems(const QList<Database>& databases)
         }
         if (result.IsClean())
             continue;
-        QStringList parts;
-        if (result.RecordsNotTaken() > 0)
-            parts << (result.RecordsNotTaken() == 1
-                          ? QStringLiteral("1 record")
-                          : QStringLiteral("%1 records").arg(result.RecordsNotTaken()));
-        if (result.bytesLeftOver > 0)
-            parts << QStringLiteral("%1 bytes after the last record").arg(result.bytesLeftOver);
-        problems << QStringLiteral("%1: %2 could not be read.").arg(name, parts.join(" and "));
+        problems << QStringLiteral("%1: %2 could not be read.").arg(name, result.NotRead());
         damagedEditable = damagedEditable || database != Database::HelpTopics;
     }
     if (problems.isEmpty())

@@ -106,6 +106,8 @@ struct LoadResult {
     // the file, or carrying a name already taken.
     int RecordsNotTaken() const { return qMax(0, recordCount) - int(taken.size()); }
     bool IsClean() const { return opened && RecordsNotTaken() == 0 && bytesLeftOver == 0; }
+    // What of the file could not be read: "2 records and 20 bytes after the last record".
+    QString NotRead() const;
 };
 const LoadResult& LastLoad(Database database);
 

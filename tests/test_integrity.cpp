@@ -713,6 +713,14 @@ private slots:
             QVERIFY(MessageBox::Shown()[0].buttons == platform::MsgButtons::YesNoDefaultNo);
             QCOMPARE(RecipeDatabasePath == DataPath + "Damaged.Dat", answer == MsgAnswer::Yes);
         }
+        // No record missing, one byte too many: the question names only the byte.
+        folder->WriteDataFile("Odd.Dat", Int32(-1) + Byte(0));
+        MessageBox::ClearShown();
+        OpenRecipeDatabase(w.recipes, DataPath + "Odd.Dat");
+        QCOMPARE(MessageBox::Shown().value(0).text,
+                 QString("'%1' does not look like a recipe database: 1 byte after the last record "
+                         "could not be read. Open it anyway? Every exit rewrites it.")
+                     .arg(QDir::toNativeSeparators(DataPath + "Odd.Dat")));
         QCOMPARE(RowTexts(w.recipes->lvRecipes), QStringList({"Readable"}));
 
         // A new name in a folder that does not exist: the file could never be written.
