@@ -128,6 +128,9 @@ void CheckIngredients(QList<Problem>& problems)
         const auto ingredient = ingredients.Item(position);
         RecordCheck check(problems, Database::Ingredients, position, ingredient->Name(),
                           ingredient);
+        if (ingredient->Name().compare(Ingredient::TreeRootName, Qt::CaseInsensitive) == 0)
+            check.Report("name", QStringLiteral("is the name of the ingredient tree's root, so the "
+                                                "editor cannot show it"));
         const QString parent = ingredient->ParentItem();
         if (!parent.isEmpty()) {
             const int parentAt = positions.value(ingredients.Item(parent).get(), 0);

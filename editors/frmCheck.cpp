@@ -206,12 +206,16 @@ void frmCheck::OpenIngredient(const QString& name)
     main->cmdIngredients_Click();
     platform::TreeView* tree = main->IngredientEditor->TV;
     platform::TreeNode* node = tree->Node(name);
-    if (!node) {
+    if (!node || !node->Parent()) {
         // The tree shows an ingredient under its parent; one whose parent is missing, or is
-        // the ingredient itself or below it, has no place in it.
+        // the ingredient itself or below it, has no place in it, nor has one bearing the root's
+        // name.
         EditorParts::Refuse(
-            QStringLiteral("Ingredient '%1' is not in the tree, as its parent '%2' is not.")
-                .arg(name, colIngredients.Item(name)->ParentItem()),
+            node ? QStringLiteral("Ingredient '%1' is not in the tree, as the tree's root bears "
+                                  "its name.")
+                       .arg(name)
+                 : QStringLiteral("Ingredient '%1' is not in the tree, as its parent '%2' is not.")
+                       .arg(name, colIngredients.Item(name)->ParentItem()),
             QStringLiteral("INVALID ACTION"));
         tree->setFocus();
         return;

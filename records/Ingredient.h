@@ -10,6 +10,10 @@ class Ingredient {
 public:
     Ingredient();
 
+    // The name of the root of the ingredient tree, which an ingredient shown in it cannot bear
+    // (letter case ignored).
+    static inline const QString TreeRootName = QStringLiteral("Ingredients");
+
     // Replaces the record, and the display text when the record has one, with the ones at the
     // current position; false on any read error.
     bool LoadFromFile(QIODevice& file);

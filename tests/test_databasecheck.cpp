@@ -338,6 +338,29 @@ private slots:
         QCOMPARE(main->txtHelp->toPlainText(), QString());
     }
 
+    // A file may hold an ingredient bearing the tree's root's name, which the editor cannot
+    // show: the check names it, and its row opens nothing.
+    void anIngredientNamedAsTheRootIsListed()
+    {
+        folder->WriteDataFile("Glasses.Dat", DatabaseFile({}));
+        folder->WriteDataFile(
+            "Ingredients.Dat",
+            DatabaseFile({IngredientRecord("Gin", ""), IngredientRecord("iNGREDIENTS", "")}));
+        folder->WriteDataFile("Help.Dat", DatabaseFile({}));
+        folder->WriteDataFile("Recipes.Dat", DatabaseFile({}));
+        StartMainWindow();
+        frmMain* main = frmMain::Instance();
+        main->mnuCheckDatabase->trigger();
+        frmCheck* window = main->DatabaseCheck;
+        QCOMPARE(AllRowTexts(window->lvProblems),
+                 QStringList({R"(Ingredients.Dat: record 2 "iNGREDIENTS": name: is the name of )"
+                              R"(the ingredient tree's root, so the editor cannot show it)"}));
+        DoubleClickRow(window, 1);
+        QVERIFY(Refused("Ingredient 'iNGREDIENTS' is not in the tree, as the tree's root bears its "
+                        "name.",
+                        "INVALID ACTION"));
+    }
+
 private:
     std::unique_ptr<MainWindowFolder> folder;
 };
