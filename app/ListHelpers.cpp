@@ -68,7 +68,7 @@ void FillIngredientTree(platform::TreeView* Tree)
             Tree->Remove(node->Key());
         platform::ProcessPendingEvents();
     }
-    const QString root = QStringLiteral("Ingredients");
+    const QString& root = Ingredient::TreeRootName;
     platform::TreeNode* rootNode = Tree->Add(QString(), root, root);
     Tree->SetExpanded(rootNode, true);
     Tree->SetSorted(rootNode, true);

@@ -13,11 +13,6 @@
 
 using namespace modCellarix;
 
-namespace {
-const QString RootKey = QStringLiteral("Ingredients");
-
-} // namespace
-
 frmAddIngredient::frmAddIngredient(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Select Ingredient"));
@@ -39,7 +34,7 @@ frmAddIngredient::frmAddIngredient(QWidget* parent) : QDialog(parent)
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdClose, &QPushButton::clicked, this, &frmAddIngredient::reject);
     TV->Collapse = [this](platform::TreeNode* node) {
-        if (node->Key() == RootKey)
+        if (node->Key() == Ingredient::TreeRootName)
             TV->SetExpanded(node, true); // the root cannot be collapsed
     };
     EditorParts::Hint(TV, QStringLiteral("Select the ingredient to add here ..."));
@@ -56,7 +51,7 @@ void frmAddIngredient::Form_Load()
 void frmAddIngredient::cmdOK_Click()
 {
     const platform::TreeNode* node = TV->SelectedNode();
-    if (!node || node->Key() == RootKey) {
+    if (!node || node->Key() == Ingredient::TreeRootName) {
         EditorParts::Refuse(QStringLiteral("No ingredient selected."));
         return;
     }

@@ -17,7 +17,6 @@
 using namespace modCellarix;
 
 namespace {
-const QString RootKey = QStringLiteral("Ingredients");
 const QString NewIngredientName = QStringLiteral("New Ingredient (change this)");
 } // namespace
 
@@ -136,7 +135,7 @@ void frmIngredients::Form_Load()
     MoveToTopLeft();
     SetFixedClientSize(6960, 7725);
     FillIngredientTree(TV);
-    TV->SetSelectedNode(TV->Node(RootKey));
+    TV->SetSelectedNode(TV->Node(Ingredient::TreeRootName));
     TV_NodeClick();
     SetCaption();
 }
@@ -157,8 +156,9 @@ void frmIngredients::SetCaption()
 void frmIngredients::TV_NodeClick()
 {
     const platform::TreeNode* node = TV->SelectedNode();
-    SelectedIngredient =
-        (!node || node->Key() == RootKey) ? nullptr : colIngredients.Item(node->Key());
+    SelectedIngredient = (!node || node->Key() == Ingredient::TreeRootName)
+                             ? nullptr
+                             : colIngredients.Item(node->Key());
     RefreshPanel();
 }
 
@@ -239,7 +239,7 @@ void frmIngredients::TV_AfterLabelEdit(bool& cancel, const QString& newString)
     // The name as the ingredient file will hold it. It is free when it is not empty, not taken
     // and not the root's.
     const QString newName = EditorParts::NameAsStored(newString);
-    if (newName.isEmpty() || newName.compare(RootKey, Qt::CaseInsensitive) == 0 ||
+    if (newName.isEmpty() || newName.compare(Ingredient::TreeRootName, Qt::CaseInsensitive) == 0 ||
         colIngredients.Contains(newName)) {
         EditorParts::Refuse(QStringLiteral("Ingredient already in the database."));
         TV->setFocus();
@@ -252,7 +252,7 @@ void frmIngredients::TV_AfterLabelEdit(bool& cancel, const QString& newString)
     }
     const QString oldName = ingredient->Name();
     colIngredients.Remove(oldName);
-    const QString parentKey = node->Parent() ? node->Parent()->Key() : RootKey;
+    const QString parentKey = node->Parent() ? node->Parent()->Key() : Ingredient::TreeRootName;
     TV->Remove(oldName);
     Recipe::RenameIngredientLines(colRecipes, oldName, newName);
     frmMain::Instance()->RecipeEdited();
@@ -260,7 +260,7 @@ void frmIngredients::TV_AfterLabelEdit(bool& cancel, const QString& newString)
     colIngredients.Add(newName, ingredient);
     platform::TreeNode* renamed = TV->Add(parentKey, newName, newName);
     // A category keeps its sub-ingredients in alphabetical order, as the filled tree does.
-    if (renamed && parentKey == RootKey)
+    if (renamed && parentKey == Ingredient::TreeRootName)
         TV->SetSorted(renamed, true);
     TV->SetSelectedNode(renamed);
     TV_NodeClick();
@@ -281,7 +281,8 @@ void frmIngredients::AddIngredient()
     ingredient->SetOpacity(0);
     ingredient->SetDisplayText(QString());
     ingredient->SetParentItem(SelectedIngredient ? SelectedIngredient->Name() : QString());
-    const QString parentKey = SelectedIngredient ? SelectedIngredient->Name() : RootKey;
+    const QString parentKey =
+        SelectedIngredient ? SelectedIngredient->Name() : Ingredient::TreeRootName;
     if (colIngredients.Add(NewIngredientName, ingredient))
         TV->Add(parentKey, NewIngredientName, NewIngredientName);
     if (platform::TreeNode* node = TV->Node(NewIngredientName)) {
