@@ -413,6 +413,24 @@ private slots:
         QCOMPARE(other.OwnerPid(), QCoreApplication::applicationPid());
     }
 
+    // A lock file this editor may not write (another user's, or one marked immutable) still
+    // tells that another editor has the folder.
+    void aLockFileThatCannotBeWrittenStillLocksTheFolder()
+    {
+        ProgramFolder folder;
+        const QString data = folder.DataPath().chopped(1);
+        QVERIFY(QDir().mkpath(data));
+        const platform::FolderLock first(data);
+        QVERIFY(!first.HeldElsewhere());
+        const QString lockFile = folder.DataPath() + "Editor.lock";
+        if (QProcess::execute("chattr", {"+i", lockFile}) != 0)
+            QSKIP("files cannot be made immutable here");
+        const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", lockFile}); });
+        const platform::FolderLock second(data);
+        QVERIFY(second.HeldElsewhere());
+        QCOMPARE(second.OwnerPid(), QCoreApplication::applicationPid());
+    }
+
     // A process saving a database of some megabytes, killed at random moments (fixed seeds),
     // leaves the file old or new, never torn. Only when the kill falls between the last two
     // steps of a replacement can the complete new file be left under its temporary name, and
