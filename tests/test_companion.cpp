@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -258,6 +259,28 @@ private slots:
                                 : error.contains(qt_error_string(ENOSPC)) && (old == 0 || old == 4),
                          qPrintable(QString("step %1, %2: %3").arg(int(step)).arg(n).arg(error)));
             }
+    }
+
+    // A file the system will not let be replaced (here one marked immutable) is found before
+    // anything is replaced: the import writes nothing, rather than leaving the files of two
+    // generations.
+    void importIntoAFileThatCannotBeReplacedWritesNothing()
+    {
+        QTemporaryDir dir;
+        Write(dir.filePath("in.json"), ValidJson);
+        const QString recipes = dir.filePath("Data/Recipes.Dat");
+        Write(dir.filePath("Data/Glasses.Dat"), "the previous glasses");
+        Write(recipes, "the previous recipes");
+        if (QProcess::execute("chattr", {"+i", recipes}) != 0)
+            QSKIP("files cannot be made immutable here");
+        const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", recipes}); });
+        const Result result = Import(dir);
+        QCOMPARE(result.code, 1);
+        QCOMPARE(result.err, QString("mixora-dat: Recipes.Dat cannot be replaced: Recipes.Dat is "
+                                     "marked immutable or append-only; nothing written\n"));
+        QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files),
+                 QStringList({"Glasses.Dat", "Recipes.Dat"}));
+        QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")), QByteArray("the previous glasses"));
     }
 
     // A pipe where a file should be is refused at once, never waited on; nor is a document

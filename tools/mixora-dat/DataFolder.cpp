@@ -74,6 +74,10 @@ QString WriteAll(const QString& folder, bool replaceHelp)
                         .arg(path);
             }
         }
+        const QString why = platform::WhyNotReplaceable(path);
+        if (!why.isEmpty())
+            return QStringLiteral("%1 cannot be replaced: %2; nothing written")
+                .arg(file.fileName, why);
         auto replacement = std::make_unique<platform::FileReplacement>(path);
         if (!replacement->Write(bytes))
             return QStringLiteral("%1; nothing written").arg(replacement->Error());
