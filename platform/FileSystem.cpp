@@ -101,10 +101,13 @@ QString WhyNotReplaceable(const QString& path)
             return QStringLiteral("the folder %1 takes no new files (%2)")
                 .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
     }
-#ifdef __linux__
-    // The file, and the backup the first save replaces beside it (a link there is replaced as
-    // the link, whatever it leads to).
+    // The backup the first save replaces beside the file: a link there is replaced as the link,
+    // whatever it leads to, but a folder, a pipe or a device is not replaced.
     const QString backup = path + QStringLiteral(".bak");
+    const QFileInfo backupInfo(backup);
+    if (!backupInfo.isSymLink() && backupInfo.exists() && !backupInfo.isFile())
+        return QStringLiteral("%1 is not a regular file").arg(backupInfo.fileName());
+#ifdef __linux__
     for (const QString& file : {path, backup}) {
         const QFileInfo info(file);
         if (!info.isFile() || (file == backup && info.isSymLink()))

@@ -261,6 +261,7 @@ private slots:
         QTest::newRow("immutable file") << 0;
         QTest::newRow("link into a folder that takes no new files") << 1;
         QTest::newRow("immutable backup") << 2;
+        QTest::newRow("folder in the way of the backup") << 3;
     }
     void aFileThatCannotBeReplacedIsReportedAtStartUpAndTheWorkSavedElsewhere()
     {
@@ -285,8 +286,12 @@ private slots:
             reason = "Glasses.Dat.bak is marked immutable or append-only";
             failure = "Cannot keep Glasses.Dat as it was as Glasses.Dat.bak (cannot put the new "
                       "Glasses.Dat.bak in place: Operation not permitted).";
+        } else if (kind == 3) {
+            QVERIFY(QDir().mkdir(glasses + ".bak"));
+            reason = "Glasses.Dat.bak is not a regular file";
+            failure = "Cannot keep Glasses.Dat as it was as Glasses.Dat.bak (" + reason + ").";
         }
-        if (QProcess::execute("chattr", {"+i", locked}) != 0)
+        if (kind != 3 && QProcess::execute("chattr", {"+i", locked}) != 0)
             QSKIP("files cannot be made immutable here");
         const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", locked}); });
         const QString question =
