@@ -336,19 +336,20 @@ void frmMain::MDIForm_Unload()
     }
     ShowStoreMessages(messages);
     if (!messages.isEmpty()) // something was not saved
-        OfferSaveElsewhere();
+        OfferSaveElsewhere(QStringLiteral("when the editor ends"));
     ReleaseCollections();
     dataFolderLock.reset();
     state = State::Ended;
 }
 
-void frmMain::OfferSaveElsewhere()
+void frmMain::OfferSaveElsewhere(const QString& otherwise)
 {
     const QString title = QStringLiteral("SAVE ELSEWHERE");
     while (platform::MessageBox::Show(
                QStringLiteral("Not every database could be saved. Save the glasses, the "
                               "ingredients and the recipes into another folder that you choose? "
-                              "Otherwise what was not saved is lost when the editor ends."),
+                              "Otherwise what was not saved is lost %1.")
+                   .arg(otherwise),
                platform::MsgButtons::YesNo, platform::MsgIcon::Question,
                title) == platform::MsgAnswer::Yes) {
         const auto folder = platform::FolderDialog::Show(

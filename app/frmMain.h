@@ -46,6 +46,9 @@ public:
     // Start-up: hint, show, data folder and its lock, then the four databases. False when the
     // user chose to end the editor instead (nothing is saved then).
     bool MDIForm_Load();
+    // After a failed save: offers to save the databases into another folder until that works or
+    // the user declines; `otherwise` says when what was not saved is lost.
+    void OfferSaveElsewhere(const QString& otherwise);
 
     QMdiArea* mdiArea;
     QWidget* picToolbox;
@@ -106,8 +109,6 @@ private:
     bool TakeDataFolder();
     // Tells the user that changes cannot be saved, if so; false when the user chose to end.
     bool GoOnUnsaveable();
-    // After a failed save at exit: offers to save the databases into another folder.
-    void OfferSaveElsewhere();
     // Ends the start-up at the user's wish, saving nothing; false, for MDIForm_Load to return.
     bool Quit();
     // Shows `form` (creating it with `create` on first use) and makes it the active child.

@@ -353,10 +353,19 @@ void frmRecipes::LoadDatabase()
         return;
     }
     platform::RunPendingValidation(this);
-    StoreMessages messages;
+    StoreMessages saveMessages;
     {
         const platform::InputHeldBack held; // the windows repaint but take no input
-        messages = SaveRecipes(platform::ProcessPendingEvents);
+        saveMessages = SaveRecipes(platform::ProcessPendingEvents);
+    }
+    // Recipes that could not be saved are lost once the chosen file's replace them, unless they
+    // are saved elsewhere first.
+    ShowStoreMessages(saveMessages);
+    if (!saveMessages.isEmpty())
+        frmMain::Instance()->OfferSaveElsewhere(
+            QStringLiteral("when the other recipe database is opened"));
+    {
+        const platform::InputHeldBack held;
         RecipeDatabasePath = *chosen;
         LoadRecipes();
     }
@@ -364,8 +373,7 @@ void frmRecipes::LoadDatabase()
     lvRecipes->setFocus();
     RecipesChanged();
     if (!askedAboutDamage)
-        messages += ReportLoadProblems({Database::Recipes});
-    ShowStoreMessages(messages);
+        ShowStoreMessages(ReportLoadProblems({Database::Recipes}));
 }
 
 bool frmRecipes::MayOpenAsRecipeDatabase(const QString& path, bool& askedAboutDamage)

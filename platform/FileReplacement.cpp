@@ -53,7 +53,7 @@ QString Reason(int code)
 FileReplacement::FileReplacement(const QString& path) : FileReplacement(path, true) {}
 
 FileReplacement::FileReplacement(const QString& path, bool followLink)
-    : path(path), target(followLink ? ReplacedFile(path) : path)
+    : path(path), target(followLink ? ReplacedFile(path) : path), followLink(followLink)
 {
     folder = QFileInfo(target).absolutePath();
     temporary = target + QStringLiteral(".saving");
@@ -77,8 +77,10 @@ bool FileReplacement::Fail(const QString& what, int code)
 bool FileReplacement::Write(const QByteArray& contents)
 {
     const QString name = QFileInfo(target).fileName();
+    // A link followed leads to the file replaced; one that leads to a pipe or a device (as
+    // "/dev/stdout" may) is not replaced either.
     const QFileInfo existing(target);
-    if (!existing.isSymLink() && existing.exists() && !existing.isFile())
+    if ((followLink || !existing.isSymLink()) && existing.exists() && !existing.isFile())
         return Fail(QStringLiteral("%1 is not a regular file").arg(name), 0);
 #ifdef O_TMPFILE
     // A file without a name until it is complete: a save that is killed leaves nothing behind.

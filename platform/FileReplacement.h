@@ -19,9 +19,11 @@ public:
 
     // Writes `contents` as the new file, complete and on the disk, not yet in place.
     bool Write(const QByteArray& contents);
-    // Puts the new file in place of the old one. With `keepBackup`, a file that holds anything
-    // is first copied to "<path>.bak" (a link of that name is replaced, never written through),
-    // and the file is replaced only once that copy is complete and on the disk.
+    // Copies the file as it is, when it holds anything, to "<path>.bak" (a link of that name is
+    // replaced, never written through), complete and on the disk.
+    bool KeepBackup();
+    // Puts the new file in place of the old one. With `keepBackup`, KeepBackup first, and the
+    // file is replaced only once that copy is complete and on the disk.
     bool Commit(bool keepBackup);
 
     const QString& Path() const { return path; }
@@ -35,13 +37,13 @@ public:
 private:
     FileReplacement(const QString& path, bool followLink);
     bool Fail(const QString& what, int code);
-    bool KeepBackup();
     bool SyncFolder();
 
     QString path;         // as the caller named it
     QString target;       // the file replaced
     QString folder;       // the folder that holds it
     QString temporary;    // the new file's name until it takes the target's place
+    bool followLink;      // a link at `path` stands for the file it leads to
     int fd = -1;          // the new file
     bool unnamed = false; // the new file has no name yet
     bool replaced = false;

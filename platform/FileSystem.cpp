@@ -101,17 +101,26 @@ QString WhyNotReplaceable(const QString& path)
             return QStringLiteral("the folder %1 takes no new files (%2)")
                 .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
     }
+    // The backup the first save replaces beside the file: a link there is replaced as the link,
+    // whatever it leads to, but a folder, a pipe or a device is not replaced.
+    const QString backup = path + QStringLiteral(".bak");
+    const QFileInfo backupInfo(backup);
+    if (!backupInfo.isSymLink() && backupInfo.exists() && !backupInfo.isFile())
+        return QStringLiteral("%1 is not a regular file").arg(backupInfo.fileName());
 #ifdef __linux__
-    if (!QFileInfo(path).isFile())
-        return QString();
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0) {
+    for (const QString& file : {path, backup}) {
+        const QFileInfo info(file);
+        if (!info.isFile() || (file == backup && info.isSymLink()))
+            continue;
+        const int fd =
+            ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
         int flags = 0;
         const bool known = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
         ::close(fd);
         if (known && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)))
-            return QStringLiteral("%1 is marked immutable or append-only")
-                .arg(QFileInfo(path).fileName());
+            return QStringLiteral("%1 is marked immutable or append-only").arg(info.fileName());
     }
 #endif
     return QString();

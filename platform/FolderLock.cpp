@@ -16,7 +16,10 @@ FolderLock::FolderLock(const QString& folder) : path(folder + QStringLiteral("/E
     // The editor that held the lock removes its file as it lets go; a file locked after that
     // is no longer the lock file, so the lock is taken again on the file now there.
     for (int attempt = 0; attempt < 5; ++attempt) {
-        const int file = ::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+        int file = ::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+        // A lock file this process may not write (another user's) can still be locked.
+        if (file < 0)
+            file = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         if (file < 0)
             return; // the folder takes no files: nothing can be saved there either
         if (::flock(file, LOCK_EX | LOCK_NB) != 0) {

@@ -15,8 +15,17 @@ namespace modCellarix {
 namespace {
 
 LoadResult lastLoads[4];
-// Files this session has already replaced: their backup is the file as it was at start-up.
+// Files this session has already replaced, by BackupPlace: their backup is the file as it was
+// at start-up.
 QSet<QString> backedUpFiles;
+
+// Where the backup of the file at `path` goes, however the path names its folder.
+QString BackupPlace(const QString& path)
+{
+    const QFileInfo file(path);
+    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? path : folder + QLatin1Char('/') + file.fileName();
+}
 
 LoadResult& LastLoadOf(Database database)
 {
@@ -172,9 +181,9 @@ StoreMessages SaveDatabase(Database database, const QString& path, const Progres
     if (!WriteDatabase(database, buffer, messages, progress))
         return messages;
     platform::FileReplacement file(path);
-    const bool saved = file.Write(bytes) && file.Commit(!backedUpFiles.contains(path));
+    const bool saved = file.Write(bytes) && file.Commit(!backedUpFiles.contains(BackupPlace(path)));
     if (file.Replaced())
-        backedUpFiles.insert(path);
+        backedUpFiles.insert(BackupPlace(path));
     if (!saved)
         messages << SaveError(
             QStringLiteral("%1\n\n%2%3.%4")

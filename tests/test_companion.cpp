@@ -2,13 +2,19 @@
 // round trip through "export", and "dump".
 #include "TestSupport.h"
 
+#include "platform/FileReplacement.h"
 #include "platform/FolderLock.h"
+#include "tools/mixora-dat/DataFolder.h"
+#include "tools/mixora-dat/DatabaseJson.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
 
 using namespace TestSupport;
 
@@ -224,8 +230,62 @@ private slots:
                  qPrintable(check.out));
     }
 
-    // A pipe where a file should be is refused at once, never waited on.
-    void pipesAreNotRead()
+    // Writing the files of an import failing at any step (a write, a sync, the copy for a
+    // backup, the sync of the folder), counted over all four files, leaves them of one
+    // generation: all as they were, or all new with their backups, the system's reason told.
+    void aFaultAtAnyStepOfImportLeavesTheFilesOfOneGeneration()
+    {
+        const QStringList names{"Glasses.Dat", "Ingredients.Dat", "Help.Dat", "Recipes.Dat"};
+        for (const auto step : {platform::FileStep::Write, platform::FileStep::Sync,
+                                platform::FileStep::BackupCopy, platform::FileStep::DirectorySync})
+            for (int n = 0, steps = 0; n <= steps; ++n) {
+                QTemporaryDir dir;
+                for (const QString& name : names)
+                    Write(dir.filePath(name), "old " + name.toLatin1());
+                QVERIFY(DatabaseJson::Import(ValidJson).isEmpty());
+                platform::FileFaults::FailAt(step, n, ENOSPC);
+                const QString error = DataFolder::WriteAll(dir.path(), true);
+                if (n == 0)
+                    steps = platform::FileFaults::Count(step);
+                platform::FileFaults::Reset();
+                QVERIFY(steps >= 4);
+                int old = 0;
+                for (const QString& name : names) {
+                    const bool asItWas = Read(dir.filePath(name)).startsWith("old ");
+                    old += asItWas;
+                    QVERIFY(asItWas || Read(dir.filePath(name + ".bak")) == "old " + name);
+                }
+                QVERIFY2(n == 0 ? error.isEmpty() && old == 0
+                                : error.contains(qt_error_string(ENOSPC)) && (old == 0 || old == 4),
+                         qPrintable(QString("step %1, %2: %3").arg(int(step)).arg(n).arg(error)));
+            }
+    }
+
+    // A file the system will not let be replaced (here one marked immutable) is found before
+    // anything is replaced: the import writes nothing, rather than leaving the files of two
+    // generations.
+    void importIntoAFileThatCannotBeReplacedWritesNothing()
+    {
+        QTemporaryDir dir;
+        Write(dir.filePath("in.json"), ValidJson);
+        const QString recipes = dir.filePath("Data/Recipes.Dat");
+        Write(dir.filePath("Data/Glasses.Dat"), "the previous glasses");
+        Write(recipes, "the previous recipes");
+        if (QProcess::execute("chattr", {"+i", recipes}) != 0)
+            QSKIP("files cannot be made immutable here");
+        const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", recipes}); });
+        const Result result = Import(dir);
+        QCOMPARE(result.code, 1);
+        QCOMPARE(result.err, QString("mixora-dat: Recipes.Dat cannot be replaced: Recipes.Dat is "
+                                     "marked immutable or append-only; nothing written\n"));
+        QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files),
+                 QStringList({"Glasses.Dat", "Recipes.Dat"}));
+        QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")), QByteArray("the previous glasses"));
+    }
+
+    // A pipe where a file should be is refused at once, never waited on; nor is a document
+    // written over a pipe through a link ("/dev/stdout" is one), or the link replaced.
+    void pipesAreNotReadNorWritten()
     {
         QTemporaryDir dir;
         QVERIFY(QDir().mkpath(dir.filePath("Data")));
@@ -238,6 +298,15 @@ private slots:
         QCOMPARE(Import(dir).err,
                  QString("mixora-dat: cannot read '%1': it is not a regular file\n")
                      .arg(dir.filePath("in.json")));
+
+        const QString out = dir.filePath("out.json");
+        QVERIFY(QFile::link("/proc/self/fd/1", out)); // the tool's output, a pipe
+        const Result exported = Run({"export", QStringLiteral(SAMPLE_DATABASE_DIR), out});
+        QCOMPARE(exported.code, 1);
+        QCOMPARE(
+            exported.err,
+            QString("mixora-dat: out.json is not a regular file; '%1' is unchanged\n").arg(out));
+        QCOMPARE(QFileInfo(out).symLinkTarget(), QString("/proc/self/fd/1"));
     }
 
     void importRefusesBadInputAndWritesNothing()

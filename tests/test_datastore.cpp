@@ -68,12 +68,18 @@ private slots:
     }
 
     // A read-only file is replaced, with normal permissions. Only the first replacement in a
-    // session keeps the file as "<name>.bak": a later save leaves the start-up file there.
+    // session keeps the file as "<name>.bak": a later save leaves the start-up file there, also
+    // when it names the file by another path (here the recipe file, through a link to the data
+    // folder).
     void aReadOnlyFileIsReplacedAndTheBackupKeepsItAsAtStartUp()
     {
         const QByteArray coupe = GlassRecord("Coupe");
         const QByteArray before = DatabaseFile({GlassRecord("Highball"), coupe});
         folder->WriteDataFile("Glasses.Dat", before);
+        const QByteArray recipes = DatabaseFile({RecipeRecord("Gimlet", "Coupe", "", {})});
+        folder->WriteDataFile("Recipes.Dat", recipes);
+        const QString linked = folder->Path() + "/Linked";
+        QVERIFY(QFile::link(folder->DataPath(), linked));
         const QString path = folder->DataPath() + "Glasses.Dat";
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
         StartMainWindow();
@@ -82,10 +88,17 @@ private slots:
         QCOMPARE(folder->ReadDataFile("Glasses.Dat"), DatabaseFile({coupe}));
         QVERIFY(QFile::permissions(path).testFlags(QFile::ReadOwner | QFile::WriteOwner));
 
+        colRecipes.Item("Gimlet")->Level = 3;
+        QVERIFY(SaveRecipes().isEmpty());
+
         colGlasses.Remove("Coupe");
+        colRecipes.Remove("Gimlet");
+        RecipeDatabasePath = linked + "/Recipes.Dat";
         CloseMainWindow();
         QCOMPARE(folder->ReadDataFile("Glasses.Dat"), Int32(0));
         QCOMPARE(folder->ReadDataFile("Glasses.Dat.bak"), before);
+        QCOMPARE(folder->ReadDataFile("Recipes.Dat"), Int32(0));
+        QCOMPARE(folder->ReadDataFile("Recipes.Dat.bak"), recipes);
         QVERIFY(platform::MessageBox::Shown().isEmpty());
     }
 

@@ -8,9 +8,13 @@
 #include "editors/frmRecipes.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
+#include "platform/FileReplacement.h"
 #include "store/modCellarix.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
 
 #include <memory>
 
@@ -307,6 +311,36 @@ private slots:
         QCOMPARE(RowTexts(recipes), QStringList({"Cuba Libre"}));
         QCOMPARE(editor->cboLevel->currentText(), QString("Level 2"));
         QCOMPARE(editor->cboAmount->count(), 256); // the choosers are filled again
+    }
+
+    // When the recipes cannot be saved before another database is opened, the failure is told
+    // and they can still be saved into another folder before the chosen file's replace them.
+    void openDatabaseWhoseSaveFailsOffersToSaveTheRecipesElsewhere()
+    {
+        const QString newPath = folder->DataPath() + "Other.Dat";
+        folder->WriteDataFile("Other.Dat", DatabaseFile({RecipeRecord("Cuba Libre", "", "", {})}));
+        Choose(editor->cboLevel, "Level 5"); // Gin Fizz
+        QTemporaryDir elsewhere;
+        MessageBox::SetNextAnswer(MsgAnswer::OK); // the save error
+        MessageBox::SetNextAnswer(MsgAnswer::Yes);
+        platform::FolderDialog::SetNextAnswer(elsewhere.path());
+        platform::OpenFileDialog::SetNextAnswer(newPath);
+        platform::FileFaults::FailAt(platform::FileStep::Rename, 1, ENOSPC);
+        editor->mnuOpenDatabase->trigger();
+        platform::FileFaults::Reset();
+        const auto& shown = MessageBox::Shown();
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown[0].title, QString("SAVE ERROR"));
+        QCOMPARE(shown[1].text,
+                 QString("Not every database could be saved. Save the glasses, the ingredients "
+                         "and the recipes into another folder that you choose? Otherwise what "
+                         "was not saved is lost when the other recipe database is opened."));
+        QCOMPARE(shown[2].text, QString("The databases are saved in %1.").arg(elsewhere.path()));
+        QCOMPARE(folder->ReadDataFile("Recipes.Dat"), RecipesFile());
+        QFile saved(elsewhere.filePath("Recipes.Dat"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), RecipesFile("Shake.", 4));
+        QCOMPARE(RowTexts(recipes), QStringList({"Cuba Libre"}));
     }
 };
 

@@ -257,29 +257,41 @@ private slots:
     // is replaced in the folder of the file it links to: that folder taking no new files counts.
     void aFileThatCannotBeReplacedIsReportedAtStartUpAndTheWorkSavedElsewhere_data()
     {
-        QTest::addColumn<bool>("link");
-        QTest::newRow("immutable file") << false;
-        QTest::newRow("link into a folder that takes no new files") << true;
+        QTest::addColumn<int>("kind");
+        QTest::newRow("immutable file") << 0;
+        QTest::newRow("link into a folder that takes no new files") << 1;
+        QTest::newRow("immutable backup") << 2;
+        QTest::newRow("folder in the way of the backup") << 3;
     }
     void aFileThatCannotBeReplacedIsReportedAtStartUpAndTheWorkSavedElsewhere()
     {
-        QFETCH(bool, link);
+        QFETCH(int, kind);
         ProgramFolder folder;
         const QList<Case> cases = Cases();
         for (const Case& c : cases)
             folder.WriteDataFile(c.file, c.before);
         const QString glasses = folder.DataPath() + "Glasses.Dat";
         QString locked = glasses, reason = "Glasses.Dat is marked immutable or append-only",
-                failure = "Cannot put the new Glasses.Dat in place";
-        if (link) {
+                failure = "Cannot put the new Glasses.Dat in place: Operation not permitted.";
+        if (kind == 1) {
             locked = folder.Path() + "/outside";
             QVERIFY(QDir().mkdir(locked) && QFile::rename(glasses, locked + "/Glasses.Dat") &&
                     QFile::link(locked + "/Glasses.Dat", glasses));
             locked = QFileInfo(locked).canonicalFilePath();
             reason = "the folder " + locked + " takes no new files (Operation not permitted)";
-            failure = "Cannot create a new file in " + locked;
+            failure = "Cannot create a new file in " + locked + ": Operation not permitted.";
+        } else if (kind == 2) {
+            locked = glasses + ".bak";
+            folder.WriteDataFile("Glasses.Dat.bak", "an older backup");
+            reason = "Glasses.Dat.bak is marked immutable or append-only";
+            failure = "Cannot keep Glasses.Dat as it was as Glasses.Dat.bak (cannot put the new "
+                      "Glasses.Dat.bak in place: Operation not permitted).";
+        } else if (kind == 3) {
+            QVERIFY(QDir().mkdir(glasses + ".bak"));
+            reason = "Glasses.Dat.bak is not a regular file";
+            failure = "Cannot keep Glasses.Dat as it was as Glasses.Dat.bak (" + reason + ").";
         }
-        if (QProcess::execute("chattr", {"+i", locked}) != 0)
+        if (kind != 3 && QProcess::execute("chattr", {"+i", locked}) != 0)
             QSKIP("files cannot be made immutable here");
         const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", locked}); });
         const QString question =
@@ -303,8 +315,7 @@ private slots:
         CloseMainWindow();
         const auto& shown = platform::MessageBox::Shown();
         QCOMPARE(shown.size(), 3);
-        QVERIFY2(shown[0].text.startsWith("Error saving glasses.\n\n" + failure +
-                                          ": Operation not permitted."),
+        QVERIFY2(shown[0].text.startsWith("Error saving glasses.\n\n" + failure),
                  qPrintable(shown[0].text));
         QCOMPARE(shown[1].title, QString("SAVE ELSEWHERE"));
         QCOMPARE(shown[2].text, QString("The databases are saved in %1.").arg(elsewhere.path()));
@@ -411,6 +422,24 @@ private slots:
         platform::FolderLock other(folder.DataPath().chopped(1)); // a second editor now waits
         QVERIFY(other.HeldElsewhere());
         QCOMPARE(other.OwnerPid(), QCoreApplication::applicationPid());
+    }
+
+    // A lock file this editor may not write (another user's, or one marked immutable) still
+    // tells that another editor has the folder.
+    void aLockFileThatCannotBeWrittenStillLocksTheFolder()
+    {
+        ProgramFolder folder;
+        const QString data = folder.DataPath().chopped(1);
+        QVERIFY(QDir().mkpath(data));
+        const platform::FolderLock first(data);
+        QVERIFY(!first.HeldElsewhere());
+        const QString lockFile = folder.DataPath() + "Editor.lock";
+        if (QProcess::execute("chattr", {"+i", lockFile}) != 0)
+            QSKIP("files cannot be made immutable here");
+        const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", lockFile}); });
+        const platform::FolderLock second(data);
+        QVERIFY(second.HeldElsewhere());
+        QCOMPARE(second.OwnerPid(), QCoreApplication::applicationPid());
     }
 
     // A process saving a database of some megabytes, killed at random moments (fixed seeds),

@@ -74,25 +74,36 @@ QString WriteAll(const QString& folder, bool replaceHelp)
                         .arg(path);
             }
         }
+        const QString why = platform::WhyNotReplaceable(path);
+        if (!why.isEmpty())
+            return QStringLiteral("%1 cannot be replaced: %2; nothing written")
+                .arg(file.fileName, why);
         auto replacement = std::make_unique<platform::FileReplacement>(path);
         if (!replacement->Write(bytes))
             return QStringLiteral("%1; nothing written").arg(replacement->Error());
         files.push_back(std::move(replacement));
     }
-    QStringList replaced;
+    // Every backup is kept before any file is replaced, so that a disk too full for one
+    // leaves all the files as they were.
+    for (const auto& file : files)
+        if (!file->KeepBackup())
+            return QStringLiteral("%1; no file replaced").arg(file->Error());
+    QStringList replaced, unconfirmed;
     for (const auto& file : files) {
-        if (!file->Commit(true) && !file->Replaced())
+        if (!file->Commit(false) && !file->Replaced())
             return QStringLiteral("%1; %2").arg(
                 file->Error(), replaced.isEmpty()
-                                   ? QStringLiteral("nothing written")
+                                   ? QStringLiteral("no file replaced")
                                    : QStringLiteral("already replaced: %1 (their backups "
                                                     "are the files as they were)")
                                          .arg(replaced.join(", ")));
         replaced << QFileInfo(file->Path()).fileName();
+        // In place but not confirmed on the disk: the others are replaced all the same, so that
+        // the files stay of one generation.
         if (!file->Error().isEmpty())
-            return file->Error();
+            unconfirmed << file->Error();
     }
-    return QString();
+    return unconfirmed.join(QStringLiteral("; "));
 }
 
 } // namespace DataFolder

@@ -213,14 +213,15 @@ amountText that does not match its amount, an unknown field) is refused with a
 message naming the record and field, and nothing is written. What the editor
 tolerates (a missing glass or ingredient, a level it does not offer) is written
 and reported as a warning.
-All four new files are written completely before any old file is replaced, so
-a failure until then changes nothing. Each file replaced is kept as it was as
-"<name>.bak". An existing Help.Dat with other contents is the game's own file
-and is replaced only with --force. Nothing is written into a folder that a
-Mixora Database Editor has open. The replacements happen one file after the
-other: a kill or power loss during them can leave a mix of new and old files
-(the old ones are then in the "<name>.bak" files); "check" points this out
-where the files show it.
+All four new files are written completely, and each file to be replaced is kept
+as it was as "<name>.bak", before any old file is replaced, so a failure until
+then leaves every database file as it was. An existing Help.Dat with other
+contents is the game's own file and is replaced only with --force. Nothing is
+written into a folder that a Mixora Database Editor has open, nor where a file
+cannot be replaced (marked immutable, or in a folder that takes no new files).
+The replacements happen one file after the other: a kill or power loss during
+them can leave a mix of new and old files (the old ones are then in the
+"<name>.bak" files); "check" points this out where the files show it.
 )",
      RunImport},
     {"dump", 1, R"(Usage: mixora-dat dump [--kind glasses|ingredients|recipes|help] FILE
