@@ -181,9 +181,10 @@ StoreMessages SaveDatabase(Database database, const QString& path, const Progres
     if (!WriteDatabase(database, buffer, messages, progress))
         return messages;
     platform::FileReplacement file(path);
-    const bool saved = file.Write(bytes) && file.Commit(!backedUpFiles.contains(BackupPlace(path)));
+    const QString backup = BackupPlace(path);
+    const bool saved = file.Write(bytes) && file.Commit(!backedUpFiles.contains(backup));
     if (file.Replaced())
-        backedUpFiles.insert(BackupPlace(path));
+        backedUpFiles.insert(backup);
     if (!saved)
         messages << SaveError(
             QStringLiteral("%1\n\n%2%3.%4")
