@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <cerrno>
 #include <cstring>
@@ -101,16 +102,21 @@ QString WhyNotReplaceable(const QString& path)
             return QStringLiteral("the folder %1 takes no new files (%2)")
                 .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
     }
-    // The backup the first save replaces beside the file: a link there is replaced as the link,
-    // whatever it leads to, but a folder, a pipe or a device is not replaced.
-    const QString backup = path + QStringLiteral(".bak");
-    const QFileInfo backupInfo(backup);
-    if (!backupInfo.isSymLink() && backupInfo.exists() && !backupInfo.isFile())
-        return QStringLiteral("%1 is not a regular file").arg(backupInfo.fileName());
+    QStringList files{path};
+    // A save first keeps a file that holds anything as the backup beside it: a link there is
+    // replaced as the link, whatever it leads to, but a folder, a pipe or a device is not replaced.
+    const QFileInfo replaced(ReplacedFile(path));
+    if (replaced.isFile() && replaced.size() > 0) {
+        const QFileInfo backup(path + QStringLiteral(".bak"));
+        if (!backup.isSymLink() && backup.exists() && !backup.isFile())
+            return QStringLiteral("%1 is not a regular file").arg(backup.fileName());
+        if (!backup.isSymLink())
+            files << backup.filePath();
+    }
 #ifdef __linux__
-    for (const QString& file : {path, backup}) {
+    for (const QString& file : files) {
         const QFileInfo info(file);
-        if (!info.isFile() || (file == backup && info.isSymLink()))
+        if (!info.isFile())
             continue;
         const int fd =
             ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

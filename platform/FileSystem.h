@@ -29,9 +29,9 @@ void ReserveForFile(QByteArray& bytes, qint64 size);
 QString ReplacedFile(const QString& path);
 
 // Why the file at `path` could not be replaced by a save: the folder of the file replaced, or
-// the folder of `path` where the file as it was is kept, takes no new files; the backup
-// "<path>.bak" is a folder, a pipe or a device; or the file or that backup is marked immutable
-// or append-only. Empty when nothing is known to stand in the way.
+// the folder of `path` where the file as it was is kept, takes no new files; where the file holds
+// anything to keep, the backup "<path>.bak" is a folder, a pipe or a device; or the file or that
+// backup is marked immutable or append-only. Empty when nothing is known to stand in the way.
 QString WhyNotReplaceable(const QString& path);
 
 } // namespace platform

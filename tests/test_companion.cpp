@@ -271,6 +271,8 @@ private slots:
         const QString recipes = dir.filePath("Data/Recipes.Dat");
         Write(dir.filePath("Data/Glasses.Dat"), "the previous glasses");
         Write(recipes, "the previous recipes");
+        // No ingredient file to keep, so a folder where its backup would go is in nobody's way.
+        QVERIFY(QDir().mkpath(dir.filePath("Data/Ingredients.Dat.bak")));
         if (QProcess::execute("chattr", {"+i", recipes}) != 0)
             QSKIP("files cannot be made immutable here");
         const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", recipes}); });
@@ -281,6 +283,8 @@ private slots:
         QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files),
                  QStringList({"Glasses.Dat", "Recipes.Dat"}));
         QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")), QByteArray("the previous glasses"));
+        QCOMPARE(QProcess::execute("chattr", {"-i", recipes}), 0);
+        QCOMPARE(Import(dir).code, 0);
     }
 
     // A pipe where a file should be is refused at once, never waited on; nor is a document
