@@ -94,6 +94,9 @@ QStringList KeysRead(Database database, QByteArray bytes)
     return database == Database::Glasses ? Keys(colGlasses) : Keys(colRecipes);
 }
 
+// What stands in the way of replacing the glasses at exit.
+enum Obstacle { ImmutableFile, LinkIntoClosedFolder, ImmutableBackup, FolderAsBackup };
+
 } // namespace
 
 class TestReliability : public QObject {
@@ -257,15 +260,15 @@ private slots:
     // is replaced in the folder of the file it links to: that folder taking no new files counts.
     void aFileThatCannotBeReplacedIsReportedAtStartUpAndTheWorkSavedElsewhere_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("immutable file") << 0;
-        QTest::newRow("link into a folder that takes no new files") << 1;
-        QTest::newRow("immutable backup") << 2;
-        QTest::newRow("folder in the way of the backup") << 3;
+        QTest::addColumn<int>("obstacle");
+        QTest::newRow("immutable file") << int(ImmutableFile);
+        QTest::newRow("link into a folder that takes no new files") << int(LinkIntoClosedFolder);
+        QTest::newRow("immutable backup") << int(ImmutableBackup);
+        QTest::newRow("folder in the way of the backup") << int(FolderAsBackup);
     }
     void aFileThatCannotBeReplacedIsReportedAtStartUpAndTheWorkSavedElsewhere()
     {
-        QFETCH(int, kind);
+        QFETCH(int, obstacle);
         ProgramFolder folder;
         const QList<Case> cases = Cases();
         for (const Case& c : cases)
@@ -273,25 +276,25 @@ private slots:
         const QString glasses = folder.DataPath() + "Glasses.Dat";
         QString locked = glasses, reason = "Glasses.Dat is marked immutable or append-only",
                 failure = "Cannot put the new Glasses.Dat in place: Operation not permitted.";
-        if (kind == 1) {
+        if (obstacle == LinkIntoClosedFolder) {
             locked = folder.Path() + "/outside";
             QVERIFY(QDir().mkdir(locked) && QFile::rename(glasses, locked + "/Glasses.Dat") &&
                     QFile::link(locked + "/Glasses.Dat", glasses));
             locked = QFileInfo(locked).canonicalFilePath();
             reason = "the folder " + locked + " takes no new files (Operation not permitted)";
             failure = "Cannot create a new file in " + locked + ": Operation not permitted.";
-        } else if (kind == 2) {
+        } else if (obstacle == ImmutableBackup) {
             locked = glasses + ".bak";
             folder.WriteDataFile("Glasses.Dat.bak", "an older backup");
             reason = "Glasses.Dat.bak is marked immutable or append-only";
             failure = "Cannot keep Glasses.Dat as it was as Glasses.Dat.bak (cannot put the new "
                       "Glasses.Dat.bak in place: Operation not permitted).";
-        } else if (kind == 3) {
+        } else if (obstacle == FolderAsBackup) {
             QVERIFY(QDir().mkdir(glasses + ".bak"));
             reason = "Glasses.Dat.bak is not a regular file";
             failure = "Cannot keep Glasses.Dat as it was as Glasses.Dat.bak (" + reason + ").";
         }
-        if (kind != 3 && QProcess::execute("chattr", {"+i", locked}) != 0)
+        if (obstacle != FolderAsBackup && QProcess::execute("chattr", {"+i", locked}) != 0)
             QSKIP("files cannot be made immutable here");
         const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", locked}); });
         const QString question =
