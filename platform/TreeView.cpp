@@ -96,8 +96,10 @@ TreeView::TreeView(QWidget* parent) : ItemView(parent), itemModel(new Model(this
         // A selected node the collapse hides gives the selection to the collapsed node, as the
         // user's choice: the window does not go on with a node out of sight.
         for (QModelIndex above = SelectedIndex().parent(); above.isValid(); above = above.parent())
-            if (above == index)
-                return setCurrentIndex(index);
+            if (above == index) {
+                setCurrentIndex(index);
+                return;
+            }
     });
 }
 
