@@ -208,6 +208,11 @@ private slots:
         QCOMPARE(Shown(), QStringList({"", "", "", "1 oz", ""}));
         Choose(editor->cboGlass, "Highball");
         QCOMPARE(zombie->Glass, QString("Highball"));
+        // A glass removed since the editor opened is still listed; choosing it changes nothing.
+        colGlasses.Remove("Old Fashioned");
+        Choose(editor->cboGlass, "Old Fashioned");
+        QCOMPARE(zombie->Glass, QString("Highball"));
+        QCOMPARE(editor->cboGlass->currentText(), QString());
 
         // The priority applies at once, the amount when the focus leaves its chooser.
         ClickRow(recipes, 2);
