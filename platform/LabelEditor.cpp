@@ -1,6 +1,7 @@
 #include "LabelEditor.h"
 
 #include <QAbstractItemView>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -11,8 +12,16 @@ namespace {
 class LabelBox : public QLineEdit {
 public:
     explicit LabelBox(QWidget* parent) : QLineEdit(parent) {}
+    bool OpensOwnMenu() const { return opensOwnMenu; }
 
 protected:
+    // The box's own menu (Cut, Copy, Paste ...) takes the focus as it opens; the edit goes on.
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        opensOwnMenu = true;
+        QLineEdit::contextMenuEvent(event);
+        opensOwnMenu = false;
+    }
     // Shortcuts of the window and its menus (Ctrl+O, Ctrl+K ...) do not act either: they would
     // act while the name is half typed, on whatever record is current then.
     bool event(QEvent* event) override
@@ -28,6 +37,9 @@ protected:
         QLineEdit::keyPressEvent(event);
         event->accept();
     }
+
+private:
+    bool opensOwnMenu = false;
 };
 } // namespace
 
@@ -61,7 +73,8 @@ bool LabelEditor::eventFilter(QObject* watched, QEvent* event)
                 Finish(key != Qt::Key_Escape);
                 return true;
             }
-        } else if (event->type() == QEvent::FocusOut) {
+        } else if (event->type() == QEvent::FocusOut &&
+                   !static_cast<LabelBox*>(editor.data())->OpensOwnMenu()) {
             Finish(true);
         }
     }

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -555,6 +556,15 @@ private slots:
         QCOMPARE(platform::OpenFileDialog::Shown().size(), fileDialogs);
         QVERIFY(!frmMain::Instance()->DatabaseCheck);
         QVERIFY(colRecipes.Item("Name Z"));
+        // The box's own menu (Cut, Copy, Paste ...) takes the focus while it is open; the edit
+        // goes on.
+        Press(w.recipes->lvRecipes, Qt::Key_F2);
+        QContextMenuEvent menuRequest(QContextMenuEvent::Keyboard, QPoint(1, 1), QPoint(1, 1));
+        QApplication::sendEvent(QApplication::focusWidget(), &menuRequest);
+        QVERIFY(QApplication::activePopupWidget());
+        QApplication::activePopupWidget()->close();
+        QVERIFY(w.recipes->lvRecipes->IsEditingLabel());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
 
         platform::TextBox* box = w.recipes->txtInstructions;
         const QString given = QString("\u00A0 a\rb\nc\r\nd\u2028e") + QChar(0) + " ";
