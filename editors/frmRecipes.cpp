@@ -8,6 +8,7 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Events.h"
+#include "platform/FileSystem.h"
 #include "platform/Keys.h"
 #include "platform/ListView.h"
 #include "platform/MessageBox.h"
@@ -391,7 +392,7 @@ bool frmRecipes::MayOpenAsRecipeDatabase(const QString& path, bool& askedAboutDa
         }
     // A new name starts an empty recipe database, where its folder exists to hold it.
     if (!file.exists() && QFileInfo(file.absolutePath()).isDir())
-        return true;
+        return MayOpenUnsaveable(path);
     const LoadResult found = InspectRecipeFile(path);
     if (!found.opened) {
         EditorParts::Refuse(QStringLiteral("'%1' could not be opened: %2.")
@@ -400,12 +401,24 @@ bool frmRecipes::MayOpenAsRecipeDatabase(const QString& path, bool& askedAboutDa
         return false;
     }
     if (found.IsClean())
-        return true;
+        return MayOpenUnsaveable(path);
     askedAboutDamage = true;
     return platform::MessageBox::Show(
                QStringLiteral("'%1' does not look like a recipe database: %2 could not be read. "
                               "Open it anyway? Every exit rewrites it.")
                    .arg(QDir::toNativeSeparators(path), found.NotRead()),
+               platform::MsgButtons::YesNoDefaultNo, platform::MsgIcon::Question,
+               QStringLiteral("OPEN DATABASE")) == platform::MsgAnswer::Yes &&
+           MayOpenUnsaveable(path);
+}
+
+bool frmRecipes::MayOpenUnsaveable(const QString& path)
+{
+    const QString why = platform::WhyNotReplaceable(path);
+    return why.isEmpty() ||
+           platform::MessageBox::Show(
+               QStringLiteral("Changes to '%1' cannot be saved: %2. Open it anyway?")
+                   .arg(QDir::toNativeSeparators(path), why),
                platform::MsgButtons::YesNoDefaultNo, platform::MsgIcon::Question,
                QStringLiteral("OPEN DATABASE")) == platform::MsgAnswer::Yes;
 }

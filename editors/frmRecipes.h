@@ -72,8 +72,11 @@ private:
     void SetCaption();
     void RecipesChanged();
     // True when the file at `path` may become the recipe database: not one of the other
-    // databases, and readable as recipes or confirmed by the user (`askedAboutDamage` then).
+    // databases, readable as recipes or confirmed by the user (`askedAboutDamage` then), and
+    // one a save can replace or confirmed by the user.
     bool MayOpenAsRecipeDatabase(const QString& path, bool& askedAboutDamage);
+    // True when a save can replace the file at `path`, or the user opens it all the same.
+    static bool MayOpenUnsaveable(const QString& path);
     static QString TotalText(const Recipe& recipe);
 
     void lvRecipes_KeyDown(int& keyCode, int shift);

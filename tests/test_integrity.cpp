@@ -742,6 +742,22 @@ private slots:
                         "INVALID ACTION"));
         QCOMPARE(RecipeDatabasePath, DataPath + "Damaged.Dat");
 
+        // A file a save could not replace (its backup's place is taken by a folder) is opened
+        // only when the user says so.
+        folder->WriteDataFile("Kept.Dat", Int32(1) + RecipeRecord("Kept", "", "", {}));
+        QVERIFY(QDir(DataPath).mkdir("Kept.Dat.bak"));
+        for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+            MessageBox::ClearShown();
+            MessageBox::SetNextAnswer(answer);
+            OpenRecipeDatabase(w.recipes, DataPath + "Kept.Dat");
+            QCOMPARE(MessageBox::Shown().value(0).text,
+                     QString("Changes to '%1' cannot be saved: Kept.Dat.bak is not a regular file. "
+                             "Open it anyway?")
+                         .arg(QDir::toNativeSeparators(DataPath + "Kept.Dat")));
+            QVERIFY(MessageBox::Shown()[0].buttons == platform::MsgButtons::YesNoDefaultNo);
+            QCOMPARE(RecipeDatabasePath == DataPath + "Kept.Dat", answer == MsgAnswer::Yes);
+        }
+
         OpenRecipeDatabase(w.recipes, DataPath + "New.Dat");
         QCOMPARE(w.recipes->lvRecipes->Count(), 0);
         Press(w.recipes->lvRecipes, Qt::Key_Insert, MsgAnswer::Yes);
