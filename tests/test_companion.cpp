@@ -22,8 +22,7 @@ namespace {
 
 struct Result {
     int code = -1;
-    QString out;
-    QString err;
+    QString out, err;
 };
 
 Result Run(const QStringList& arguments)
@@ -34,6 +33,14 @@ Result Run(const QStringList& arguments)
     return Result{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                   QString::fromUtf8(process.readAllStandardOutput()),
                   QString::fromUtf8(process.readAllStandardError())};
+}
+
+// What a run printed on standard error, led by its exit code where that is not `code`, so that one
+// comparison checks both.
+QString ErrorOutput(const Result& result, int code)
+{
+    return result.code == code ? result.err
+                               : QString("exit code %1: %2").arg(result.code).arg(result.err);
 }
 
 void Write(const QString& path, const QByteArray& bytes)
@@ -132,20 +139,16 @@ private slots:
             exported = Run({"export", sample, json});
             imported = Import(dir);
         }
-        QCOMPARE(exported.code, 1);
-        QCOMPARE(exported.err,
+        QCOMPARE(ErrorOutput(exported, 1),
                  QString("mixora-dat: cannot write the new out.json: File too large; '%1' is "
                          "unchanged\n")
                      .arg(json));
         QCOMPARE(Read(json), QByteArray("the previous document"));
-        QCOMPARE(imported.code, 1);
-        QVERIFY2(imported.err.contains("nothing written"), qPrintable(imported.err));
+        QVERIFY2(ErrorOutput(imported, 1).contains("nothing written"), qPrintable(imported.err));
         QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files), QStringList({"Recipes.Dat"}));
         QCOMPARE(Read(dir.filePath("Data/Recipes.Dat")), QByteArray("the previous recipes"));
 
-        exported = Run({"export", sample, json});
-        QCOMPARE(exported.code, 0);
-        QCOMPARE(exported.err, QString());
+        QCOMPARE(ErrorOutput(Run({"export", sample, json}), 0), QString());
         // The sample is kept as the JSON that export writes.
         QCOMPARE(Read(json), Read(QStringLiteral(SAMPLE_DATABASE_JSON)));
         QCOMPARE(Import(dir).code, 0);
@@ -166,17 +169,14 @@ private slots:
         const QByteArray oldHelp = DatabaseFile({HelpRecord("Other", "x")});
         Write(data("Glasses.Dat"), "the previous glasses");
         Write(data("Help.Dat"), oldHelp);
-        const Result refused = Import(dir);
-        QCOMPARE(refused.code, 1);
-        QCOMPARE(refused.err, QString("mixora-dat: '%1' holds other help topics; it is the game's "
-                                      "file and is replaced only with --force; nothing written\n")
-                                  .arg(data("Help.Dat")));
+        QCOMPARE(ErrorOutput(Import(dir), 1),
+                 QString("mixora-dat: '%1' holds other help topics; it is the game's file and is "
+                         "replaced only with --force; nothing written\n")
+                     .arg(data("Help.Dat")));
         QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files),
                  QStringList({"Glasses.Dat", "Help.Dat"}));
 
-        const Result forced = Import(dir, {"--force"});
-        QCOMPARE(forced.code, 0);
-        QCOMPARE(forced.err, QString());
+        QCOMPARE(ErrorOutput(Import(dir, {"--force"}), 0), QString());
         QCOMPARE(Read(data("Glasses.Dat.bak")), QByteArray("the previous glasses"));
         QCOMPARE(Read(data("Help.Dat.bak")), oldHelp);
         QCOMPARE(Read(data("Glasses.Dat")), DatabaseFile({GlassRecord("Highball", "Tall", 2, "")}));
@@ -276,10 +276,9 @@ private slots:
         if (QProcess::execute("chattr", {"+i", recipes}) != 0)
             QSKIP("files cannot be made immutable here");
         const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", recipes}); });
-        const Result result = Import(dir);
-        QCOMPARE(result.code, 1);
-        QCOMPARE(result.err, QString("mixora-dat: Recipes.Dat cannot be replaced: Recipes.Dat is "
-                                     "marked immutable or append-only; nothing written\n"));
+        QCOMPARE(ErrorOutput(Import(dir), 1),
+                 QString("mixora-dat: Recipes.Dat cannot be replaced: Recipes.Dat is marked "
+                         "immutable or append-only; nothing written\n"));
         QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files),
                  QStringList({"Glasses.Dat", "Recipes.Dat"}));
         QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")), QByteArray("the previous glasses"));
@@ -305,10 +304,8 @@ private slots:
 
         const QString out = dir.filePath("out.json");
         QVERIFY(QFile::link("/proc/self/fd/1", out)); // the tool's output, a pipe
-        const Result exported = Run({"export", QStringLiteral(SAMPLE_DATABASE_DIR), out});
-        QCOMPARE(exported.code, 1);
         QCOMPARE(
-            exported.err,
+            ErrorOutput(Run({"export", QStringLiteral(SAMPLE_DATABASE_DIR), out}), 1),
             QString("mixora-dat: out.json is not a regular file; '%1' is unchanged\n").arg(out));
         QCOMPARE(QFileInfo(out).symLinkTarget(), QString("/proc/self/fd/1"));
     }
@@ -349,16 +346,13 @@ private slots:
              R"(ingredients record 1 "Gin": ounces: true or false is required)"}};
         for (const auto& [from, to, message] : cases) {
             QTemporaryDir dir;
-            QByteArray json = ValidJson;
-            json.replace(json.indexOf(from), from.size(), to);
-            Write(dir.filePath("in.json"), json);
+            Write(dir.filePath("in.json"), QByteArray(ValidJson).replace(from, to));
             const QByteArray old = DatabaseFile({GlassRecord("Old")});
             Write(dir.filePath("Data/Glasses.Dat"), old);
 
-            const Result result = Import(dir);
-            QCOMPARE(result.code, 1);
-            QCOMPARE(result.err, QString("%1: %2\nmixora-dat: nothing written: 1 problem in '%1'\n")
-                                     .arg(dir.filePath("in.json"), message));
+            QCOMPARE(ErrorOutput(Import(dir), 1),
+                     QString("%1: %2\nmixora-dat: nothing written: 1 problem in '%1'\n")
+                         .arg(dir.filePath("in.json"), message));
             QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files), QStringList{"Glasses.Dat"});
             QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")), old);
         }
@@ -382,14 +376,10 @@ private slots:
         Write(data + "Recipes.Dat", damaged);
         Write(data + "Help.Dat", QByteArray());
 
-        const Result exported = Run({"export", data, dir.filePath("db.json")});
-        QCOMPARE(exported.code, 0);
-        QCOMPARE(exported.err, QString("mixora-dat: warning: Recipes.Dat: count: says 2 records, "
-                                       "but the file holds only 1 and 20 bytes that are no whole "
-                                       "record (left out)\n"));
-        const Result imported = Run({"import", dir.filePath("db.json"), dir.filePath("Out")});
-        QCOMPARE(imported.code, 0);
-        QCOMPARE(imported.err,
+        QCOMPARE(ErrorOutput(Run({"export", data, dir.filePath("db.json")}), 0),
+                 QString("mixora-dat: warning: Recipes.Dat: count: says 2 records, but the file "
+                         "holds only 1 and 20 bytes that are no whole record (left out)\n"));
+        QCOMPARE(ErrorOutput(Run({"import", dir.filePath("db.json"), dir.filePath("Out")}), 0),
                  QString("mixora-dat: warning: Recipes.Dat: record 1 \"Tall\": glass: no glass "
                          "\"Tumbler\"\nmixora-dat: warning: Recipes.Dat: record 1 \"Tall\": line 3 "
                          "ingredient: no ingredient \"\"\n"));
