@@ -44,25 +44,15 @@ QStringList AllRowTexts(const platform::ListView* list)
     return rows;
 }
 
-// Brings the check window to the front, as clicking it would.
-void ShowCheck(const frmCheck* window)
-{
-    frmMain::Instance()->mdiArea->setActiveSubWindow(
-        qobject_cast<QMdiSubWindow*>(window->parentWidget()));
-}
-
-// A double-click on row `row` of the check window, which comes to the front first;
+// A double-click on row `row` of the check window, whose first click brings it to the front;
 // MessageBox::Shown() then holds what it brought up.
 void DoubleClickRow(const frmCheck* window, int row)
 {
-    ShowCheck(window);
     MessageBox::ClearShown();
     platform::ListView* list = window->lvProblems;
-    const QModelIndex index = list->IndexOf(list->Item(row));
-    list->scrollTo(index);
-    const QPoint at = list->visualRect(index).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    ClickRow(list, row);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                       list->visualRect(list->IndexOf(list->Item(row))).center());
 }
 
 QWidget* ActiveChild()
@@ -201,8 +191,7 @@ private slots:
         QCOMPARE(ActiveChild(), main->IngredientEditor);
 
         // Enter opens the selected row as a double-click does.
-        ShowCheck(window);
-        window->lvProblems->SetSelectedItem(window->lvProblems->Item(9));
+        ClickRow(window->lvProblems, 9);
         Press(window->lvProblems, Qt::Key_Return);
         QCOMPARE(SelectedInActiveEditor(), QString("recipe Lost"));
     }
@@ -331,7 +320,6 @@ private slots:
         Choose(main->RecipeEditor->cboGlass, "Highball Glass");
         colRecipes.Item("Cuba Libre")->Glass = "Highball Glass";
         colIngredients.Remove("iNGREDIENTS");
-        ShowCheck(window);
         QTest::mouseClick(window->cmdCheckAgain, Qt::LeftButton);
         // Nothing left: the list says so, to a screen reader too, and still gives its hint.
         QCOMPARE(QVariantList({window->windowTitle(), window->lvProblems->Count(),
