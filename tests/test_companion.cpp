@@ -23,6 +23,14 @@ namespace {
 struct Result {
     int code = -1;
     QString out, err;
+    // What the run printed on standard output or error, led by its exit code where that is not
+    // `expected`, so that one comparison checks both.
+    QString Out(int expected) const { return LedByCode(expected, out); }
+    QString Err(int expected) const { return LedByCode(expected, err); }
+    QString LedByCode(int expected, const QString& text) const
+    {
+        return code == expected ? text : QString("exit code %1: %2").arg(code).arg(text);
+    }
 };
 
 Result Run(const QStringList& arguments)
@@ -33,14 +41,6 @@ Result Run(const QStringList& arguments)
     return Result{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                   QString::fromUtf8(process.readAllStandardOutput()),
                   QString::fromUtf8(process.readAllStandardError())};
-}
-
-// What a run printed on standard error, led by its exit code where that is not `code`, so that one
-// comparison checks both.
-QString ErrorOutput(const Result& result, int code)
-{
-    return result.code == code ? result.err
-                               : QString("exit code %1: %2").arg(result.code).arg(result.err);
 }
 
 void Write(const QString& path, const QByteArray& bytes)
@@ -99,22 +99,20 @@ private slots:
         ProgramFolder folder;
         WriteDatabaseWithProblems(folder, true);
         const QString data = folder.DataPath();
-        const Result result = Run({"check", data});
-        QCOMPARE(result.code, 1);
+        QString out = Run({"check", data}).Out(1);
         for (
             const QString line :
             {R"(Ingredients.Dat: record 7 "Loop": parent: is the ingredient itself)",
              R"(Help.Dat: count: says 3 records, but the file holds only 2)",
              R"(Recipes.Dat: record 5: cannot be read: it is cut off or a length in it is out of range)",
              R"(Recipes.Dat: record 6 "After": glass: no glass "Goblet")"})
-            QVERIFY2(result.out.contains(line + '\n'), qPrintable(result.out));
-        QVERIFY(result.out.endsWith(
-            "glasses 1, ingredients 7, recipes 5, help topics 2: 12 problems\n"));
+            QVERIFY2(out.contains(line + '\n'), qPrintable(out));
+        QVERIFY(out.endsWith("glasses 1, ingredients 7, recipes 5, help topics 2: 12 problems\n"));
 
         // A file that is not there is a problem too; nothing is created.
         QFile::remove(data + "Help.Dat");
-        QVERIFY(Run({"check", data})
-                    .out.contains("Help.Dat: cannot be read: No such file or directory\n"));
+        out = Run({"check", data}).Out(1);
+        QVERIFY(out.contains("Help.Dat: cannot be read: No such file or directory\n"));
         QVERIFY(!QFile::exists(data + "Help.Dat"));
     }
 
@@ -124,9 +122,7 @@ private slots:
     void sampleDatabaseSurvivesExportAndImportWhichReplaceNothingUnlessWrittenWhole()
     {
         const QString sample = QStringLiteral(SAMPLE_DATABASE_DIR);
-        const Result check = Run({"check", sample});
-        QCOMPARE(check.code, 0);
-        QVERIFY(check.out.endsWith(": no problems\n"));
+        QVERIFY(Run({"check", sample}).Out(0).endsWith(": no problems\n"));
 
         QTemporaryDir dir;
         const QString json = dir.filePath("out.json");
@@ -139,16 +135,16 @@ private slots:
             exported = Run({"export", sample, json});
             imported = Import(dir);
         }
-        QCOMPARE(ErrorOutput(exported, 1),
+        QCOMPARE(exported.Err(1),
                  QString("mixora-dat: cannot write the new out.json: File too large; '%1' is "
                          "unchanged\n")
                      .arg(json));
         QCOMPARE(Read(json), QByteArray("the previous document"));
-        QVERIFY2(ErrorOutput(imported, 1).contains("nothing written"), qPrintable(imported.err));
+        QVERIFY2(imported.Err(1).contains("nothing written"), qPrintable(imported.err));
         QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files), QStringList({"Recipes.Dat"}));
         QCOMPARE(Read(dir.filePath("Data/Recipes.Dat")), QByteArray("the previous recipes"));
 
-        QCOMPARE(ErrorOutput(Run({"export", sample, json}), 0), QString());
+        QCOMPARE(Run({"export", sample, json}).Err(0), QString());
         // The sample is kept as the JSON that export writes.
         QCOMPARE(Read(json), Read(QStringLiteral(SAMPLE_DATABASE_JSON)));
         QCOMPARE(Import(dir).code, 0);
@@ -169,14 +165,14 @@ private slots:
         const QByteArray oldHelp = DatabaseFile({HelpRecord("Other", "x")});
         Write(data("Glasses.Dat"), "the previous glasses");
         Write(data("Help.Dat"), oldHelp);
-        QCOMPARE(ErrorOutput(Import(dir), 1),
+        QCOMPARE(Import(dir).Err(1),
                  QString("mixora-dat: '%1' holds other help topics; it is the game's file and is "
                          "replaced only with --force; nothing written\n")
                      .arg(data("Help.Dat")));
         QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files),
                  QStringList({"Glasses.Dat", "Help.Dat"}));
 
-        QCOMPARE(ErrorOutput(Import(dir, {"--force"}), 0), QString());
+        QCOMPARE(Import(dir, {"--force"}).Err(0), QString());
         QCOMPARE(Read(data("Glasses.Dat.bak")), QByteArray("the previous glasses"));
         QCOMPARE(Read(data("Help.Dat.bak")), oldHelp);
         QCOMPARE(Read(data("Glasses.Dat")), DatabaseFile({GlassRecord("Highball", "Tall", 2, "")}));
@@ -206,11 +202,11 @@ private slots:
 
         {
             const platform::FolderLock editor(dir.filePath("Data")); // an editor has the folder
-            const Result locked = Import(dir);
-            QCOMPARE(locked.err, QString("mixora-dat: the databases in '%1' are open in a Mixora "
-                                         "Database Editor (process %2); nothing written\n")
-                                     .arg(dir.filePath("Data"))
-                                     .arg(QCoreApplication::applicationPid()));
+            QCOMPARE(Import(dir).Err(1),
+                     QString("mixora-dat: the databases in '%1' are open in a Mixora "
+                             "Database Editor (process %2); nothing written\n")
+                         .arg(dir.filePath("Data"))
+                         .arg(QCoreApplication::applicationPid()));
             QCOMPARE(Read(data("Glasses.Dat.bak")), QByteArray("the previous glasses"));
         }
 
@@ -218,16 +214,15 @@ private slots:
         QCOMPARE(Import(dir).code, 0);
         QCOMPARE(Read(data("Help.Dat.bak")), oldHelp);
         QCOMPARE(Read(data("Glasses.Dat.bak")), Read(data("Glasses.Dat")));
-        QVERIFY(Run({"import", "--help"}).out.contains("a mix of new and old files"));
+        QVERIFY(Run({"import", "--help"}).Out(0).contains("a mix of new and old files"));
 
         QCOMPARE(Run({"check", dir.filePath("Data")}).code, 0);
         Write(data("Glasses.Dat"), DatabaseFile({GlassRecord("Coupe")}));
-        const Result check = Run({"check", dir.filePath("Data")});
-        QCOMPARE(check.code, 1);
-        QVERIFY2(check.out.endsWith("Glasses.Dat.bak holds: the files may be of two generations, "
-                                    "as an import cut short leaves them\nglasses 1, ingredients "
-                                    "2, recipes 1, help topics 1: 2 problems\n"),
-                 qPrintable(check.out));
+        const QString check = Run({"check", dir.filePath("Data")}).Out(1);
+        QVERIFY2(check.endsWith("Glasses.Dat.bak holds: the files may be of two generations, "
+                                "as an import cut short leaves them\nglasses 1, ingredients "
+                                "2, recipes 1, help topics 1: 2 problems\n"),
+                 qPrintable(check));
     }
 
     // Writing the files of an import failing at any step (a write, a sync, the copy for a
@@ -276,7 +271,7 @@ private slots:
         if (QProcess::execute("chattr", {"+i", recipes}) != 0)
             QSKIP("files cannot be made immutable here");
         const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", recipes}); });
-        QCOMPARE(ErrorOutput(Import(dir), 1),
+        QCOMPARE(Import(dir).Err(1),
                  QString("mixora-dat: Recipes.Dat cannot be replaced: Recipes.Dat is marked "
                          "immutable or append-only; nothing written\n"));
         QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files),
@@ -295,17 +290,16 @@ private slots:
         QCOMPARE(QProcess::execute("mkfifo",
                                    {dir.filePath("Data/Glasses.Dat"), dir.filePath("in.json")}),
                  0);
-        const Result check = Run({"check", dir.filePath("Data")});
-        QCOMPARE(check.code, 1);
-        QVERIFY2(check.out.contains("it is not a regular file"), qPrintable(check.out));
-        QCOMPARE(Import(dir).err,
+        const QString check = Run({"check", dir.filePath("Data")}).Out(1);
+        QVERIFY2(check.contains("it is not a regular file"), qPrintable(check));
+        QCOMPARE(Import(dir).Err(1),
                  QString("mixora-dat: cannot read '%1': it is not a regular file\n")
                      .arg(dir.filePath("in.json")));
 
         const QString out = dir.filePath("out.json");
         QVERIFY(QFile::link("/proc/self/fd/1", out)); // the tool's output, a pipe
         QCOMPARE(
-            ErrorOutput(Run({"export", QStringLiteral(SAMPLE_DATABASE_DIR), out}), 1),
+            Run({"export", QStringLiteral(SAMPLE_DATABASE_DIR), out}).Err(1),
             QString("mixora-dat: out.json is not a regular file; '%1' is unchanged\n").arg(out));
         QCOMPARE(QFileInfo(out).symLinkTarget(), QString("/proc/self/fd/1"));
     }
@@ -350,7 +344,7 @@ private slots:
             const QByteArray old = DatabaseFile({GlassRecord("Old")});
             Write(dir.filePath("Data/Glasses.Dat"), old);
 
-            QCOMPARE(ErrorOutput(Import(dir), 1),
+            QCOMPARE(Import(dir).Err(1),
                      QString("%1: %2\nmixora-dat: nothing written: 1 problem in '%1'\n")
                          .arg(dir.filePath("in.json"), message));
             QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files), QStringList{"Glasses.Dat"});
@@ -376,10 +370,10 @@ private slots:
         Write(data + "Recipes.Dat", damaged);
         Write(data + "Help.Dat", QByteArray());
 
-        QCOMPARE(ErrorOutput(Run({"export", data, dir.filePath("db.json")}), 0),
+        QCOMPARE(Run({"export", data, dir.filePath("db.json")}).Err(0),
                  QString("mixora-dat: warning: Recipes.Dat: count: says 2 records, but the file "
                          "holds only 1 and 20 bytes that are no whole record (left out)\n"));
-        QCOMPARE(ErrorOutput(Run({"import", dir.filePath("db.json"), dir.filePath("Out")}), 0),
+        QCOMPARE(Run({"import", dir.filePath("db.json"), dir.filePath("Out")}).Err(0),
                  QString("mixora-dat: warning: Recipes.Dat: record 1 \"Tall\": glass: no glass "
                          "\"Tumbler\"\nmixora-dat: warning: Recipes.Dat: record 1 \"Tall\": line 3 "
                          "ingredient: no ingredient \"\"\n"));
@@ -401,9 +395,7 @@ private slots:
         QByteArray file = DatabaseFile({first, HelpRecord("Keys", "")});
         file.replace(0, 4, Int32(3));
         Write(dir.filePath("Help.Dat"), file);
-        const Result result = Run({"dump", dir.filePath("Help.Dat")});
-        QCOMPARE(result.code, 0);
-        QCOMPARE(result.out.section('\n', 1),
+        QCOMPARE(Run({"dump", dir.filePath("Help.Dat")}).Out(0).section('\n', 1),
                  QString("record 1 at byte 4\n"
                          "  name: \"Welcome\"\n"
                          "  text: \"Line one\\r\\nLine \\\"two\\\"\"\n"
@@ -414,21 +406,19 @@ private slots:
                      .arg(4 + first.size()));
 
         // Any other file name needs its kind named.
-        QFile::rename(dir.filePath("Help.Dat"), dir.filePath("topics.bin"));
-        QCOMPARE(Run({"dump", dir.filePath("topics.bin")}).code, 1);
-        QVERIFY(
-            Run({"dump", "--kind", "help", dir.filePath("topics.bin")}).out.contains("\"Keys\""));
+        const QString topics = dir.filePath("topics.bin");
+        QFile::rename(dir.filePath("Help.Dat"), topics);
+        QCOMPARE(Run({"dump", topics}).code, 1);
+        QVERIFY(Run({"dump", "--kind", "help", topics}).Out(0).contains("\"Keys\""));
     }
 
     void usageAndHelp()
     {
-        const Result none = Run({});
-        QVERIFY(none.code == 2 && none.err.startsWith("Usage: mixora-dat COMMAND"));
-        for (const char* command : {"check", "export", "import", "dump"}) {
-            const Result help = Run({command, "--help"});
-            QCOMPARE(help.code, 0);
-            QVERIFY(help.out.startsWith(QStringLiteral("Usage: mixora-dat %1 ").arg(command)));
-        }
+        QVERIFY(Run({}).Err(2).startsWith("Usage: mixora-dat COMMAND"));
+        for (const char* command : {"check", "export", "import", "dump"})
+            QVERIFY(Run({command, "--help"})
+                        .Out(0)
+                        .startsWith(QStringLiteral("Usage: mixora-dat %1 ").arg(command)));
         QVERIFY(Run({"check"}).code == 2 && Run({"frobnicate"}).code == 2);
     }
 };
