@@ -109,7 +109,6 @@ private slots:
         StartMainWindow();
         const auto highball = colGlasses.Item("Highball");
         highball->DisplayText = QStringLiteral("Tall \u2713");
-        QVERIFY(ActivateMainWindow());
         frmMain* main = frmMain::Instance();
         main->mnuCheckDatabase->trigger(); // File › Check Database
         frmCheck* window = main->DatabaseCheck;
