@@ -23,13 +23,13 @@ namespace {
 struct Result {
     int code = -1;
     QString out, err;
-    // What the run printed on standard output or error, led by its exit code where that is not
-    // `expected`, so that one comparison checks both.
-    QString Out(int expected) const { return LedByCode(expected, out); }
-    QString Err(int expected) const { return LedByCode(expected, err); }
-    QString LedByCode(int expected, const QString& text) const
+    // What the run printed on standard output or error; where the exit code is not `expected`,
+    // only that, so that any comparison, contains() and endsWith() too, checks both.
+    QString Out(int expected) const { return IfExited(expected, out); }
+    QString Err(int expected) const { return IfExited(expected, err); }
+    QString IfExited(int expected, const QString& text) const
     {
-        return code == expected ? text : QString("exit code %1: %2").arg(code).arg(text);
+        return code == expected ? text : QString("exit code %1, not %2").arg(code).arg(expected);
     }
 };
 
