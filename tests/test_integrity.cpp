@@ -696,67 +696,58 @@ private slots:
     void openDatabaseNeverTakesAnotherDatabase()
     {
         const Windows w = OpenEditors();
-        for (const QString name : {"Help.Dat", "Glasses.Dat", "Ingredients.Dat"}) {
+        // Opens `name`, its message answered `answer`; the path as the messages show it.
+        const auto openAnswering = [&](const QString& name, MsgAnswer answer = MsgAnswer::OK) {
             MessageBox::ClearShown();
+            MessageBox::SetNextAnswer(answer);
             OpenRecipeDatabase(w.recipes, DataPath + name);
+            return QDir::toNativeSeparators(DataPath + name);
+        };
+        const auto asked = [](const QString& question) {
+            const auto& shown = MessageBox::Shown();
+            return shown.size() == 1 && shown[0].text == question &&
+                   shown[0].title == "OPEN DATABASE" &&
+                   shown[0].buttons == platform::MsgButtons::YesNoDefaultNo;
+        };
+        for (const QString name : {"Help.Dat", "Glasses.Dat", "Ingredients.Dat"}) {
             QVERIFY(Refused(QString("'%1' is one of the editor's other database files; it cannot "
                                     "be opened as the recipe database.")
-                                .arg(QDir::toNativeSeparators(DataPath + name)),
+                                .arg(openAnswering(name)),
                             "INVALID ACTION"));
             QCOMPARE(RecipeDatabasePath, DataPath + "Recipes.Dat");
         }
 
-        // Three records announced, one readable, then bytes that are no record.
+        // Three records announced, one readable, then bytes that are no record; a file a save
+        // could not replace (its backup's place is taken by a folder). Each is opened only when
+        // the user says so.
         folder->WriteDataFile("Damaged.Dat",
                               Int32(3) + RecipeRecord("Readable", "", "", {}) + Bytes(20, '\x7F'));
-        const QString question =
-            QString("'%1' does not look like a recipe database: 2 records and 20 bytes after the "
-                    "last record could not be read. Open it anyway? Every exit rewrites it.")
-                .arg(QDir::toNativeSeparators(DataPath + "Damaged.Dat"));
-        for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
-            MessageBox::ClearShown();
-            MessageBox::SetNextAnswer(answer);
-            OpenRecipeDatabase(w.recipes, DataPath + "Damaged.Dat");
-            QCOMPARE(MessageBox::Shown().size(), 1);
-            QCOMPARE(MessageBox::Shown()[0].text, question);
-            QCOMPARE(MessageBox::Shown()[0].title, QString("OPEN DATABASE"));
-            QVERIFY(MessageBox::Shown()[0].buttons == platform::MsgButtons::YesNoDefaultNo);
-            QCOMPARE(RecipeDatabasePath == DataPath + "Damaged.Dat", answer == MsgAnswer::Yes);
-        }
-        // No record missing, one byte too many: the question names only the byte.
-        folder->WriteDataFile("Odd.Dat", Int32(-1) + Byte(0));
-        MessageBox::ClearShown();
-        OpenRecipeDatabase(w.recipes, DataPath + "Odd.Dat");
-        QCOMPARE(MessageBox::Shown().value(0).text,
-                 QString("'%1' does not look like a recipe database: 1 byte after the last record "
-                         "could not be read. Open it anyway? Every exit rewrites it.")
-                     .arg(QDir::toNativeSeparators(DataPath + "Odd.Dat")));
-        QCOMPARE(RowTexts(w.recipes->lvRecipes), QStringList({"Readable"}));
-
-        // A new name in a folder that does not exist: the file could never be written.
-        MessageBox::ClearShown();
-        const QString nowhere = DataPath + "Missing/New.Dat";
-        OpenRecipeDatabase(w.recipes, nowhere);
-        QVERIFY(Refused(QString("'%1' could not be opened: No such file or directory.")
-                            .arg(QDir::toNativeSeparators(nowhere)),
-                        "INVALID ACTION"));
-        QCOMPARE(RecipeDatabasePath, DataPath + "Damaged.Dat");
-
-        // A file a save could not replace (its backup's place is taken by a folder) is opened
-        // only when the user says so.
         folder->WriteDataFile("Kept.Dat", Int32(1) + RecipeRecord("Kept", "", "", {}));
         QVERIFY(QDir(DataPath).mkdir("Kept.Dat.bak"));
-        for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
-            MessageBox::ClearShown();
-            MessageBox::SetNextAnswer(answer);
-            OpenRecipeDatabase(w.recipes, DataPath + "Kept.Dat");
-            QCOMPARE(MessageBox::Shown().value(0).text,
-                     QString("Changes to '%1' cannot be saved: Kept.Dat.bak is not a regular file. "
-                             "Open it anyway?")
-                         .arg(QDir::toNativeSeparators(DataPath + "Kept.Dat")));
-            QVERIFY(MessageBox::Shown()[0].buttons == platform::MsgButtons::YesNoDefaultNo);
-            QCOMPARE(RecipeDatabasePath == DataPath + "Kept.Dat", answer == MsgAnswer::Yes);
-        }
+        const QList<QPair<QString, QString>> questions = {
+            {"Damaged.Dat",
+             "'%1' does not look like a recipe database: 2 records and 20 bytes after the last "
+             "record could not be read. Open it anyway? Every exit rewrites it."},
+            {"Kept.Dat",
+             "Changes to '%1' cannot be saved: Kept.Dat.bak is not a regular file. Open "
+             "it anyway?"}};
+        for (const auto& [name, question] : questions)
+            for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+                QVERIFY(asked(question.arg(openAnswering(name, answer))));
+                QCOMPARE(RecipeDatabasePath == DataPath + name, answer == MsgAnswer::Yes);
+            }
+        // No record missing, one byte too many: the question names only the byte.
+        folder->WriteDataFile("Odd.Dat", Int32(-1) + Byte(0));
+        QVERIFY(asked(QString("'%1' does not look like a recipe database: 1 byte after the last "
+                              "record could not be read. Open it anyway? Every exit rewrites it.")
+                          .arg(openAnswering("Odd.Dat", MsgAnswer::No))));
+        QCOMPARE(RowTexts(w.recipes->lvRecipes), QStringList({"Kept"}));
+
+        // A new name in a folder that does not exist: the file could never be written.
+        QVERIFY(Refused(QString("'%1' could not be opened: No such file or directory.")
+                            .arg(openAnswering("Missing/New.Dat")),
+                        "INVALID ACTION"));
+        QCOMPARE(RecipeDatabasePath, DataPath + "Kept.Dat");
 
         OpenRecipeDatabase(w.recipes, DataPath + "New.Dat");
         QCOMPARE(w.recipes->lvRecipes->Count(), 0);
