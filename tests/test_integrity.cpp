@@ -416,18 +416,15 @@ private slots:
         }
         Press(w.recipes->lvRecipeIng, Qt::Key_Delete, MsgAnswer::Yes);
 
-        const QString soda = QString::fromLatin1("Soda\xA0Water");
-        ClickRow(w.glasses->LV, w.glasses->LV->Item("Flute"));
-        ClickRow(w.ingredients->TV, w.ingredients->TV->Node(soda));
-        ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Plain"));
-        for (const auto& [view, name] :
-             QList<QPair<QWidget*, QString>>{{w.glasses->LV, "Flute"},
-                                             {w.ingredients->TV, soda},
-                                             {w.recipes->lvRecipes, "Plain"}}) {
-            QVERIFY(Rename(view, "Renamed"));
+        const QStringList last = {"Flute", QString::fromLatin1("Soda\xA0Water"), "Plain"};
+        ClickRow(w.glasses->LV, w.glasses->LV->Item(last[0]));
+        ClickRow(w.ingredients->TV, w.ingredients->TV->Node(last[1]));
+        ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item(last[2]));
+        for (int view = 0; view < 3; ++view) {
+            QVERIFY(Rename(w.Views()[view], "Renamed"));
             QVERIFY(colGlasses.Item("Renamed") || colIngredients.Item("Renamed") ||
                     colRecipes.Item("Renamed"));
-            QVERIFY(Rename(view, name));
+            QVERIFY(Rename(w.Views()[view], last[view]));
         }
         ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Gin Fizz"));
         for (platform::ListView* list : {w.recipes->lvRecipes, w.recipes->lvRecipeIng})
@@ -580,7 +577,6 @@ private slots:
 
         const QString replaced = "The database files cannot hold these characters, so they were "
                                  "replaced by \"?\": ";
-        MessageBox::ClearShown();
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString("☃"), Qt::NoModifier);
         QVERIFY(Refused(replaced + "☃"));
         MessageBox::ClearShown();
@@ -628,7 +624,6 @@ private slots:
         QCOMPARE(pickGinAndPressEnterOn([](frmAddIngredient& p) { return p.TV; }), 2);
         QCOMPARE(pickGinAndPressEnterOn([](frmAddIngredient& p) { return p.cmdOK; }), 3);
 
-        ClickRow(w.ingredients->TV, w.ingredients->TV->Node("Gin"));
         platform::ColorDialog::SetNextAnswer(0x654321);
         Press(w.ingredients->cmdColor, Qt::Key_Return);
         QCOMPARE(colIngredients.Item("Gin")->Color(), 0x654321);
