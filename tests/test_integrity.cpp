@@ -192,14 +192,14 @@ QString Describe(const Recipe& recipe)
         .join('|');
 }
 
-// What a row shows: its record as the record holds it, when the record is there under the row's
-// key and name.
-template <typename T>
-QString ShownRecord(const KeyedCollection<T>& records, const QString& key, const QString& text)
+// What a row or node shows: its record as the record holds it, when the record is there under
+// the row's key and name.
+template <typename T, typename Row>
+QString ShownRecord(const KeyedCollection<T>& records, const Row* row)
 {
-    const auto record = records.Item(key);
+    const auto record = records.Item(row->Key());
     const QString described = record ? Describe(*record) : QString();
-    return described.section('|', 0, 0) == text ? described : "a row without its record";
+    return described.section('|', 0, 0) == row->Text() ? described : "a row without its record";
 }
 
 // The records the windows show.
@@ -207,16 +207,11 @@ QStringList Shown(const Windows& w)
 {
     QStringList shown;
     for (int row = 1; row <= w.glasses->LV->Count(); ++row)
-        shown << "glass " + ShownRecord(colGlasses, w.glasses->LV->Item(row)->Key(),
-                                        w.glasses->LV->Item(row)->Text());
-    for (int position = 1; position <= w.ingredients->TV->Count(); ++position) {
-        const platform::TreeNode* node = w.ingredients->TV->Node(position);
-        if (node->Key() != "Ingredients")
-            shown << "ingredient " + ShownRecord(colIngredients, node->Key(), node->Text());
-    }
+        shown << "glass " + ShownRecord(colGlasses, w.glasses->LV->Item(row));
+    for (int position = 2; position <= w.ingredients->TV->Count(); ++position) // 1: the root
+        shown << "ingredient " + ShownRecord(colIngredients, w.ingredients->TV->Node(position));
     for (int row = 1; row <= w.recipes->lvRecipes->Count(); ++row)
-        shown << "recipe " + ShownRecord(colRecipes, w.recipes->lvRecipes->Item(row)->Key(),
-                                         w.recipes->lvRecipes->Item(row)->Text());
+        shown << "recipe " + ShownRecord(colRecipes, w.recipes->lvRecipes->Item(row));
     shown.sort();
     return shown;
 }
