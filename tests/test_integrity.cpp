@@ -396,10 +396,12 @@ private slots:
             Press(view, Qt::Key_Delete, MsgAnswer::Yes);
         }
         ClickRow(w.glasses->LV, w.glasses->LV->Item("Spare"));
+        Press(w.glasses->LV, Qt::Key_Delete, MsgAnswer::Yes);
         ClickRow(w.ingredients->TV, w.ingredients->TV->Node("Bitters"));
-        ClickRow(w.recipes->lvRecipes, 1); // Absinthe: the second in the file, first by name
-        for (QWidget* view : w.Views())
-            Press(view, Qt::Key_Delete, MsgAnswer::Yes);
+        Press(w.ingredients->TV, Qt::Key_Delete, MsgAnswer::Yes);
+        ClickRow(w.recipes->lvRecipes, 1); // the second in the file, first by name
+        QCOMPARE(w.recipes->CurrentRecipe()->Name, QString("Absinthe"));
+        Press(w.recipes->lvRecipes, Qt::Key_Delete, MsgAnswer::Yes);
         ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Plain"));
         for (bool choose : {true, false}) {
             platform::ModalWindow::SetDriver([choose](QDialog& dialog) {
