@@ -754,9 +754,8 @@ private slots:
     void theWheelChoosesOnlyInAFocusedChooser()
     {
         const Windows w = OpenEditors();
-        for (QWidget* window : w.All())
-            for (const platform::Chooser* box : window->findChildren<platform::Chooser*>())
-                QCOMPARE(box->focusPolicy(), Qt::StrongFocus);
+        for (const platform::Chooser* box : frmMain::Instance()->findChildren<platform::Chooser*>())
+            QCOMPARE(box->focusPolicy(), Qt::StrongFocus);
         ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Absinthe"));
         const std::shared_ptr<Recipe> recipe = w.recipes->CurrentRecipe();
         const QString before = Describe(*recipe);
