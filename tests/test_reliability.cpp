@@ -66,14 +66,15 @@ QList<Case> Cases()
     };
 }
 
-// Starts a fresh main window on the current program folder, the question of start-up answered
-// `answer`; what MDIForm_Load returned.
-bool StartAnswering(platform::MsgAnswer answer)
+// Starts a fresh main window on the current program folder: start-up asks `question` under
+// `title` alone, is answered `answer`, and loads only on Yes.
+bool StartAnswering(platform::MsgAnswer answer, const QString& question, const QString& title)
 {
     frmMain::Destroy();
     ScriptDialogs();
     platform::MessageBox::SetNextAnswer(answer);
-    return frmMain::Instance()->MDIForm_Load();
+    const bool loaded = frmMain::Instance()->MDIForm_Load();
+    return loaded == (answer == platform::MsgAnswer::Yes) && Asked(question, title);
 }
 
 // Starts this test program as a child in `mode` (see RunChild) on the program folder `folder`,
@@ -115,36 +116,30 @@ private slots:
     {
         QTest::addColumn<int>("step");
         QTest::addColumn<bool>("named");
-        for (const bool named : {false, true}) {
-            const char* files = named ? ", named new files" : "";
-            QTest::addRow("write%s", files) << int(platform::FileStep::Write) << named;
-            QTest::addRow("sync%s", files) << int(platform::FileStep::Sync) << named;
-            QTest::addRow("rename%s", files) << int(platform::FileStep::Rename) << named;
-            QTest::addRow("backup copy%s", files) << int(platform::FileStep::BackupCopy) << named;
-            QTest::addRow("folder sync%s", files)
-                << int(platform::FileStep::DirectorySync) << named;
-        }
+        // In the order of platform::FileStep.
+        const char* steps[] = {"write", "sync", "rename", "backup copy", "folder sync"};
+        for (const bool named : {false, true})
+            for (int step = 0; step < 5; ++step)
+                QTest::addRow("%s%s", steps[step], named ? ", named new files" : "")
+                    << step << named;
     }
     void aFaultAtAnyStepOfTheExitSaveLeavesEveryFileOldOrNew()
     {
         QFETCH(int, step);
         QFETCH(bool, named);
-        const QList<Case> cases = Cases();
         // The save first runs without a fault, counting its steps; then once failing each.
         for (int n = 0, steps = 0; n <= steps; ++n) {
             ProgramFolder folder;
             // The names of the backups and of the new files are taken by links to a file outside
             // the data folder: they are replaced as links, never written through.
-            QFile outside(folder.Path() + "/outside");
-            QVERIFY(outside.open(QIODevice::WriteOnly) && outside.write("an older backup") > 0);
-            outside.close();
-            for (const Case& c : cases) {
+            folder.WriteDataFile("../outside", "an older backup");
+            for (const Case& c : Cases()) {
                 folder.WriteDataFile(c.file, c.before);
                 for (const QString& name : {c.file + ".bak", c.file + ".saving"})
-                    QVERIFY(outside.link(folder.DataPath() + name));
+                    QVERIFY(QFile::link(folder.Path() + "/outside", folder.DataPath() + name));
             }
             StartMainWindow();
-            for (const Case& c : cases)
+            for (const Case& c : Cases())
                 c.change();
             platform::MessageBox::ClearShown();
             platform::FileFaults::FailAt(platform::FileStep(step), n, ENOSPC);
@@ -164,16 +159,14 @@ private slots:
                                   shown[1].title == "SAVE ELSEWHERE",
                      qPrintable(error));
             int old = 0;
-            for (const Case& c : cases) {
+            for (const Case& c : Cases()) {
                 const QByteArray now = folder.ReadDataFile(c.file);
                 const QByteArray backup = folder.ReadDataFile(c.file + ".bak");
-                if (now == c.after) {
-                    QCOMPARE(backup, c.before);
+                QVERIFY(backup == c.before || (now != c.after && backup == "an older backup"));
+                if (now == c.after)
                     continue;
-                }
                 ++old;
                 QVERIFY2(n > 0 && now == c.before, qPrintable(c.file));
-                QVERIFY(backup == c.before || backup == "an older backup");
                 const QString name = c.file.section('.', 0, 0).toLower();
                 QVERIFY2(
                     error.startsWith("Error saving " + name + ".\n\n") &&
@@ -191,8 +184,7 @@ private slots:
                 QVERIFY2(kept.contains(entry) || (entry.endsWith(".saving") &&
                                                   QFileInfo(folder.DataPath() + entry).isSymLink()),
                          qPrintable(entry));
-            QVERIFY(outside.open(QIODevice::ReadOnly));
-            QCOMPARE(outside.readAll(), QByteArray("an older backup"));
+            QCOMPARE(folder.ReadDataFile("../outside"), QByteArray("an older backup"));
         }
     }
 
@@ -270,8 +262,7 @@ private slots:
     {
         QFETCH(int, obstacle);
         ProgramFolder folder;
-        const QList<Case> cases = Cases();
-        for (const Case& c : cases)
+        for (const Case& c : Cases())
             folder.WriteDataFile(c.file, c.before);
         const QString glasses = folder.DataPath() + "Glasses.Dat";
         QString locked = glasses, reason = "Glasses.Dat is marked immutable or append-only",
@@ -300,34 +291,30 @@ private slots:
         const QString question =
             "Changes cannot be saved: " + reason + ".\n\nGo on all the same? (No ends the editor.)";
 
-        QVERIFY(!StartAnswering(platform::MsgAnswer::No));
-        QVERIFY(Asked(question, "OPEN DATABASES"));
+        QVERIFY(StartAnswering(platform::MsgAnswer::No, question, "OPEN DATABASES"));
         QVERIFY(!frmMain::Instance()->isVisible());
         CloseMainWindow();
         QVERIFY(!QFile::exists(folder.DataPath() + "Recipes.Dat.bak")); // nothing was saved
 
-        QVERIFY(StartAnswering(platform::MsgAnswer::Yes));
-        QVERIFY(Asked(question, "OPEN DATABASES"));
-        for (const Case& c : cases)
+        QVERIFY(StartAnswering(platform::MsgAnswer::Yes, question, "OPEN DATABASES"));
+        for (const Case& c : Cases())
             c.change();
-        QTemporaryDir elsewhere;
+        const QString elsewhere = folder.Path() + "/Elsewhere";
+        QVERIFY(QDir().mkdir(elsewhere));
         platform::MessageBox::ClearShown();
         platform::MessageBox::SetNextAnswer(platform::MsgAnswer::OK); // the save error
         platform::MessageBox::SetNextAnswer(platform::MsgAnswer::Yes);
-        platform::FolderDialog::SetNextAnswer(elsewhere.path());
+        platform::FolderDialog::SetNextAnswer(elsewhere);
         CloseMainWindow();
         const auto& shown = platform::MessageBox::Shown();
         QCOMPARE(shown.size(), 3);
         QVERIFY2(shown[0].text.startsWith("Error saving glasses.\n\n" + failure),
                  qPrintable(shown[0].text));
         QCOMPARE(shown[1].title, QString("SAVE ELSEWHERE"));
-        QCOMPARE(shown[2].text, QString("The databases are saved in %1.").arg(elsewhere.path()));
-        QCOMPARE(folder.ReadDataFile("Glasses.Dat"), cases[0].before);
-        for (const Case& c : cases) {
-            QFile saved(elsewhere.filePath(c.file));
-            QVERIFY(saved.open(QIODevice::ReadOnly));
-            QCOMPARE(saved.readAll(), c.after);
-        }
+        QCOMPARE(shown[2].text, QString("The databases are saved in %1.").arg(elsewhere));
+        QCOMPARE(folder.ReadDataFile("Glasses.Dat"), Cases()[0].before);
+        for (const Case& c : Cases())
+            QCOMPARE(folder.ReadDataFile("../Elsewhere/" + c.file), c.after);
     }
 
     // Two editors on one data folder, in two processes: the second is told which process has
@@ -339,8 +326,7 @@ private slots:
     void aSecondEditorOnTheSameFolderOpensItReadOnlyOrEnds()
     {
         ProgramFolder folder;
-        const QList<Case> cases = Cases();
-        for (const Case& c : cases)
+        for (const Case& c : Cases())
             folder.WriteDataFile(c.file, c.before);
         QProcess first;
         StartChild(first, "editor", folder.Path());
@@ -348,20 +334,17 @@ private slots:
                                          "Editor (process %2). Open them read-only?")
                                      .arg(folder.DataPath(), QString::number(first.processId()));
 
-        QVERIFY(!StartAnswering(platform::MsgAnswer::No));
-        QVERIFY(Asked(question, "OPEN READ-ONLY"));
+        QVERIFY(StartAnswering(platform::MsgAnswer::No, question, "OPEN READ-ONLY"));
         QCOMPARE(colRecipes.Count(), 0);
         CloseMainWindow();
 
-        QVERIFY(StartAnswering(platform::MsgAnswer::Yes));
-        QVERIFY(Asked(question, "OPEN READ-ONLY"));
+        QVERIFY(StartAnswering(platform::MsgAnswer::Yes, question, "OPEN READ-ONLY"));
         QVERIFY(ReadOnly);
         frmMain* main = frmMain::Instance();
         QCOMPARE(main->windowTitle(), QString("Mixora Database Editor (read-only)"));
         main->mnuShowAllEditors->setChecked(true);
-        main->cmdRecipes->click();
-        main->cmdGlasses->click();
-        main->cmdIngredients->click();
+        for (QPushButton* button : {main->cmdRecipes, main->cmdGlasses, main->cmdIngredients})
+            button->click();
         frmRecipes* recipes = main->RecipeEditor;
         frmIngredients* ingredientEditor = main->IngredientEditor;
         ClickRow(recipes->lvRecipeIng, 1);
@@ -405,16 +388,16 @@ private slots:
         QVERIFY(colIngredients.Item("Gin")->Ounces());
         colRecipes.Item("Gimlet")->Level = 9; // even a change made past the windows is not saved
         CloseMainWindow();
-        for (const Case& c : cases)
+        for (const Case& c : Cases())
             QCOMPARE(folder.ReadDataFile(c.file), c.before);
 
         first.write("close\n"); // the first editor adds a recipe and closes
         QVERIFY(first.waitForFinished(30000));
         QCOMPARE(first.exitCode(), 0);
-        const QByteArray gimlet = cases[2].before.mid(4); // the one recipe, without the count
+        const QByteArray gimlet = Cases()[2].before.mid(4); // the one recipe, without the count
         QCOMPARE(folder.ReadDataFile("Recipes.Dat"),
                  DatabaseFile({gimlet, RecipeRecord("Added", "", "", {})}));
-        QCOMPARE(folder.ReadDataFile("Recipes.Dat.bak"), cases[2].before);
+        QCOMPARE(folder.ReadDataFile("Recipes.Dat.bak"), Cases()[2].before);
         QVERIFY(!QFile::exists(folder.DataPath() + "Editor.lock"));
         folder.WriteDataFile("Editor.lock", "999999\nsomewhere\n"); // as a crashed editor left it
         StartMainWindow();
