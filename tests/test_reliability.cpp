@@ -237,8 +237,7 @@ private slots:
             qPrintable(platform::MessageBox::Shown().value(0).text));
         CloseMainWindow();
         QCOMPARE(platform::MessageBox::Shown().size(), 1);
-        QVERIFY(!QFileInfo(path + "Glasses.Dat").isSymLink() &&
-                !QFileInfo(path + "Glasses.Dat").isFile());
+        QVERIFY(QFile::exists(path + "Glasses.Dat") && !QFileInfo(path + "Glasses.Dat").isFile());
         QCOMPARE(QFileInfo(path + "Ingredients.Dat").symLinkTarget(), QString("/dev/zero"));
         QVERIFY(QFileInfo(path + "Recipes.Dat").isDir());
     }
@@ -337,25 +336,23 @@ private slots:
         main->mnuShowAllEditors->setChecked(true);
         for (QPushButton* button : {main->cmdRecipes, main->cmdGlasses, main->cmdIngredients})
             button->click();
-        frmRecipes* recipes = main->RecipeEditor;
-        frmIngredients* ingredientEditor = main->IngredientEditor;
-        ClickRow(recipes->lvRecipeIng, 1);
-        ClickRow(ingredientEditor->TV, ingredientEditor->TV->Node("Gin"));
+        ClickRow(main->RecipeEditor->lvRecipeIng, 1);
+        ClickRow(main->IngredientEditor->TV, main->IngredientEditor->TV->Node("Gin"));
         const Qt::Key click = Qt::Key_unknown, wheel = Qt::Key_Launch0;
         const QList<std::pair<QWidget*, QList<Qt::Key>>> edits = {
-            {recipes->lvRecipes, {Qt::Key_Insert, Qt::Key_F2}},
-            {recipes->lvRecipeIng, {Qt::Key_Delete}},
-            {recipes->txtInstructions, {Qt::Key_X, Qt::Key_Backspace}},
-            {recipes->cboGlass, {Qt::Key_Down}},
-            {recipes->cboLevel, {click, wheel}},
-            {recipes->cboAmount, {Qt::Key_5}},
+            {main->RecipeEditor->lvRecipes, {Qt::Key_Insert, Qt::Key_F2}},
+            {main->RecipeEditor->lvRecipeIng, {Qt::Key_Delete}},
+            {main->RecipeEditor->txtInstructions, {Qt::Key_X, Qt::Key_Backspace}},
+            {main->RecipeEditor->cboGlass, {Qt::Key_Down}},
+            {main->RecipeEditor->cboLevel, {click, wheel}},
+            {main->RecipeEditor->cboAmount, {Qt::Key_5}},
             {main->GlassEditor->LV, {Qt::Key_Delete}},
             {main->GlassEditor->cboHotspotID, {Qt::Key_Up}},
             {main->GlassEditor->txtDisplayText, {Qt::Key_X}},
-            {ingredientEditor->TV, {Qt::Key_F2}},
-            {ingredientEditor->chkOunces, {click, Qt::Key_Space}},
-            {ingredientEditor->cmdColor, {click, Qt::Key_Return}},
-            {ingredientEditor->cboOpacity, {Qt::Key_Down}}};
+            {main->IngredientEditor->TV, {Qt::Key_F2}},
+            {main->IngredientEditor->chkOunces, {click, Qt::Key_Space}},
+            {main->IngredientEditor->cmdColor, {click, Qt::Key_Return}},
+            {main->IngredientEditor->cboOpacity, {Qt::Key_Down}}};
         QVERIFY(ActivateMainWindow()); // the wheel turns only the chooser that has the focus
         for (const auto& [control, keys] : edits)
             for (Qt::Key key : keys) {
@@ -373,8 +370,8 @@ private slots:
             }
         // Nor does text pasted by the context menu or a middle click reach a text box.
         QApplication::clipboard()->setText("Pasted");
-        recipes->txtInstructions->paste();
-        QCOMPARE(recipes->txtInstructions->Text(), QString("Shake."));
+        main->RecipeEditor->txtInstructions->paste();
+        QCOMPARE(main->RecipeEditor->txtInstructions->Text(), QString("Shake."));
         QCOMPARE(colRecipes.Item("Gimlet")->Level, 0);
         QCOMPARE(colRecipes.Item("Gimlet")->Instructions, QString("Shake."));
         QVERIFY(colIngredients.Item("Gin")->Ounces());
