@@ -25,10 +25,14 @@ Checks, exports, imports and dumps the Mixora game databases (Glasses.Dat,
 Ingredients.Dat, Recipes.Dat and Help.Dat in a data folder).
 
 Commands:
-  check DATA_FOLDER            list every problem of the database
-  export DATA_FOLDER OUT.json  write the four databases as one JSON document
-  import IN.json DATA_FOLDER   write the four database files from a JSON document
-  dump FILE                    print one database file as readable text
+  check DATA_FOLDER
+      list every problem of the database
+  export DATA_FOLDER OUT.json
+      write the four databases as one JSON document
+  import [--force] IN.json DATA_FOLDER
+      write the four database files from a JSON document
+  dump [--kind glasses|ingredients|recipes|help] FILE
+      print one database file as readable text
 
 "mixora-dat COMMAND --help" tells more about a command.
 )";
