@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QSysInfo>
 
+#include <cerrno>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -17,6 +19,12 @@ FolderLock::FolderLock(const QString& folder) : path(folder + QStringLiteral("/E
     // is no longer the lock file, so the lock is taken again on the file now there.
     for (int attempt = 0; attempt < 5; ++attempt) {
         int file = ::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+        // No editor makes its lock file a link: a link there is replaced by a lock file of this
+        // editor's own, and what it links to is never opened, so it is neither locked nor written.
+        struct stat link {};
+        if (file < 0 && errno == ELOOP && ::lstat(name.constData(), &link) == 0 &&
+            S_ISLNK(link.st_mode) && ::unlink(name.constData()) == 0)
+            continue;
         // A lock file this process may not write (another user's) can still be locked.
         if (file < 0)
             file = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);

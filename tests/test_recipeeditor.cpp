@@ -129,6 +129,13 @@ private slots:
             QCOMPARE(gin->Name, QString("Gin Fizz"));
             QVERIFY(recipes->hasFocus());
         }
+        // Ended by a click on another control, a refused name also leaves the focus on the list,
+        // where F2 tries again.
+        Press(recipes, Qt::Key_F2);
+        QTest::keyClicks(QApplication::focusWidget(), "Zombie");
+        QTest::mouseClick(editor->txtInstructions->viewport(), Qt::LeftButton);
+        QVERIFY(Refused("Recipe 'Zombie' already in the database."));
+        QVERIFY(recipes->hasFocus());
 
         QVERIFY(EditLabel(recipes, "Zesty Gin"));
         QCOMPARE(RowTexts(recipes), QStringList({"Zesty Gin", "Vodka Tonic", "Zombie"}));

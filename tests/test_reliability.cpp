@@ -313,11 +313,14 @@ private slots:
     // wheel, ticking, typing, picking a colour) and nothing is saved. Once the first has ended,
     // its changes are saved and the folder is free; the lock an editor that crashed left behind
     // is taken over without a question, and held even against an editor that cannot write it.
+    // A lock file that is a link is replaced by the editor's own; what it links to is not touched.
     void aSecondEditorOnTheSameFolderOpensItReadOnlyOrEnds()
     {
         ProgramFolder folder;
         for (const Case& c : Cases())
             folder.WriteDataFile(c.file, c.before);
+        folder.WriteDataFile("../Notes.txt", "Keep me.\n");
+        QVERIFY(QFile::link(folder.Path() + "/Notes.txt", folder.DataPath() + "Editor.lock"));
         QProcess first;
         StartChild(first, "editor", folder.Path());
         const QString question = QString("The databases in %1 are open in another Mixora Database "
@@ -383,7 +386,8 @@ private slots:
         for (const Case& c : Cases())
             QVERIFY(folder.ReadDataFile(c.file) == c.after &&
                     folder.ReadDataFile(c.file + ".bak") == c.before);
-        QVERIFY(!QFile::exists(folder.DataPath() + "Editor.lock"));
+        QVERIFY(!QFile::exists(folder.DataPath() + "Editor.lock") &&
+                folder.ReadDataFile("../Notes.txt") == "Keep me.\n");
         folder.WriteDataFile("Editor.lock", "999999\nsomewhere\n"); // as a crashed editor left it
         StartMainWindow();
         QVERIFY(platform::MessageBox::Shown().isEmpty() && !ReadOnly);
