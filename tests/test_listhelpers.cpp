@@ -38,11 +38,8 @@ std::unique_ptr<platform::ListView> MakeList(int widthPixels, const QStringList&
     auto list = std::make_unique<platform::ListView>(nullptr);
     for (const QString& header : headers)
         list->AddColumn(header);
-    for (const QStringList& row : rows) {
-        platform::ListItem* item = list->Add(row.first(), row.first());
-        for (int k = 1; k < row.size(); ++k)
-            item->SetSubItem(k, row.at(k));
-    }
+    for (const QStringList& row : rows)
+        list->Add(row.first(), row);
     list->resize(widthPixels, 200);
     return list;
 }
@@ -100,7 +97,6 @@ private slots:
             for (int column = 1; column <= 2; ++column)
                 QCOMPARE(list->ColumnWidth(column), fresh->ColumnWidth(column));
         };
-        verifyAfterChanges();
         list->Insert(1, "Long Island Iced Tea", "Long Island Iced Tea")->SetSubItem(1, "3 oz");
         verifyAfterChanges(); // a wider row widens
         list->Add("Long Island Iced Tea 2", "Long Island Iced Tea")->SetSubItem(1, "1 oz");
