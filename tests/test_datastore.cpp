@@ -34,7 +34,6 @@ private slots:
     void firstRunCreatesDataFolderAndEmptyFiles()
     {
         StartMainWindow();
-        QCOMPARE(DataPath, folder->DataPath());
         QCOMPARE(Entries(), QStringList({"Editor.lock"}) + AllFiles); // while the editor has them
         for (const QString& name : AllFiles)
             QCOMPARE(QFileInfo(folder->DataPath() + name).size(), 0);
@@ -89,8 +88,7 @@ private slots:
         for (int i = 0; i < 12000; ++i) {
             const QByteArray number = QByteArray::number(i);
             records << RecipeRecord(
-                "Recipe " + number, "Glass " + QByteArray::number(i % 7),
-                "Stir " + number + " times.",
+                "Recipe " + number, "Glass " + number.right(1), "Stir " + number + " times.",
                 {Line("Tonic " + number, 8, 0), Line("Gin", i % 256, i % 9), Line("Lime", 0, 9)},
                 i % 20, i % 3);
         }
