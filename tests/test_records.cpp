@@ -119,7 +119,7 @@ private slots:
 
     // Instructions longer than the buffers a record is usually read and written through, and
     // every head field read, the category 0 included.
-    void recipeWritesAndReadsHeadInstructionsAndLines()
+    void recipeWritesAndReadsItsRecordAndStopsWhereADamagedOneEnds()
     {
         Recipe recipe;
         recipe.Name = QString("0123456789").repeated(6);
@@ -147,6 +147,21 @@ private slots:
         bool ok = true;
         QCOMPARE(Saved(loaded, &ok), head + Line("Mint", 255, 2));
         QVERIFY(!ok);
+
+        // A damaged recipe fails and leaves the file where its reading stopped: after the whole
+        // lines the file holds when only the line count is wrong, else after the head.
+        // Text length, line count, and where the file is left.
+        const int cases[][3] = {{5, 2, 167},    // one line fewer than announced
+                                {5, 1000, 167}, // line count beyond the file
+                                {5, -1, 115},   // negative line count
+                                {-1, 0, 110},   // negative text length
+                                {100, 0, 110}}; // text longer than the file
+        for (const auto& [textLength, lineCount, end] : cases) {
+            const QByteArray bytes = Field("R") + Byte(0) + Field("Rocks") + Byte(0) +
+                                     Int32(textLength) + Int32(lineCount) + "Stir." +
+                                     Line("Gin", 1, 0) + "part of a line";
+            QCOMPARE(Load(loaded, bytes), LoadResult(false, end));
+        }
     }
 
     // The lines are loaded in the order of the exchange sort by priority and written back in
@@ -211,25 +226,6 @@ private slots:
         Recipe::RenameIngredientLines(recipes, "Gin", "Old Tom Gin");
         Recipe::RenameIngredientLines(recipes, "Café", "Cafe");
         QCOMPARE(LineNames(*sour), QStringList({"Old Tom Gin", "gin", "Ginger", "Cafe"}));
-    }
-
-    // A damaged recipe fails and leaves the file where its reading stopped: after the whole
-    // lines the file holds when only the line count is wrong, else after the head.
-    void damagedRecipeLeavesTheFileWhereReadingStopped()
-    {
-        // Text length, line count, and where the file is left.
-        const int cases[][3] = {{5, 2, 167},    // one line fewer than announced
-                                {5, 1000, 167}, // line count beyond the file
-                                {5, -1, 115},   // negative line count
-                                {-1, 0, 110},   // negative text length
-                                {100, 0, 110}}; // text longer than the file
-        for (const auto& [textLength, lineCount, end] : cases) {
-            const QByteArray bytes = Field("R") + Byte(0) + Field("Rocks") + Byte(0) +
-                                     Int32(textLength) + Int32(lineCount) + "Stir." +
-                                     Line("Gin", 1, 0) + "part of a line";
-            Recipe recipe;
-            QCOMPARE(Load(recipe, bytes), LoadResult(false, end));
-        }
     }
 
     void imageSkipsItsDataBlock()
@@ -318,7 +314,7 @@ private slots:
             {"kelvin", "\u212Aelvin", true},      // the Kelvin sign
             {"\U00010400x", "\U00010428X", true}, // beyond the basic plane
             {"Straße", "STRASSE", false}};        // sharp s is not ss
-        for (const auto& [stored, looked, same] : cases) {
+        for (const auto& [stored, looked, same] : cases)
             for (const int others : {0, 12}) {
                 collection.Clear();
                 for (int i = 0; i < others; ++i)
@@ -331,7 +327,6 @@ private slots:
                 QCOMPARE(collection.Remove(looked) == item, same);
                 QCOMPARE(collection.Count(), others + (same ? 0 : 1));
             }
-        }
     }
 };
 
