@@ -99,12 +99,12 @@ private slots:
         };
         list->Insert(1, "Long Island Iced Tea", "Long Island Iced Tea")->SetSubItem(1, "3 oz");
         verifyAfterChanges(); // a wider row widens
-        list->Add("Long Island Iced Tea 2", "Long Island Iced Tea")->SetSubItem(1, "1 oz");
+        list->Add("Long Island Iced Tea 2", {"Long Island Iced Tea", "3 oz, shaken hard"});
         list->Remove("Long Island Iced Tea");
-        verifyAfterChanges(); // another row as wide keeps the width
+        verifyAfterChanges(); // another row as wide keeps the width; a wider sub-item widens
         list->Remove("Long Island Iced Tea 2");
         verifyAfterChanges(); // the last of the widest gone, the next one counts
-        list->Item("Rum")->SetSubItem(1, "123 1/2 oz");
+        list->Item("Rum")->SetSubItem(1, "2 oz, then stirred well");
         verifyAfterChanges();
         list->Item("Rum")->SetSubItem(1, "2 oz");
         list->SetItemText(list->Item("Gin"), "Gin and a very long name");
