@@ -20,15 +20,12 @@ using namespace TestSupport;
 
 namespace {
 
-// Text widths as the toolbox measures them, in whole twips.
-const auto Measure = [](const QString& text) {
-    return int(
-        std::nearbyint(platform::TextWidthTwips(frmMain::Instance()->picToolbox->font(), text)));
-};
-const auto Margin = [] { return int(std::lround(20 * platform::TwipsPerPixelX())); };
-// A width in twips as the list shows it, in whole pixels.
-const auto Shown = [](int twips) {
-    return platform::PixelsToTwipsX(platform::TwipsToPixelsX(twips));
+// The width a column needs for `text`: its width as the toolbox measures it, in whole twips, and
+// a margin of twenty pixels.
+const auto Fitted = [](const QString& text) {
+    const QFont font = frmMain::Instance()->picToolbox->font();
+    return int(std::nearbyint(platform::TextWidthTwips(font, text))) +
+           int(std::lround(20 * platform::TwipsPerPixelX()));
 };
 
 // A list `widthPixels` wide; each row gives its text and then its sub-items.
@@ -60,9 +57,9 @@ private slots:
         const QList<QStringList> rows = {{"Vodka Tonic", "2", "Highball glass, tall"},
                                          {"Gin", "12 1/2", "Tumbler"}};
         // "Total Ounces" is wider than its texts, "Glass" narrower than one of them.
-        const int ounces = Measure("Total Ounces") + Margin();
-        const int glass = Measure("Highball glass, tall") + Margin();
-        const int priority = Measure("Priority") + Margin();
+        const int ounces = Fitted("Total Ounces");
+        const int glass = Fitted("Highball glass, tall");
+        const int priority = Fitted("Priority");
         // The widths of the columns after AutoSizeColumns; a 0 for the first column stands for
         // what the others leave of the list.
         const auto verify = [](int widthPixels, const QStringList& headers,
@@ -73,15 +70,16 @@ private slots:
                 widths[0] =
                     list->OuterWidth() - 315 - std::accumulate(widths.begin() + 1, widths.end(), 0);
             for (int column = 1; column <= widths.size(); ++column)
-                QCOMPARE(list->ColumnWidth(column), Shown(widths[column - 1]));
+                QCOMPARE(list->ColumnWidth(column), // as shown, in whole pixels
+                         platform::PixelsToTwipsX(platform::TwipsToPixelsX(widths[column - 1])));
         };
         verify(600, {"Name", "Total Ounces", "Glass"}, rows, {0, ounces, glass});
         verify(500, {"A long first header", "Priority"}, {}, {0, priority});
         // Too narrow for the rest: the first column fits its widest row text, never its header,
         // or is twenty pixels wide without rows.
         verify(30, {"A first column header wider than every row", "Total Ounces", "Glass"}, rows,
-               {Measure("Vodka Tonic") + Margin(), ounces, glass});
-        verify(20, {"A long first header", "Priority"}, {}, {Margin(), priority});
+               {Fitted("Vodka Tonic"), ounces, glass});
+        verify(20, {"A long first header", "Priority"}, {}, {Fitted(""), priority});
 
         // After rows change, the widths are those of a list filled afresh with its rows; narrow,
         // so that the first column shows its widest text too.
