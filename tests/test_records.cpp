@@ -150,13 +150,11 @@ private slots:
 
         // A damaged recipe fails and leaves the file where its reading stopped: after the whole
         // lines the file holds when only the line count is wrong, else after the head.
-        // Text length, line count, and where the file is left.
-        const int cases[][3] = {{5, 2, 167},    // one line fewer than announced
-                                {5, 1000, 167}, // line count beyond the file
-                                {5, -1, 115},   // negative line count
-                                {-1, 0, 110},   // negative text length
-                                {100, 0, 110}}; // text longer than the file
-        for (const auto& [textLength, lineCount, end] : cases) {
+        // Text length, line count, and where the file is left: one line fewer than announced, a
+        // line count beyond the file, a negative one; a negative text length, one beyond the file.
+        const int damaged[][3] = {
+            {5, 2, 167}, {5, 1000, 167}, {5, -1, 115}, {-1, 0, 110}, {100, 0, 110}};
+        for (const auto& [textLength, lineCount, end] : damaged) {
             const QByteArray bytes = Field("R") + Byte(0) + Field("Rocks") + Byte(0) +
                                      Int32(textLength) + Int32(lineCount) + "Stir." +
                                      Line("Gin", 1, 0) + "part of a line";
