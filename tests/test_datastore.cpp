@@ -23,12 +23,8 @@ class TestDataStore : public QObject {
 
 private slots:
     void initTestCase() { ScriptDialogs(); }
-    void init() { folder = std::make_unique<ProgramFolder>(); }
-    void cleanup()
-    {
-        CloseMainWindow();
-        folder.reset();
-    }
+    void init() { folder = std::make_unique<MainWindowFolder>(); }
+    void cleanup() { folder.reset(); } // the main window closes first
 
     // The files made empty at the first start are written at exit, with no backup of them.
     void firstRunCreatesDataFolderAndEmptyFiles()
@@ -128,7 +124,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<MainWindowFolder> folder;
 
     // What the data folder holds, files and folders, hidden ones too.
     QStringList Entries() const
