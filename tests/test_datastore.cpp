@@ -16,49 +16,24 @@
 using namespace TestSupport;
 using namespace modCellarix;
 
-namespace {
-
 const QStringList AllFiles = {"Glasses.Dat", "Help.Dat", "Ingredients.Dat", "Recipes.Dat"};
-
-// A recipe file of several megabytes, its lines already in the order a load gives them.
-QByteArray ManyRecipes()
-{
-    QList<QByteArray> recipes;
-    for (int i = 0; i < 12000; ++i) {
-        const QByteArray number = QByteArray::number(i);
-        recipes << RecipeRecord(
-            "Recipe " + number, "Glass " + QByteArray::number(i % 7), "Stir " + number + " times.",
-            {Line("Tonic " + number, 8, 0), Line("Gin", i % 256, i % 9), Line("Lime", 0, 9)},
-            i % 20, i % 3);
-    }
-    return DatabaseFile(recipes);
-}
-
-} // namespace
 
 class TestDataStore : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { ScriptDialogs(); }
-    void init() { folder = std::make_unique<ProgramFolder>(); }
-    void cleanup()
-    {
-        CloseMainWindow();
-        folder.reset();
-    }
+    void init() { folder = std::make_unique<MainWindowFolder>(); }
+    void cleanup() { folder.reset(); } // the main window closes first
 
     // The files made empty at the first start are written at exit, with no backup of them.
     void firstRunCreatesDataFolderAndEmptyFiles()
     {
         StartMainWindow();
-        QCOMPARE(DataPath, folder->DataPath());
         QCOMPARE(Entries(), QStringList({"Editor.lock"}) + AllFiles); // while the editor has them
         for (const QString& name : AllFiles)
             QCOMPARE(QFileInfo(folder->DataPath() + name).size(), 0);
-        QCOMPARE(colGlasses.Count() + colIngredients.Count() + colRecipes.Count() +
-                     colHelpTopics.Count(),
-                 0);
+        QCOMPARE(colHelpTopics.Count(), 0); // the other three are written back empty below
 
         CloseMainWindow();
         QCOMPARE(Entries(), AllFiles);
@@ -73,19 +48,17 @@ private slots:
     // folder).
     void aReadOnlyFileIsReplacedAndTheBackupKeepsItAsAtStartUp()
     {
-        const QByteArray coupe = GlassRecord("Coupe");
-        const QByteArray before = DatabaseFile({GlassRecord("Highball"), coupe});
+        const QByteArray before = DatabaseFile({GlassRecord("Highball"), GlassRecord("Coupe")});
         folder->WriteDataFile("Glasses.Dat", before);
         const QByteArray recipes = DatabaseFile({RecipeRecord("Gimlet", "Coupe", "", {})});
         folder->WriteDataFile("Recipes.Dat", recipes);
-        const QString linked = folder->Path() + "/Linked";
-        QVERIFY(QFile::link(folder->DataPath(), linked));
+        QVERIFY(QFile::link(folder->DataPath(), folder->Path() + "/Linked"));
         const QString path = folder->DataPath() + "Glasses.Dat";
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser));
         StartMainWindow();
         colGlasses.Remove("Highball");
         QVERIFY(SaveGlasses().isEmpty());
-        QCOMPARE(folder->ReadDataFile("Glasses.Dat"), DatabaseFile({coupe}));
+        QCOMPARE(folder->ReadDataFile("Glasses.Dat"), DatabaseFile({GlassRecord("Coupe")}));
         QVERIFY(QFile::permissions(path).testFlags(QFile::ReadOwner | QFile::WriteOwner));
 
         colRecipes.Item("Gimlet")->Level = 3;
@@ -93,7 +66,7 @@ private slots:
 
         colGlasses.Remove("Coupe");
         colRecipes.Remove("Gimlet");
-        RecipeDatabasePath = linked + "/Recipes.Dat";
+        RecipeDatabasePath = folder->Path() + "/Linked/Recipes.Dat";
         CloseMainWindow();
         QCOMPARE(folder->ReadDataFile("Glasses.Dat"), Int32(0));
         QCOMPARE(folder->ReadDataFile("Glasses.Dat.bak"), before);
@@ -105,32 +78,33 @@ private slots:
     // A write the system refuses, here because the file would grow beyond what the process may
     // write, fails the save like any other write error: part-way through a file of several
     // megabytes, and in its last bytes. The next save writes it back byte for byte.
-    void aWriteRefusedByTheSystemKeepsThePreviousFile_data()
-    {
-        QTest::addColumn<qint64>("limit");
-        QTest::newRow("part-way") << qint64(2'000'000);
-        QTest::newRow("in the last bytes") << qint64(ManyRecipes().size() - 10);
-    }
     void aWriteRefusedByTheSystemKeepsThePreviousFile()
     {
-        QFETCH(qint64, limit);
-        const QByteArray recipes = ManyRecipes();
+        QList<QByteArray> records; // their lines already in the order a load gives them
+        for (int i = 0; i < 12000; ++i) {
+            const QByteArray number = QByteArray::number(i);
+            records << RecipeRecord(
+                "Recipe " + number, "Glass " + number.right(1), "Stir " + number + " times.",
+                {Line("Tonic " + number, 8, 0), Line("Gin", i % 256, i % 9), Line("Lime", 0, 9)},
+                i % 20, i % 3);
+        }
+        const QByteArray recipes = DatabaseFile(records);
         folder->WriteDataFile("Recipes.Dat", recipes);
         StartMainWindow();
         QCOMPARE(colRecipes.Count(), 12000);
         colRecipes.Item("Recipe 11999")->Level = 1;
-        const StoreMessages messages = [limit] {
+        for (const qint64 limit : {qint64(2'000'000), recipes.size() - 10}) {
             const FileSizeLimit sizeLimit(limit);
-            return SaveRecipes();
-        }();
-        QCOMPARE(folder->ReadDataFile("Recipes.Dat"), recipes);
-        QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages.first().title, QString("SAVE ERROR"));
-        QCOMPARE(messages.first().text,
-                 QString("Error saving recipes.\n\nCannot write the new Recipes.Dat: File too "
-                         "large.\n\nThe file %1Recipes.Dat is unchanged.")
-                     .arg(folder->DataPath()));
-        QCOMPARE(Entries(), QStringList({"Editor.lock"}) + AllFiles); // no temporary file left
+            const StoreMessages messages = SaveRecipes();
+            QCOMPARE(folder->ReadDataFile("Recipes.Dat"), recipes);
+            QCOMPARE(messages.size(), 1);
+            QCOMPARE(messages.first().title, QString("SAVE ERROR"));
+            QCOMPARE(messages.first().text,
+                     QString("Error saving recipes.\n\nCannot write the new Recipes.Dat: File too "
+                             "large.\n\nThe file %1Recipes.Dat is unchanged.")
+                         .arg(folder->DataPath()));
+            QCOMPARE(Entries(), QStringList({"Editor.lock"}) + AllFiles); // no temporary file left
+        }
 
         colRecipes.Item("Recipe 11999")->Level = 11999 % 20;
         QVERIFY(SaveRecipes().isEmpty());
@@ -150,7 +124,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<MainWindowFolder> folder;
 
     // What the data folder holds, files and folders, hidden ones too.
     QStringList Entries() const

@@ -20,15 +20,12 @@ using namespace TestSupport;
 
 namespace {
 
-// Text widths as the toolbox measures them, in whole twips.
-const auto Measure = [](const QString& text) {
-    return int(
-        std::nearbyint(platform::TextWidthTwips(frmMain::Instance()->picToolbox->font(), text)));
-};
-const auto Margin = [] { return int(std::lround(20 * platform::TwipsPerPixelX())); };
-// A width in twips as the list shows it, in whole pixels.
-const auto Shown = [](int twips) {
-    return platform::PixelsToTwipsX(platform::TwipsToPixelsX(twips));
+// The width a column needs for `text`: its width as the toolbox measures it, in whole twips, and
+// a margin of twenty pixels.
+const auto Fitted = [](const QString& text) {
+    const QFont font = frmMain::Instance()->picToolbox->font();
+    return int(std::nearbyint(platform::TextWidthTwips(font, text))) +
+           int(std::lround(20 * platform::TwipsPerPixelX()));
 };
 
 // A list `widthPixels` wide; each row gives its text and then its sub-items.
@@ -38,11 +35,8 @@ std::unique_ptr<platform::ListView> MakeList(int widthPixels, const QStringList&
     auto list = std::make_unique<platform::ListView>(nullptr);
     for (const QString& header : headers)
         list->AddColumn(header);
-    for (const QStringList& row : rows) {
-        platform::ListItem* item = list->Add(row.first(), row.first());
-        for (int k = 1; k < row.size(); ++k)
-            item->SetSubItem(k, row.at(k));
-    }
+    for (const QStringList& row : rows)
+        list->Add(row.first(), row);
     list->resize(widthPixels, 200);
     return list;
 }
@@ -63,9 +57,9 @@ private slots:
         const QList<QStringList> rows = {{"Vodka Tonic", "2", "Highball glass, tall"},
                                          {"Gin", "12 1/2", "Tumbler"}};
         // "Total Ounces" is wider than its texts, "Glass" narrower than one of them.
-        const int ounces = Measure("Total Ounces") + Margin();
-        const int glass = Measure("Highball glass, tall") + Margin();
-        const int priority = Measure("Priority") + Margin();
+        const int ounces = Fitted("Total Ounces");
+        const int glass = Fitted("Highball glass, tall");
+        const int priority = Fitted("Priority");
         // The widths of the columns after AutoSizeColumns; a 0 for the first column stands for
         // what the others leave of the list.
         const auto verify = [](int widthPixels, const QStringList& headers,
@@ -76,15 +70,16 @@ private slots:
                 widths[0] =
                     list->OuterWidth() - 315 - std::accumulate(widths.begin() + 1, widths.end(), 0);
             for (int column = 1; column <= widths.size(); ++column)
-                QCOMPARE(list->ColumnWidth(column), Shown(widths[column - 1]));
+                QCOMPARE(list->ColumnWidth(column), // as shown, in whole pixels
+                         platform::PixelsToTwipsX(platform::TwipsToPixelsX(widths[column - 1])));
         };
         verify(600, {"Name", "Total Ounces", "Glass"}, rows, {0, ounces, glass});
         verify(500, {"A long first header", "Priority"}, {}, {0, priority});
         // Too narrow for the rest: the first column fits its widest row text, never its header,
         // or is twenty pixels wide without rows.
         verify(30, {"A first column header wider than every row", "Total Ounces", "Glass"}, rows,
-               {Measure("Vodka Tonic") + Margin(), ounces, glass});
-        verify(20, {"A long first header", "Priority"}, {}, {Margin(), priority});
+               {Fitted("Vodka Tonic"), ounces, glass});
+        verify(20, {"A long first header", "Priority"}, {}, {Fitted(""), priority});
 
         // After rows change, the widths are those of a list filled afresh with its rows; narrow,
         // so that the first column shows its widest text too.
@@ -100,15 +95,14 @@ private slots:
             for (int column = 1; column <= 2; ++column)
                 QCOMPARE(list->ColumnWidth(column), fresh->ColumnWidth(column));
         };
-        verifyAfterChanges();
         list->Insert(1, "Long Island Iced Tea", "Long Island Iced Tea")->SetSubItem(1, "3 oz");
         verifyAfterChanges(); // a wider row widens
-        list->Add("Long Island Iced Tea 2", "Long Island Iced Tea")->SetSubItem(1, "1 oz");
+        list->Add("Long Island Iced Tea 2", {"Long Island Iced Tea", "3 oz, shaken hard"});
         list->Remove("Long Island Iced Tea");
-        verifyAfterChanges(); // another row as wide keeps the width
+        verifyAfterChanges(); // another row as wide keeps the width; a wider sub-item widens
         list->Remove("Long Island Iced Tea 2");
         verifyAfterChanges(); // the last of the widest gone, the next one counts
-        list->Item("Rum")->SetSubItem(1, "123 1/2 oz");
+        list->Item("Rum")->SetSubItem(1, "2 oz, then stirred well");
         verifyAfterChanges();
         list->Item("Rum")->SetSubItem(1, "2 oz");
         list->SetItemText(list->Item("Gin"), "Gin and a very long name");
@@ -145,11 +139,10 @@ private slots:
         // While sorted, added and renamed rows take their place; inserted rows and sub-item
         // changes wait for the next sort.
         list->Add("Blueberry", "Blueberry");
-        QCOMPARE(RowTexts(list.get()),
-                 QStringList({"Apple", "banana", "Blueberry", "cherry", "Date"}));
+        QCOMPARE(RowTexts(list.get()).join(' '), QString("Apple banana Blueberry cherry Date"));
         list->SetItemText(list->Item("Apple"), "elderberry");
-        QCOMPARE(RowTexts(list.get()),
-                 QStringList({"banana", "Blueberry", "cherry", "Date", "elderberry"}));
+        QCOMPARE(RowTexts(list.get()).join(' '),
+                 QString("banana Blueberry cherry Date elderberry"));
         platform::ListItem* inserted = list->Insert(1, "Zucchini", "Zucchini");
         QCOMPARE(list->Item(1), inserted);
 
@@ -167,17 +160,16 @@ private slots:
         const QString nul(QChar(0));
         const QStringList stems = {"", "ab", "abcdABCDabcd", "ab" + nul, "abcdabcdx"};
         const QStringList tails = {"", "a", "B", nul, "\u00e9", "\u00c9", "abcdE", "z" + nul + "z"};
-        platform::ListView list(nullptr);
-        list.AddColumn("Name");
+        auto list = MakeList(300, {"Name"}, {});
         QStringList texts;
         for (const QString& stem : stems)
             for (const QString& tail : tails)
                 for (const QString& end : tails) {
                     texts << stem + tail + end;
-                    list.Add(QString::number(texts.size() - 1), texts.last());
+                    list->Add(QString::number(texts.size() - 1), texts.last());
                 }
-        platform::ListItem* const selected = list.Item(QString::number(100));
-        list.SetSelectedItem(selected);
+        platform::ListItem* const selected = list->Item(QString::number(100));
+        list->SetSelectedItem(selected);
         for (const bool descending : {false, true}) {
             std::vector<int> expected(size_t(texts.size()));
             std::iota(expected.begin(), expected.end(), 0);
@@ -185,12 +177,12 @@ private slots:
                 const int compared = texts[a].toCaseFolded().compare(texts[b].toCaseFolded());
                 return descending ? compared > 0 : compared < 0;
             });
-            SortByColumn(&list, 1, !descending);
-            for (int row = 1; row <= list.Count(); ++row) {
-                QCOMPARE(list.Item(row)->Key(), QString::number(expected[size_t(row - 1)]));
-                QCOMPARE(list.Position(list.Item(row)), row);
+            SortByColumn(list.get(), 1, !descending);
+            for (int row = 1; row <= list->Count(); ++row) {
+                QCOMPARE(list->Item(row)->Key(), QString::number(expected[size_t(row - 1)]));
+                QCOMPARE(list->Position(list->Item(row)), row);
             }
-            QCOMPARE(list.SelectedItem(), selected);
+            QCOMPARE(list->SelectedItem(), selected);
         }
     }
 
@@ -211,8 +203,7 @@ private slots:
         FillIngredientTree(&tree);
         FillIngredientTree(&tree); // a second fill replaces the first
         QCOMPARE(tree.Count(), 5);
-        QCOMPARE(ChildTexts(tree.Node("Ingredients")),
-                 QStringList({"Bitters", "mixers", "Spirits"}));
+        QCOMPARE(ChildTexts(tree.Node("Ingredients")).join(' '), QString("Bitters mixers Spirits"));
         QCOMPARE(tree.Node("VODKA")->Parent(), tree.Node("spirits")); // keys ignore letter case
 
         colIngredients.Clear();

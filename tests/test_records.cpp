@@ -27,14 +27,13 @@ QByteArray ImageRecord(int deleted, const QByteArray& name, qint32 dataSize)
            Byte(2) + Int32(dataSize);
 }
 
-// Everything a record writes into an empty buffer; `ok` receives whether it succeeded.
+// Everything a record writes into an empty buffer; `ok` is cleared when the save fails.
 template <typename Record> QByteArray Saved(const Record& record, bool* ok = nullptr)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    const bool result = record.SaveToFile(buffer);
-    if (ok)
-        *ok = result;
+    if (!record.SaveToFile(buffer) && ok)
+        *ok = false;
     return buffer.data();
 }
 
@@ -120,7 +119,7 @@ private slots:
 
     // Instructions longer than the buffers a record is usually read and written through, and
     // every head field read, the category 0 included.
-    void recipeWritesAndReadsHeadInstructionsAndLines()
+    void recipeWritesAndReadsItsRecordAndStopsWhereADamagedOneEnds()
     {
         Recipe recipe;
         recipe.Name = QString("0123456789").repeated(6);
@@ -132,13 +131,35 @@ private slots:
                          QByteArray("Shake hard, strain, tw\xEDst. ").repeated(200), {}, 2);
         QCOMPARE(Saved(recipe), expected);
 
-        const QByteArray withLines = expected.left(106) + Int32(2) + expected.mid(110) +
-                                     Line("Gin", 32, 0) + Line("Lime", 8, 1);
+        const QByteArray head = expected.left(106) + Int32(3) + expected.mid(110);
+        const QByteArray withLines =
+            head + Line("Gin", 32, 0) + Line("Lime", 8, 1) + Line("Mint", 255, 2);
         Recipe loaded;
         loaded.Category = 1;
         QCOMPARE(Load(loaded, withLines + "next"), LoadResult(true, withLines.size()));
         QCOMPARE(loaded.Instructions, recipe.Instructions);
         QCOMPARE(Saved(loaded), withLines);
+
+        // Lines whose amount does not fit a byte fail the save; the head still announces all
+        // three lines, and the one that fits follows.
+        loaded.RecipeIngredients().Item(1)->Amount = 256;
+        loaded.RecipeIngredients().Item(2)->Amount = -1;
+        bool ok = true;
+        QCOMPARE(Saved(loaded, &ok), head + Line("Mint", 255, 2));
+        QVERIFY(!ok);
+
+        // A damaged recipe fails and leaves the file where its reading stopped: after the whole
+        // lines the file holds when only the line count is wrong, else after the head.
+        // Text length, line count, and where the file is left: one line fewer than announced, a
+        // line count beyond the file, a negative one; a negative text length, one beyond the file.
+        const int damaged[][3] = {
+            {5, 2, 167}, {5, 1000, 167}, {5, -1, 115}, {-1, 0, 110}, {100, 0, 110}};
+        for (const auto& [textLength, lineCount, end] : damaged) {
+            const QByteArray bytes = Field("R") + Byte(0) + Field("Rocks") + Byte(0) +
+                                     Int32(textLength) + Int32(lineCount) + "Stir." +
+                                     Line("Gin", 1, 0) + "part of a line";
+            QCOMPARE(Load(loaded, bytes), LoadResult(false, end));
+        }
     }
 
     // The lines are loaded in the order of the exchange sort by priority and written back in
@@ -154,7 +175,7 @@ private slots:
             {{9, 0, 5, 0}, {1, 3, 2, 0}}, // equal priorities alone keep file order
             {{200, 9}, {1, 0}}};          // priorities compare unsigned
         QRandomGenerator random(12345);
-        for (const int count : {33, 40, 64, 100, 257, 1000}) {
+        for (const int count : {33, 40, 64, 100, 257, 1000})
             for (const int distinct : {2, 3, 10, 256}) {
                 QList<int> priorities, order(count);
                 std::iota(order.begin(), order.end(), 0);
@@ -166,7 +187,6 @@ private slots:
                             std::swap(order[i], order[j]);
                 cases.append({priorities, order});
             }
-        }
         for (const auto& [priorities, order] : cases) {
             QList<QByteArray> fileLines, sortedLines;
             for (int i = 0; i < priorities.size(); ++i)
@@ -206,40 +226,6 @@ private slots:
         QCOMPARE(LineNames(*sour), QStringList({"Old Tom Gin", "gin", "Ginger", "Cafe"}));
     }
 
-    void recipeLineWithAmountOutsideByteFailsButOthersAreWritten()
-    {
-        Recipe recipe;
-        QVERIFY(Load(recipe, RecipeRecord("R", "", "",
-                                          {Line("256", 1, 0), Line("-1", 1, 0), Line("255", 1, 0)}))
-                    .first);
-        for (const auto& line : recipe.RecipeIngredients())
-            line->Amount = line->Name.toDouble();
-        // The head announces all three lines; only the one that fits a byte follows.
-        bool ok = true;
-        QCOMPARE(Saved(recipe, &ok),
-                 RecipeRecord("R", "", "", {}).left(106) + Int32(3) + Line("255", 255, 0));
-        QVERIFY(!ok);
-    }
-
-    // A damaged recipe fails and leaves the file where its reading stopped: after the whole
-    // lines the file holds when only the line count is wrong, else after the head.
-    void damagedRecipeLeavesTheFileWhereReadingStopped()
-    {
-        // Text length, line count, and where the file is left.
-        const int cases[][3] = {{5, 2, 167},    // one line fewer than announced
-                                {5, 1000, 167}, // line count beyond the file
-                                {5, -1, 115},   // negative line count
-                                {-1, 0, 110},   // negative text length
-                                {100, 0, 110}}; // text longer than the file
-        for (const auto& [textLength, lineCount, end] : cases) {
-            const QByteArray bytes = Field("R") + Byte(0) + Field("Rocks") + Byte(0) +
-                                     Int32(textLength) + Int32(lineCount) + "Stir." +
-                                     Line("Gin", 1, 0) + "part of a line";
-            Recipe recipe;
-            QCOMPARE(Load(recipe, bytes), LoadResult(false, end));
-        }
-    }
-
     void imageSkipsItsDataBlock()
     {
         // An entry in use ten bytes into the file: read, its start remembered, its data skipped.
@@ -265,11 +251,10 @@ private slots:
 
     // Every byte decodes to its character and back; the five undefined bytes of 0x80..0x9F keep
     // their own value.
-    void everyByteDecodesAndEncodes()
+    void everyByteDecodesAndEncodesAndOtherCharactersBecomeQuestionMarks()
     {
-        QByteArray bytes;
-        for (int byte = 0; byte < 256; ++byte)
-            bytes += char(byte);
+        QByteArray bytes(256, 0);
+        std::iota(bytes.begin(), bytes.end(), 0);
         const QString text = QString::fromLatin1(bytes).replace(
             0x80, 32,
             QString::fromUtf16(u"\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160"
@@ -278,12 +263,9 @@ private slots:
         QCOMPARE(AnsiText::Decode(bytes), text);
         QCOMPARE(AnsiText::Encode(text), bytes);
         QVERIFY(AnsiText::CanHold(text));
-    }
 
-    // A character the code page lacks is one '?', a surrogate pair included, and a stored length
-    // counts the bytes written.
-    void charactersOutsideTheCodePageBecomeQuestionMarks()
-    {
+        // A character the code page lacks is one '?', a surrogate pair included, and a stored
+        // length counts the bytes written.
         const QString pair = "\xF0\x9F\x98\x80"; // one character, two units
         for (const QString& lacking :
              {QString(QChar(0x80)), QString(QChar(0x9E)), QString(QChar(0x0100)),
@@ -330,7 +312,7 @@ private slots:
             {"kelvin", "\u212Aelvin", true},      // the Kelvin sign
             {"\U00010400x", "\U00010428X", true}, // beyond the basic plane
             {"Straße", "STRASSE", false}};        // sharp s is not ss
-        for (const auto& [stored, looked, same] : cases) {
+        for (const auto& [stored, looked, same] : cases)
             for (const int others : {0, 12}) {
                 collection.Clear();
                 for (int i = 0; i < others; ++i)
@@ -343,7 +325,6 @@ private slots:
                 QCOMPARE(collection.Remove(looked) == item, same);
                 QCOMPARE(collection.Count(), others + (same ? 0 : 1));
             }
-        }
     }
 };
 
