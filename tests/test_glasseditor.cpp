@@ -76,7 +76,7 @@ private slots:
     void init() { Open(DatabaseFile({Pint, Coupe(), GlassRecord("Highball")})); }
     void cleanup() { folder.reset(); }
 
-    void loadShowsGlassesInNameOrderWhateverTheHeaderClicksWithPlaceholdersAndHotspotList()
+    void glassesStayInNameOrderThroughHeaderClicksInsertsAndRemovesUntilNoneIsLeft()
     {
         QCOMPARE(editor->windowTitle(), QString("Glasses - (3 Entries)"));
         VerifyShows("Coupe");
@@ -98,10 +98,7 @@ private slots:
         QCOMPARE(editor->cboHotspotID->count(), 256);
         QCOMPARE(editor->cboHotspotID->itemText(254), QString("254"));
         QCOMPARE(editor->cboHotspotID->itemText(255), QString("(Unassigned)"));
-    }
 
-    void insertAddsOnePlaceholderAndRemoveSelectsTheFirstRowUntilNoneIsLeft()
-    {
         Press(editor->LV, Qt::Key_Insert, MsgAnswer::No);
         QVERIFY(Asked("Add a new glass to the database ?", "ADD GLASS"));
         QCOMPARE(colGlasses.Count(), 3);
