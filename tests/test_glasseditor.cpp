@@ -96,7 +96,6 @@ private slots:
                      qPrintable(label->text()));
 
         QCOMPARE(editor->cboHotspotID->count(), 256);
-        QCOMPARE(editor->cboHotspotID->itemText(254), QString("254"));
         QCOMPARE(editor->cboHotspotID->itemText(255), QString("(Unassigned)"));
 
         Press(editor->LV, Qt::Key_Insert, MsgAnswer::No);
