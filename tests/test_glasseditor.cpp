@@ -68,8 +68,7 @@ class TestGlassEditor : public QObject {
         QCOMPARE(editor->windowTitle(), QString("Glasses - (0 Entries)"));
         QVERIFY(editor->LV->Count() == 0 && !editor->SelectedGlass);
         QVERIFY(!editor->lblHotspotID->isEnabled() && !editor->cboHotspotID->isEnabled() &&
-                !editor->txtDisplayText->isEnabled());
-        QCOMPARE(editor->txtDisplayText->Text(), QString());
+                !editor->txtDisplayText->isEnabled() && editor->txtDisplayText->Text().isEmpty());
     }
 
 private slots:
@@ -149,7 +148,6 @@ private slots:
             VerifyShows("Pint");
             QVERIFY(editor->LV->hasFocus());
         }
-        QCOMPARE(RowTexts(editor->LV), QStringList({"Coupe", "Highball", "Pint"}));
 
         ClickRow(editor->LV, 1);
         QVERIFY(EditLabel(editor->LV, "Snifter"));
