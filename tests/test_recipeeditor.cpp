@@ -265,7 +265,6 @@ private slots:
     void openDatabaseCancelledChangesNothingConfirmedSavesFirstOrOffersAnotherFolder()
     {
         const QString oldPath = RecipeDatabasePath;
-        const QString newPath = folder->DataPath() + "Other.Dat";
         const auto other = [](int level) {
             return DatabaseFile(
                 {RecipeRecord("Cuba Libre", "Highball", "", {Line("Tonic", 8, 0)}, level)});
@@ -286,7 +285,7 @@ private slots:
 
         // Instructions still being typed are stored before the old file is written.
         Retype(editor->txtInstructions, "Top with soda.");
-        platform::OpenFileDialog::SetNextAnswer(newPath);
+        platform::OpenFileDialog::SetNextAnswer(folder->DataPath() + "Other.Dat");
         editor->mnuOpenDatabase->trigger();
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), RecipesFile("Top with soda.", 4));
         QCOMPARE(RowTexts(recipes), QStringList({"Cuba Libre"}));
