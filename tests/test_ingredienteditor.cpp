@@ -23,7 +23,6 @@ namespace {
 
 // Tonic and Soda carry the attributes the panel tests look at.
 const IngredientAttributes TonicAttributes{true, true, 0x336699, 40, 255, "Bubbly"};
-const IngredientAttributes SodaAttributes{true, false, 0, 150, 3, ""};
 
 // Top-level ingredients first, as the file is saved. "Vodka Zest" comes before its parent;
 // "aquavit" sorts first under Spirits only when letter case is ignored.
@@ -37,7 +36,7 @@ QList<QByteArray> IngredientRecords(const IngredientAttributes& tonic = TonicAtt
             IngredientRecord("Vodka", "Spirits"),
             IngredientRecord("Rum", "Spirits"),
             IngredientRecord("Tonic", "Mixers", tonic),
-            IngredientRecord("Soda", "Mixers", SodaAttributes),
+            IngredientRecord("Soda", "Mixers", {true, false, 0, 150, 3}),
             IngredientRecord("Sloe Gin", "Gin"),
             IngredientRecord("Old Tom Gin", "Gin"),
             IngredientRecord("Vodka Citron", "Vodka"),
@@ -104,7 +103,6 @@ private slots:
         editor = main->IngredientEditor;
         QVERIFY(editor);
         tree = editor->TV;
-        MessageBox::ClearShown();
     }
     void cleanup() { folder.reset(); }
 
@@ -202,13 +200,11 @@ private slots:
     {
         ClickNode("Ingredients"); // the root is not removed, without a word
         Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
-        QVERIFY(MessageBox::Shown().isEmpty());
-        QCOMPARE(tree->Count(), 14);
+        QVERIFY(MessageBox::Shown().isEmpty() && tree->Count() == 14);
 
         ClickNode("Mixers");
         Press(tree, Qt::Key_Delete, MsgAnswer::No);
         QVERIFY(Asked("Remove ingredient 'Mixers' and all sub-ingredients ?", "REMOVE INGREDIENT"));
-        QCOMPARE(colIngredients.Count(), 13);
 
         // Every depth goes: the category, its four sub-ingredients and their four. What stays
         // keeps its order and is still found by name.
@@ -229,7 +225,7 @@ private slots:
         QCOMPARE(LineNames(*colRecipes.Item("Cuba Libre")), QStringList({"Rum", "Soda"}));
     }
 
-    void panelShowsAndWritesTheSelectedIngredientAndTheRootClearsIt()
+    void panelAndColourDialogWriteTheSelectedIngredientAndTheSavedFilesHoldTheEdits()
     {
         ClickNode("Tonic");
         const auto tonic = colIngredients.Item("Tonic");
@@ -296,12 +292,8 @@ private slots:
         QCOMPARE(tree->SelectedNode(), tree->Node("Mixers"));
         QCOMPARE(editor->SelectedIngredient, colIngredients.Item("Mixers"));
         QCOMPARE(tonic->DisplayText(), QString("Tonic water"));
-    }
 
-    void colourDialogStartsFromTheColourAndTheSavedFilesHoldTheEdits()
-    {
         ClickNode("Tonic");
-        const auto tonic = colIngredients.Item("Tonic");
         const qsizetype asked = platform::ColorDialog::Shown().size();
         const qint32 chosen = 0x12 + 256 * 0x34 + 65536 * 0x56;
         QList<qint32> startedFrom;
@@ -328,10 +320,8 @@ private slots:
         Press(tree, Qt::Key_Insert, MsgAnswer::Yes);
         CloseMainWindow();
 
-        IngredientAttributes tonicSaved = TonicAttributes;
-        tonicSaved.color = chosen;
-        tonicSaved.text = "Quinine water";
-        QList<QByteArray> records = IngredientRecords(tonicSaved);
+        QList<QByteArray> records =
+            IngredientRecords({true, false, chosen, 75, 7, "Quinine water"});
         records.removeAt(6); // Rum
         records.insert(3, IngredientRecord("New Ingredient (change this)", "",
                                            {true, false, 16777215, 0, 0, ""}));
