@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(Panel(), QStringList({"", "", "2", "2", "-1", "", "000000000"}));
     }
 
-    void insertAddsOnePlaceholderUnderTheSelectedNode()
+    void insertAddsOnePlaceholderAndRenameRefusesTakenNamesAndRenamesExactRecipeLines()
     {
         const QString placeholder = "New Ingredient (change this)";
         ClickNode("Bitters");
@@ -156,10 +156,8 @@ private slots:
             QVERIFY(EditLabel(tree, name));
         }
         QCOMPARE(ChildTexts(tree->Node("Syrups")), QStringList({"Grenadine", "Orgeat"}));
-    }
 
-    void renameRefusesTakenNamesAndNodesWithChildrenAndRenamesExactRecipeLines()
-    {
+        // A node with sub-ingredients keeps its name.
         for (const QString& key : {QString("Spirits"), QString("Gin")}) {
             ClickNode(key);
             QVERIFY(!EditLabel(tree, "Renamed"));
