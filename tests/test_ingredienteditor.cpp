@@ -106,7 +106,7 @@ private slots:
     }
     void cleanup() { folder.reset(); }
 
-    void treeShowsCategoriesSortedAndEverySubIngredientUnderItsParent()
+    void treeShowsTheFileAndRemoveTakesAnIngredientWithEverythingBelowIt()
     {
         QCOMPARE(editor->windowTitle(), QString("Ingredients - (13 Entries)"));
         platform::TreeNode* root = tree->Node("Ingredients");
@@ -117,10 +117,34 @@ private slots:
         // before its parent still finds it.
         QCOMPARE(ChildTexts(tree->Node("Gin")), QStringList({"Sloe Gin", "Old Tom Gin"}));
         QCOMPARE(ChildTexts(tree->Node("Vodka")), QStringList({"Vodka Zest", "Vodka Citron"}));
-        QCOMPARE(tree->Count(), 14);
         QVERIFY(tree->IsExpanded(root) && !tree->IsExpanded(tree->Node("Spirits")));
         QCOMPARE(tree->SelectedNode(), root);
         QCOMPARE(Panel(), QStringList({"", "", "2", "2", "-1", "", "000000000"}));
+
+        Press(tree, Qt::Key_Delete, MsgAnswer::Yes); // the root is not removed, without a word
+        QVERIFY(MessageBox::Shown().isEmpty() && tree->Count() == 14);
+
+        ClickNode("Mixers");
+        Press(tree, Qt::Key_Delete, MsgAnswer::No);
+        QVERIFY(Asked("Remove ingredient 'Mixers' and all sub-ingredients ?", "REMOVE INGREDIENT"));
+
+        // Every depth goes: the category, its four sub-ingredients and their four. What stays
+        // keeps its order and is still found by name.
+        ClickNode("Spirits");
+        Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
+        QCOMPARE(Keys(colIngredients), QStringList({"Mixers", "Bitters", "Tonic", "Soda"}));
+        QCOMPARE(colIngredients.Item("Soda"), colIngredients.Item(4));
+        QCOMPARE(tree->Count(), 5);
+        QVERIFY(!tree->Node("Vodka Zest") && !tree->Node("Old Tom Gin") && !tree->Node("Rum"));
+        QCOMPARE(tree->SelectedNode(), tree->Node("Ingredients"));
+        QCOMPARE(editor->windowTitle(), QString("Ingredients - (4 Entries)"));
+
+        ClickNode("Bitters");
+        Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
+        QVERIFY(Asked("Remove ingredient 'Bitters' ?", "REMOVE INGREDIENT"));
+        QCOMPARE(colIngredients.Count(), 3);
+        // Recipe lines keep the names of removed ingredients.
+        QCOMPARE(LineNames(*colRecipes.Item("Cuba Libre")), QStringList({"Rum", "Soda"}));
     }
 
     void insertAddsOnePlaceholderAndRenameRefusesTakenNamesAndRenamesExactRecipeLines()
@@ -186,35 +210,6 @@ private slots:
         QVERIFY(EditLabel(tree, longName));
         QCOMPARE(tree->SelectedNode()->Key(), longName.left(50));
         QCOMPARE(LineNames(*colRecipes.Item("Cuba Libre")).first(), longName.left(50));
-    }
-
-    void removeAsksThenTakesTheIngredientWithEverythingBelowIt()
-    {
-        ClickNode("Ingredients"); // the root is not removed, without a word
-        Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
-        QVERIFY(MessageBox::Shown().isEmpty() && tree->Count() == 14);
-
-        ClickNode("Mixers");
-        Press(tree, Qt::Key_Delete, MsgAnswer::No);
-        QVERIFY(Asked("Remove ingredient 'Mixers' and all sub-ingredients ?", "REMOVE INGREDIENT"));
-
-        // Every depth goes: the category, its four sub-ingredients and their four. What stays
-        // keeps its order and is still found by name.
-        ClickNode("Spirits");
-        Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
-        QCOMPARE(Keys(colIngredients), QStringList({"Mixers", "Bitters", "Tonic", "Soda"}));
-        QCOMPARE(colIngredients.Item("Soda"), colIngredients.Item(4));
-        QCOMPARE(tree->Count(), 5);
-        QVERIFY(!tree->Node("Vodka Zest") && !tree->Node("Old Tom Gin") && !tree->Node("Rum"));
-        QCOMPARE(tree->SelectedNode(), tree->Node("Ingredients"));
-        QCOMPARE(editor->windowTitle(), QString("Ingredients - (4 Entries)"));
-
-        ClickNode("Bitters");
-        Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
-        QVERIFY(Asked("Remove ingredient 'Bitters' ?", "REMOVE INGREDIENT"));
-        QCOMPARE(colIngredients.Count(), 3);
-        // Recipe lines keep the names of removed ingredients.
-        QCOMPARE(LineNames(*colRecipes.Item("Cuba Libre")), QStringList({"Rum", "Soda"}));
     }
 
     void panelAndColourDialogWriteTheSelectedIngredientAndTheSavedFilesHoldTheEdits()
