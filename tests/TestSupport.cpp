@@ -2,7 +2,6 @@
 
 #include "app/frmMain.h"
 #include "platform/Dialogs.h"
-#include "platform/ProgramFolder.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -75,18 +74,6 @@ QByteArray DatabaseFile(const QList<QByteArray>& records)
 QByteArray Bytes(int count, char byte)
 {
     return QByteArray(count, byte);
-}
-
-ProgramFolder::ProgramFolder()
-{
-    platform::SetProgramFolder(dir.path());
-}
-
-ProgramFolder::~ProgramFolder()
-{
-    // A folder made after this one stays the program folder.
-    if (platform::ProgramFolder() == dir.path())
-        platform::SetProgramFolder(QString());
 }
 
 void ProgramFolder::WriteDataFile(const QString& name, const QByteArray& bytes) const

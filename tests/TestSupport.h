@@ -5,6 +5,7 @@
 
 #include "platform/ListView.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramFolder.h"
 #include "platform/TreeView.h"
 #include "records/KeyedCollection.h"
 #include "records/Recipe.h"
@@ -55,8 +56,12 @@ QByteArray DatabaseFile(const QList<QByteArray>& records);
 // A fresh, empty program folder that ProgramFolder() points at while this object lives.
 class ProgramFolder {
 public:
-    ProgramFolder();
-    ~ProgramFolder();
+    ProgramFolder() { platform::SetProgramFolder(dir.path()); }
+    ~ProgramFolder()
+    {
+        if (platform::ProgramFolder() == dir.path()) // a folder made after this one stays
+            platform::SetProgramFolder(QString());
+    }
     QString Path() const { return dir.path(); }
     QString DataPath() const { return dir.path() + QStringLiteral("/Data/"); }
     // Writes `bytes` as Data/<name>, creating the Data folder.
