@@ -305,11 +305,10 @@ private slots:
         Press(tree, Qt::Key_Insert, MsgAnswer::Yes);
         CloseMainWindow();
 
-        QList<QByteArray> records =
-            IngredientRecords({true, false, chosen, 75, 7, "Quinine water"});
+        auto records = IngredientRecords({true, false, chosen, 75, 7, "Quinine water"});
         records.removeAt(6); // Rum
-        records.insert(3, IngredientRecord("New Ingredient (change this)", "",
-                                           {true, false, 16777215, 0, 0, ""}));
+        records.insert(
+            3, IngredientRecord("New Ingredient (change this)", "", {true, false, 0xFFFFFF}));
         records.append(IngredientRecord("Dark Rum", "Spirits"));
         QCOMPARE(folder->ReadDataFile("Ingredients.Dat"), DatabaseFile(records));
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), RecipesFile("Dark Rum"));
