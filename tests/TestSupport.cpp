@@ -242,15 +242,14 @@ void Retype(QWidget* box, const QString& text)
 bool EditLabel(QAbstractItemView* view, const QString& text, Qt::Key finish)
 {
     Press(view, Qt::Key_F2);
-    QLineEdit* box = nullptr; // an earlier edit's box may not be deleted yet
-    for (QLineEdit* candidate : view->viewport()->findChildren<QLineEdit*>("labelEditor"))
-        if (candidate->isVisible())
-            box = candidate;
-    if (!box)
-        return false;
-    QTest::keyClicks(box, text);
-    QTest::keyClick(box, finish);
-    return true;
+    // An earlier edit's box may not be deleted yet, but it is hidden.
+    for (QLineEdit* box : view->viewport()->findChildren<QLineEdit*>("labelEditor"))
+        if (box->isVisible()) {
+            QTest::keyClicks(box, text);
+            QTest::keyClick(box, finish);
+            return true;
+        }
+    return false;
 }
 
 static bool ShownOnly(const QString& text, const QString& title, platform::MsgIcon icon,
