@@ -63,6 +63,7 @@ class TestIngredientEditor : public QObject {
     platform::TreeView* tree = nullptr;
 
     void ClickNode(const QString& key) { ClickRow(tree, tree->Node(key)); }
+    QStringList Children(const QString& key) const { return ChildTexts(tree->Node(key)); }
 
     // What the panel shows: opacity, hot spot, Ounces and Action (0 unchecked, 1 checked,
     // 2 grayed), the colour of the button face, the display text, and which of its nine
@@ -105,13 +106,12 @@ private slots:
     {
         QCOMPARE(editor->windowTitle(), QString("Ingredients - (13 Entries)"));
         platform::TreeNode* root = tree->Node("Ingredients");
-        QCOMPARE(ChildTexts(root), QStringList({"Bitters", "Mixers", "Spirits"}));
-        QCOMPARE(ChildTexts(tree->Node("Spirits")),
-                 QStringList({"aquavit", "Gin", "Rum", "Vodka"}));
+        QCOMPARE(Children("Ingredients"), QStringList({"Bitters", "Mixers", "Spirits"}));
+        QCOMPARE(Children("Spirits"), QStringList({"aquavit", "Gin", "Rum", "Vodka"}));
         // Below the categories the order is the collection order; a sub-ingredient stored
         // before its parent still finds it.
-        QCOMPARE(ChildTexts(tree->Node("Gin")), QStringList({"Sloe Gin", "Old Tom Gin"}));
-        QCOMPARE(ChildTexts(tree->Node("Vodka")), QStringList({"Vodka Zest", "Vodka Citron"}));
+        QCOMPARE(Children("Gin"), QStringList({"Sloe Gin", "Old Tom Gin"}));
+        QCOMPARE(Children("Vodka"), QStringList({"Vodka Zest", "Vodka Citron"}));
         QVERIFY(tree->IsExpanded(root) && !tree->IsExpanded(tree->Node("Spirits")));
         QCOMPARE(tree->SelectedNode(), root);
         QCOMPARE(Panel(), QStringList({"", "", "2", "2", "-1", "", "000000000"}));
@@ -174,7 +174,7 @@ private slots:
             Press(tree, Qt::Key_Insert, MsgAnswer::Yes);
             QVERIFY(EditLabel(tree, name));
         }
-        QCOMPARE(ChildTexts(tree->Node("Syrups")), QStringList({"Grenadine", "Orgeat"}));
+        QCOMPARE(Children("Syrups"), QStringList({"Grenadine", "Orgeat"}));
 
         // A node with sub-ingredients keeps its name.
         for (const QString& key : {QString("Spirits"), QString("Gin")}) {
@@ -195,8 +195,7 @@ private slots:
 
         QVERIFY(EditLabel(tree, "  Dark Rum  "));
         QVERIFY(MessageBox::Shown().isEmpty()); // the stored name is checked in the saved file
-        QCOMPARE(ChildTexts(tree->Node("Spirits")),
-                 QStringList({"aquavit", "Dark Rum", "Gin", "Vodka"}));
+        QCOMPARE(Children("Spirits"), QStringList({"aquavit", "Dark Rum", "Gin", "Vodka"}));
 
         // A name is kept to 50 characters, in the tree as in the recipe lines.
         const QString longName = QString(60, QChar('x'));
