@@ -2,9 +2,6 @@
 
 #include "app/frmMain.h"
 #include "platform/Dialogs.h"
-#include "platform/ListView.h"
-#include "platform/MessageBox.h"
-#include "platform/ProgramFolder.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -16,7 +13,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QWheelEvent>
-#include <QtEndian>
 
 #include <csignal>
 
@@ -26,15 +22,12 @@ namespace TestSupport {
 
 QByteArray Int32(qint32 value)
 {
-    QByteArray bytes(4, '\0');
-    qToLittleEndian<qint32>(value, bytes.data());
-    return bytes;
+    return Byte(value) + Byte(value >> 8) + Byte(value >> 16) + Byte(value >> 24);
 }
 
 QByteArray Field(const QByteArray& text)
 {
-    Q_ASSERT(text.size() <= 50);
-    return text + QByteArray(50 - text.size(), ' ');
+    return text.leftJustified(50);
 }
 
 QByteArray Byte(int value)
@@ -45,10 +38,7 @@ QByteArray Byte(int value)
 QByteArray GlassRecord(const QByteArray& name, const QByteArray& text, int hotSpot,
                        const QByteArray& assets)
 {
-    QByteArray record = Field(name);
-    for (int i = 0; i < 7; ++i)
-        record += Field(assets);
-    return record + Byte(hotSpot) + Int32(text.size()) + text;
+    return Field(name) + Field(assets).repeated(7) + Byte(hotSpot) + Int32(text.size()) + text;
 }
 
 QByteArray IngredientRecord(const QByteArray& name, const QByteArray& parent,
@@ -67,11 +57,8 @@ QByteArray RecipeRecord(const QByteArray& name, const QByteArray& glass,
                         const QByteArray& instructions, const QList<QByteArray>& lines, int level,
                         int category)
 {
-    QByteArray record = Field(name) + Byte(category) + Field(glass) + Byte(level) +
-                        Int32(instructions.size()) + Int32(lines.size()) + instructions;
-    for (const QByteArray& line : lines)
-        record += line;
-    return record;
+    return Field(name) + Byte(category) + Field(glass) + Byte(level) + Int32(instructions.size()) +
+           Int32(lines.size()) + instructions + lines.join();
 }
 
 QByteArray HelpRecord(const QByteArray& name, const QByteArray& data)
@@ -81,37 +68,12 @@ QByteArray HelpRecord(const QByteArray& name, const QByteArray& data)
 
 QByteArray DatabaseFile(const QList<QByteArray>& records)
 {
-    QByteArray file = Int32(records.size());
-    for (const QByteArray& record : records)
-        file += record;
-    return file;
+    return Int32(records.size()) + records.join();
 }
 
 QByteArray Bytes(int count, char byte)
 {
     return QByteArray(count, byte);
-}
-
-ProgramFolder::ProgramFolder()
-{
-    platform::SetProgramFolder(dir.path());
-}
-
-ProgramFolder::~ProgramFolder()
-{
-    // A folder made after this one stays the program folder.
-    if (platform::ProgramFolder() == dir.path())
-        platform::SetProgramFolder(QString());
-}
-
-QString ProgramFolder::Path() const
-{
-    return dir.path();
-}
-
-QString ProgramFolder::DataPath() const
-{
-    return dir.path() + QStringLiteral("/Data/");
 }
 
 void ProgramFolder::WriteDataFile(const QString& name, const QByteArray& bytes) const
@@ -126,14 +88,12 @@ void WriteDatabaseWithProblems(const ProgramFolder& folder, bool more)
 {
     folder.WriteDataFile("Glasses.Dat",
                          DatabaseFile({GlassRecord("Highball"), GlassRecord("HIGHBALL")}));
-    IngredientAttributes smoky;
-    smoky.opacity = 150;
     QList<QByteArray> ingredients{IngredientRecord("Spirits", ""),
                                   IngredientRecord("Gin", "Spirits"),
                                   IngredientRecord("Lime Wedge", "Garnishes"),
                                   IngredientRecord("Garnishes", ""),
                                   IngredientRecord("Tonic", "Mixers"),
-                                  IngredientRecord("Smoke", "", smoky)};
+                                  IngredientRecord("Smoke", "", {true, false, 0, 150})};
     QByteArray broken = RecipeRecord("Broken", "Highball", "", {});
     broken.replace(102, 4, Int32(-1)); // a negative instruction length
     QList<QByteArray> recipes{
@@ -146,12 +106,9 @@ void WriteDatabaseWithProblems(const ProgramFolder& folder, bool more)
         recipes << RecipeRecord("After", "Goblet", "", {Line("Gin", 8, 9)});
         topics << HelpRecord("Keys", "F2");
     }
-    QByteArray help = DatabaseFile(topics);
-    if (more)
-        help.replace(0, 4, Int32(3));
     folder.WriteDataFile("Ingredients.Dat", DatabaseFile(ingredients));
     folder.WriteDataFile("Recipes.Dat", DatabaseFile(recipes));
-    folder.WriteDataFile("Help.Dat", help);
+    folder.WriteDataFile("Help.Dat", more ? Int32(3) + topics.join() : DatabaseFile(topics));
 }
 
 QByteArray ProgramFolder::ReadDataFile(const QString& name) const
@@ -285,15 +242,14 @@ void Retype(QWidget* box, const QString& text)
 bool EditLabel(QAbstractItemView* view, const QString& text, Qt::Key finish)
 {
     Press(view, Qt::Key_F2);
-    QLineEdit* box = nullptr; // an earlier edit's box may not be deleted yet
-    for (QLineEdit* candidate : view->viewport()->findChildren<QLineEdit*>("labelEditor"))
-        if (candidate->isVisible())
-            box = candidate;
-    if (!box)
-        return false;
-    QTest::keyClicks(box, text);
-    QTest::keyClick(box, finish);
-    return true;
+    // An earlier edit's box may not be deleted yet, but it is hidden.
+    for (QLineEdit* box : view->viewport()->findChildren<QLineEdit*>("labelEditor"))
+        if (box->isVisible()) {
+            QTest::keyClicks(box, text);
+            QTest::keyClick(box, finish);
+            return true;
+        }
+    return false;
 }
 
 static bool ShownOnly(const QString& text, const QString& title, platform::MsgIcon icon,

@@ -5,13 +5,11 @@
 
 #include "platform/ListView.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramFolder.h"
 #include "platform/TreeView.h"
 #include "records/KeyedCollection.h"
 #include "records/Recipe.h"
 
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 
 #include <optional>
@@ -36,18 +34,12 @@ QByteArray GlassRecord(const QByteArray& name, const QByteArray& text = {}, int 
                        const QByteArray& assets = {});
 // Given in part ({false}, {true, false, 0, 40}) the rest keep their defaults.
 struct IngredientAttributes {
-    IngredientAttributes(bool ounces = true, bool action = false, qint32 color = 0, int opacity = 0,
-                         int hotSpot = 0, const QByteArray& text = {})
-        : ounces(ounces), action(action), color(color), opacity(opacity), hotSpot(hotSpot),
-          text(text)
-    {
-    }
-    bool ounces;
-    bool action;
-    qint32 color;
-    int opacity;
-    int hotSpot;
-    QByteArray text;
+    bool ounces = true;
+    bool action = false;
+    qint32 color = 0;
+    int opacity = 0;
+    int hotSpot = 0;
+    QByteArray text = {};
 };
 // An ingredient whose six asset fields were never assigned (zero bytes).
 QByteArray IngredientRecord(const QByteArray& name, const QByteArray& parent,
@@ -64,10 +56,14 @@ QByteArray DatabaseFile(const QList<QByteArray>& records);
 // A fresh, empty program folder that ProgramFolder() points at while this object lives.
 class ProgramFolder {
 public:
-    ProgramFolder();
-    ~ProgramFolder();
-    QString Path() const;
-    QString DataPath() const; // Path() + "/Data/"
+    ProgramFolder() { platform::SetProgramFolder(dir.path()); }
+    ~ProgramFolder()
+    {
+        if (platform::ProgramFolder() == dir.path()) // a folder made after this one stays
+            platform::SetProgramFolder(QString());
+    }
+    QString Path() const { return dir.path(); }
+    QString DataPath() const { return dir.path() + QStringLiteral("/Data/"); }
     // Writes `bytes` as Data/<name>, creating the Data folder.
     void WriteDataFile(const QString& name, const QByteArray& bytes) const;
     QByteArray ReadDataFile(const QString& name) const;

@@ -21,9 +21,8 @@ using platform::MsgAnswer;
 
 namespace {
 
-// Tonic and Soda carry the attributes the panel tests look at.
+// Tonic and Soda carry the attributes the panel test looks at.
 const IngredientAttributes TonicAttributes{true, true, 0x336699, 40, 255, "Bubbly"};
-const IngredientAttributes SodaAttributes{true, false, 0, 150, 3, ""};
 
 // Top-level ingredients first, as the file is saved. "Vodka Zest" comes before its parent;
 // "aquavit" sorts first under Spirits only when letter case is ignored.
@@ -37,26 +36,21 @@ QList<QByteArray> IngredientRecords(const IngredientAttributes& tonic = TonicAtt
             IngredientRecord("Vodka", "Spirits"),
             IngredientRecord("Rum", "Spirits"),
             IngredientRecord("Tonic", "Mixers", tonic),
-            IngredientRecord("Soda", "Mixers", SodaAttributes),
+            IngredientRecord("Soda", "Mixers", {true, false, 0, 150, 3}),
             IngredientRecord("Sloe Gin", "Gin"),
             IngredientRecord("Old Tom Gin", "Gin"),
             IngredientRecord("Vodka Citron", "Vodka"),
             IngredientRecord("aquavit", "Spirits")};
 }
 
-// Recipes in a Highball, without instructions.
-QByteArray HighballRecipe(const QByteArray& name, const QList<QByteArray>& lines)
-{
-    return RecipeRecord(name, "Highball", "", lines);
-}
-
 // Rum Punch also names "rum", which differs from Rum in letter case alone.
 QByteArray RecipesFile(const QByteArray& rum = "Rum")
 {
     return DatabaseFile(
-        {HighballRecipe("Rum Punch", {Line(rum, 32, 0), Line("rum", 16, 1), Line("Tonic", 8, 2)}),
-         HighballRecipe("Cuba Libre", {Line(rum, 24, 0), Line("Soda", 48, 1)}),
-         HighballRecipe("Gin Fizz", {Line("Gin", 32, 0), Line("Soda", 16, 1)})});
+        {RecipeRecord("Rum Punch", "Highball", "",
+                      {Line(rum, 32, 0), Line("rum", 16, 1), Line("Tonic", 8, 2)}),
+         RecipeRecord("Cuba Libre", "Highball", "", {Line(rum, 24, 0), Line("Soda", 48, 1)}),
+         RecipeRecord("Gin Fizz", "Highball", "", {Line("Gin", 32, 0), Line("Soda", 16, 1)})});
 }
 
 } // namespace
@@ -69,6 +63,7 @@ class TestIngredientEditor : public QObject {
     platform::TreeView* tree = nullptr;
 
     void ClickNode(const QString& key) { ClickRow(tree, tree->Node(key)); }
+    QStringList Children(const QString& key) const { return ChildTexts(tree->Node(key)); }
 
     // What the panel shows: opacity, hot spot, Ounces and Action (0 unchecked, 1 checked,
     // 2 grayed), the colour of the button face, the display text, and which of its nine
@@ -104,28 +99,50 @@ private slots:
         editor = main->IngredientEditor;
         QVERIFY(editor);
         tree = editor->TV;
-        MessageBox::ClearShown();
     }
     void cleanup() { folder.reset(); }
 
-    void treeShowsCategoriesSortedAndEverySubIngredientUnderItsParent()
+    void treeShowsTheFileAndRemoveTakesAnIngredientWithEverythingBelowIt()
     {
         QCOMPARE(editor->windowTitle(), QString("Ingredients - (13 Entries)"));
         platform::TreeNode* root = tree->Node("Ingredients");
-        QCOMPARE(ChildTexts(root), QStringList({"Bitters", "Mixers", "Spirits"}));
-        QCOMPARE(ChildTexts(tree->Node("Spirits")),
-                 QStringList({"aquavit", "Gin", "Rum", "Vodka"}));
+        QCOMPARE(Children("Ingredients"), QStringList({"Bitters", "Mixers", "Spirits"}));
+        QCOMPARE(Children("Spirits"), QStringList({"aquavit", "Gin", "Rum", "Vodka"}));
         // Below the categories the order is the collection order; a sub-ingredient stored
         // before its parent still finds it.
-        QCOMPARE(ChildTexts(tree->Node("Gin")), QStringList({"Sloe Gin", "Old Tom Gin"}));
-        QCOMPARE(ChildTexts(tree->Node("Vodka")), QStringList({"Vodka Zest", "Vodka Citron"}));
-        QCOMPARE(tree->Count(), 14);
+        QCOMPARE(Children("Gin"), QStringList({"Sloe Gin", "Old Tom Gin"}));
+        QCOMPARE(Children("Vodka"), QStringList({"Vodka Zest", "Vodka Citron"}));
         QVERIFY(tree->IsExpanded(root) && !tree->IsExpanded(tree->Node("Spirits")));
         QCOMPARE(tree->SelectedNode(), root);
         QCOMPARE(Panel(), QStringList({"", "", "2", "2", "-1", "", "000000000"}));
+
+        Press(tree, Qt::Key_Delete, MsgAnswer::Yes); // the root is not removed, without a word
+        QVERIFY(MessageBox::Shown().isEmpty() && tree->Count() == 14);
+
+        ClickNode("Mixers");
+        Press(tree, Qt::Key_Delete, MsgAnswer::No);
+        QVERIFY(Asked("Remove ingredient 'Mixers' and all sub-ingredients ?", "REMOVE INGREDIENT"));
+
+        // Every depth goes: the category, its four sub-ingredients and their four. What stays
+        // keeps its order and is still found by name.
+        ClickNode("Spirits");
+        Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
+        QCOMPARE(Keys(colIngredients), QStringList({"Mixers", "Bitters", "Tonic", "Soda"}));
+        QCOMPARE(colIngredients.Item("Soda"), colIngredients.Item(4));
+        QCOMPARE(tree->Count(), 5);
+        QVERIFY(!tree->Node("Vodka Zest") && !tree->Node("Old Tom Gin") && !tree->Node("Rum"));
+        QCOMPARE(tree->SelectedNode(), tree->Node("Ingredients"));
+        QCOMPARE(editor->windowTitle(), QString("Ingredients - (4 Entries)"));
+
+        ClickNode("Bitters");
+        Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
+        QVERIFY(Asked("Remove ingredient 'Bitters' ?", "REMOVE INGREDIENT"));
+        QCOMPARE(colIngredients.Count(), 3);
+        // Recipe lines keep the names of removed ingredients.
+        QCOMPARE(LineNames(*colRecipes.Item("Cuba Libre")), QStringList({"Rum", "Soda"}));
     }
 
-    void insertAddsOnePlaceholderUnderTheSelectedNode()
+    void insertAddsOnePlaceholderAndRenameRefusesTakenNamesAndRenamesExactRecipeLines()
     {
         const QString placeholder = "New Ingredient (change this)";
         ClickNode("Bitters");
@@ -147,25 +164,19 @@ private slots:
         ClickNode("Ingredients");
         Press(tree, Qt::Key_Insert, MsgAnswer::Yes);
         QCOMPARE(tree->Count(), 15);
-        QCOMPARE(tree->SelectedNode(), tree->Node(placeholder));
-
         QVERIFY(EditLabel(tree, "Angostura"));
-        ClickNode("Ingredients");
-        Press(tree, Qt::Key_Insert, MsgAnswer::Yes);
-        QCOMPARE(tree->Node(placeholder)->Parent(), tree->Node("Ingredients"));
 
-        // A new category keeps its sub-ingredients in alphabetical order, as the others do.
-        QVERIFY(EditLabel(tree, "Syrups"));
-        for (const QString& name : {QString("Orgeat"), QString("Grenadine")}) {
-            ClickNode("Syrups");
+        // Inserted from the root, Syrups is a category: it keeps its sub-ingredients in
+        // alphabetical order, as the others do.
+        for (const auto& [parent, name] :
+             {std::pair{"Ingredients", "Syrups"}, {"Syrups", "Orgeat"}, {"Syrups", "Grenadine"}}) {
+            ClickNode(parent);
             Press(tree, Qt::Key_Insert, MsgAnswer::Yes);
             QVERIFY(EditLabel(tree, name));
         }
-        QCOMPARE(ChildTexts(tree->Node("Syrups")), QStringList({"Grenadine", "Orgeat"}));
-    }
+        QCOMPARE(Children("Syrups"), QStringList({"Grenadine", "Orgeat"}));
 
-    void renameRefusesTakenNamesAndNodesWithChildrenAndRenamesExactRecipeLines()
-    {
+        // A node with sub-ingredients keeps its name.
         for (const QString& key : {QString("Spirits"), QString("Gin")}) {
             ClickNode(key);
             QVERIFY(!EditLabel(tree, "Renamed"));
@@ -179,17 +190,12 @@ private slots:
             ClickNode("Rum");
             QVERIFY(EditLabel(tree, taken));
             QVERIFY(Refused("Ingredient already in the database."));
-            QCOMPARE(tree->Node("Rum")->Text(), QString("Rum"));
-            QCOMPARE(rum->Name(), QString("Rum"));
-            QVERIFY(tree->hasFocus());
+            QVERIFY(tree->Node("Rum")->Text() == "Rum" && rum->Name() == "Rum" && tree->hasFocus());
         }
 
         QVERIFY(EditLabel(tree, "  Dark Rum  "));
-        QVERIFY(MessageBox::Shown().isEmpty());
-        QVERIFY(!colIngredients.Contains("Rum") && rum->Name() == "Dark Rum");
-        QCOMPARE(tree->SelectedNode(), tree->Node("Dark Rum"));
-        QCOMPARE(ChildTexts(tree->Node("Spirits")),
-                 QStringList({"aquavit", "Dark Rum", "Gin", "Vodka"}));
+        QVERIFY(MessageBox::Shown().isEmpty()); // the stored name is checked in the saved file
+        QCOMPARE(Children("Spirits"), QStringList({"aquavit", "Dark Rum", "Gin", "Vodka"}));
 
         // A name is kept to 50 characters, in the tree as in the recipe lines.
         const QString longName = QString(60, QChar('x'));
@@ -198,38 +204,7 @@ private slots:
         QCOMPARE(LineNames(*colRecipes.Item("Cuba Libre")).first(), longName.left(50));
     }
 
-    void removeAsksThenTakesTheIngredientWithEverythingBelowIt()
-    {
-        ClickNode("Ingredients"); // the root is not removed, without a word
-        Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
-        QVERIFY(MessageBox::Shown().isEmpty());
-        QCOMPARE(tree->Count(), 14);
-
-        ClickNode("Mixers");
-        Press(tree, Qt::Key_Delete, MsgAnswer::No);
-        QVERIFY(Asked("Remove ingredient 'Mixers' and all sub-ingredients ?", "REMOVE INGREDIENT"));
-        QCOMPARE(colIngredients.Count(), 13);
-
-        // Every depth goes: the category, its four sub-ingredients and their four. What stays
-        // keeps its order and is still found by name.
-        ClickNode("Spirits");
-        Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
-        QCOMPARE(Keys(colIngredients), QStringList({"Mixers", "Bitters", "Tonic", "Soda"}));
-        QCOMPARE(colIngredients.Item("Soda"), colIngredients.Item(4));
-        QCOMPARE(tree->Count(), 5);
-        QVERIFY(!tree->Node("Vodka Zest") && !tree->Node("Old Tom Gin") && !tree->Node("Rum"));
-        QCOMPARE(tree->SelectedNode(), tree->Node("Ingredients"));
-        QCOMPARE(editor->windowTitle(), QString("Ingredients - (4 Entries)"));
-
-        ClickNode("Bitters");
-        Press(tree, Qt::Key_Delete, MsgAnswer::Yes);
-        QVERIFY(Asked("Remove ingredient 'Bitters' ?", "REMOVE INGREDIENT"));
-        QCOMPARE(colIngredients.Count(), 3);
-        // Recipe lines keep the names of removed ingredients.
-        QCOMPARE(LineNames(*colRecipes.Item("Cuba Libre")), QStringList({"Rum", "Soda"}));
-    }
-
-    void panelShowsAndWritesTheSelectedIngredientAndTheRootClearsIt()
+    void panelAndColourDialogWriteTheSelectedIngredientAndTheSavedFilesHoldTheEdits()
     {
         ClickNode("Tonic");
         const auto tonic = colIngredients.Item("Tonic");
@@ -267,8 +242,7 @@ private slots:
         // Soda's opacity has no entry: none is shown, and leaving Soda keeps it.
         ClickNode("Soda");
         QCOMPARE(Panel(), QStringList({"", "3", "1", "0", "0", "", "111111111"}));
-        ClickNode("Tonic");
-        QCOMPARE(int(colIngredients.Item("Soda")->Opacity()), 150);
+        ClickNode("Tonic"); // leaving Soda keeps its 150, as the saved file shows
 
         // The display text goes to its ingredient when another is selected.
         Retype(editor->txtDisplayText, "Fizzy");
@@ -280,9 +254,8 @@ private slots:
         ClickNode("Ingredients");
         QVERIFY(!editor->SelectedIngredient);
         QCOMPARE(Panel(), QStringList({"", "", "2", "2", "-1", "", "000000000"}));
-        // Clearing the panel wrote nothing into the ingredient shown before.
-        QVERIFY(tonic->Ounces() && !tonic->Action());
-        QCOMPARE(int(tonic->Opacity()), 75);
+        // Clearing the panel wrote nothing into the ingredient shown before (the saved file
+        // shows its other attributes).
         QCOMPARE(tonic->DisplayText(), QString("Fizzy"));
 
         // Collapsing the category of the selected ingredient selects the category, as a click
@@ -296,23 +269,18 @@ private slots:
         QCOMPARE(tree->SelectedNode(), tree->Node("Mixers"));
         QCOMPARE(editor->SelectedIngredient, colIngredients.Item("Mixers"));
         QCOMPARE(tonic->DisplayText(), QString("Tonic water"));
-    }
 
-    void colourDialogStartsFromTheColourAndTheSavedFilesHoldTheEdits()
-    {
         ClickNode("Tonic");
-        const auto tonic = colIngredients.Item("Tonic");
         const qsizetype asked = platform::ColorDialog::Shown().size();
         const qint32 chosen = 0x12 + 256 * 0x34 + 65536 * 0x56;
-        QList<qint32> startedFrom;
-        // Confirmed, then cancelled (-1): the dialog starts from the colour held each time.
-        for (const auto& [answer, held] : {std::pair{chosen, 0x336699}, {-1, chosen}}) {
+        // Confirmed, then cancelled (-1): the dialog starts from the colour held each time, and
+        // the button and the saved file keep the confirmed one.
+        for (const qint32 answer : {chosen, -1}) {
             platform::ColorDialog::SetNextAnswer(answer);
             QTest::mouseClick(editor->cmdColor, Qt::LeftButton);
-            QCOMPARE(platform::ColorDialog::Shown().mid(asked), startedFrom << held);
-            QCOMPARE(tonic->Color(), chosen);
-            QCOMPARE(editor->cmdColor->FaceColor(), chosen);
         }
+        QCOMPARE(platform::ColorDialog::Shown().mid(asked), QList<qint32>({0x336699, chosen}));
+        QCOMPARE(editor->cmdColor->FaceColor(), chosen);
         // The face is painted in that colour (the style may shade it, the hue stays): a
         // colour read with red and blue swapped would be orange.
         tree->setFocus();
@@ -328,13 +296,10 @@ private slots:
         Press(tree, Qt::Key_Insert, MsgAnswer::Yes);
         CloseMainWindow();
 
-        IngredientAttributes tonicSaved = TonicAttributes;
-        tonicSaved.color = chosen;
-        tonicSaved.text = "Quinine water";
-        QList<QByteArray> records = IngredientRecords(tonicSaved);
+        auto records = IngredientRecords({true, false, chosen, 75, 7, "Quinine water"});
         records.removeAt(6); // Rum
-        records.insert(3, IngredientRecord("New Ingredient (change this)", "",
-                                           {true, false, 16777215, 0, 0, ""}));
+        records.insert(
+            3, IngredientRecord("New Ingredient (change this)", "", {true, false, 0xFFFFFF}));
         records.append(IngredientRecord("Dark Rum", "Spirits"));
         QCOMPARE(folder->ReadDataFile("Ingredients.Dat"), DatabaseFile(records));
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"), RecipesFile("Dark Rum"));
