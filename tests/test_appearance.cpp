@@ -17,8 +17,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,17 +25,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QTest>
-
-#include <memory>
 
 using namespace TestSupport;
 
@@ -68,13 +61,12 @@ std::optional<CaptionSpace> SpaceOf(QWidget* control)
     }
     // A list of the program's own entries: the widest entry in the list's text field.
     if (auto* list = dynamic_cast<platform::DropDownList*>(control)) {
-        if (list->count() == 0)
-            return std::nullopt;
-        int widest = 0;
+        QString shown;
         for (int k = 0; k < list->count(); ++k)
-            if (metrics.horizontalAdvance(list->itemText(k)) >
-                metrics.horizontalAdvance(list->itemText(widest)))
-                widest = k;
+            if (metrics.horizontalAdvance(list->itemText(k)) > metrics.horizontalAdvance(shown))
+                shown = list->itemText(k);
+        if (shown.isEmpty())
+            return std::nullopt;
         QStyleOptionComboBox option;
         option.initFrom(list);
         // The entry is drawn one pixel inside the text field at either side.
@@ -82,7 +74,6 @@ std::optional<CaptionSpace> SpaceOf(QWidget* control)
             list->style()
                 ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list)
                 .adjusted(1, 0, -1, 0);
-        const QString shown = list->itemText(widest);
         return CaptionSpace{shown, QSize(metrics.horizontalAdvance(shown), metrics.height()), room};
     }
     auto* button = qobject_cast<QAbstractButton*>(control);
@@ -363,17 +354,16 @@ private slots:
 
     void printedCardIsTextAcrossThePageWidth()
     {
-        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-        QVERIFY2(!pdftotext.isEmpty(),
-                 "pdftotext is missing: run scripts/install-test-dependencies.sh");
         Main()->cmdBrowse->click();
         const QString path = printFolder.filePath("card.pdf");
         platform::SetPrintOutputFile(path);
         Main()->RecipeBrowser->cmdPrint->click();
 
         QProcess process;
-        process.start(pdftotext, {"-bbox", path, "-"});
-        QVERIFY(process.waitForFinished(60000));
+        process.start("pdftotext", {"-bbox", path, "-"});
+        QVERIFY2(
+            process.waitForFinished(60000),
+            "pdftotext did not run: run scripts/install-test-dependencies.sh if it is missing");
         const QString page = QString::fromUtf8(process.readAllStandardOutput());
         const double width =
             QRegularExpression(R"re(<page width="([\d.]+)")re").match(page).captured(1).toDouble();

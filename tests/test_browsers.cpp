@@ -18,28 +18,8 @@
 #include <memory>
 
 using namespace TestSupport;
-using platform::MessageBox;
 
 namespace {
-
-// Out of name order. Zombie's glass and first amount are longer than their card lines; its middle
-// line is a garnish (priority 9) that carries an amount; its last line (priority 10) is a named
-// measure. Americano's first line has no amount.
-QByteArray RecipesFile()
-{
-    return DatabaseFile(
-        {RecipeRecord("Zombie", "Tiki Mug of the Grand Old Bar with a Frosted Rim",
-                      "Blend.\r\nServe cold.",
-                      {Line("Rum", 24, 0), Line("Cherry", 7, 9), Line("Pineapple Juice", 65, 10)}),
-         RecipeRecord("Americano", "Rocks", "Build.", {Line("Campari", 0, 0), Line("Soda", 22, 1)}),
-         RecipeRecord("Water", "", "Pour.", {})});
-}
-
-QByteArray HelpFile()
-{
-    return DatabaseFile({HelpRecord("Welcome", "First line.\r\nSecond line."),
-                         HelpRecord("About", "Mixora keeps\rthe bar's\nrecipes.")});
-}
 
 // Twips read back from pixels are off by at most one pixel.
 #define QVERIFY_NEAR(actual, expected)                                                             \
@@ -48,7 +28,6 @@ QByteArray HelpFile()
 
 // A control's geometry in twips.
 const auto Left = [](const QWidget* w) { return platform::PixelsToTwipsX(w->x()); };
-const auto Top = [](const QWidget* w) { return platform::PixelsToTwipsY(w->y()); };
 const auto Width = [](const QWidget* w) { return platform::PixelsToTwipsX(w->width()); };
 const auto Height = [](const QWidget* w) { return platform::PixelsToTwipsY(w->height()); };
 
@@ -86,7 +65,6 @@ class TestBrowsers : public QObject {
         frmMain::Instance()->cmdShowHelp->click();
         browser = frmMain::Instance()->RecipeBrowser;
         help = frmMain::Instance()->HelpBrowser;
-        QVERIFY(browser && help);
     }
 
     // The recipe card: name, glass, ingredient names with the instructions, amounts.
@@ -111,11 +89,26 @@ class TestBrowsers : public QObject {
         QVERIFY_NEAR(Width(b->lblIngs), qBound(2000, w - 2520 - Width(b->lblAmt) - 500, 5000));
         QVERIFY_NEAR(Left(b->lblAmt), Left(b->lblIngs) + Width(b->lblIngs) + 500);
         QVERIFY_NEAR(Left(b->cmdPrint), qMax(w - Width(b->cmdPrint) - 200, 2220 + 200));
-        QVERIFY_NEAR(Top(b->cmdPrint), h - Height(b->cmdPrint) - 500);
+        QVERIFY_NEAR(platform::PixelsToTwipsY(b->cmdPrint->y()), h - Height(b->cmdPrint) - 500);
     }
 
 private slots:
-    void init() { Start(RecipesFile(), HelpFile()); }
+    // The recipes out of name order. Zombie's glass and first amount are longer than their card
+    // lines; its middle line is a garnish (priority 9) that carries an amount; its last line
+    // (priority 10) is a named measure. Americano's first line has no amount.
+    void init()
+    {
+        Start(
+            DatabaseFile({RecipeRecord("Zombie", "Tiki Mug of the Grand Old Bar with a Frosted Rim",
+                                       "Blend.\r\nServe cold.",
+                                       {Line("Rum", 24, 0), Line("Cherry", 7, 9),
+                                        Line("Pineapple Juice", 65, 10)}),
+                          RecipeRecord("Americano", "Rocks", "Build.",
+                                       {Line("Campari", 0, 0), Line("Soda", 22, 1)}),
+                          RecipeRecord("Water", "", "Pour.", {})}),
+            DatabaseFile({HelpRecord("Welcome", "First line.\r\nSecond line."),
+                          HelpRecord("About", "Mixora keeps\rthe bar's\nrecipes.")}));
+    }
     void cleanup()
     {
         platform::SetPrintOutputFile(QString());
@@ -182,14 +175,13 @@ private slots:
     {
         const QString path = printFolder.filePath("menu.pdf");
         platform::SetPrintOutputFile(path);
-        MessageBox::ClearShown();
         browser->mnuPrint->trigger();
         QFile pdf(path);
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         const QByteArray bytes = pdf.readAll();
         // One page object in a PDF, the page tree aside.
         QCOMPARE(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 1);
-        const auto& shown = MessageBox::Shown();
+        const auto& shown = platform::MessageBox::Shown();
         QVERIFY(shown.size() == 1 && shown[0].title == "PRINT" &&
                 shown[0].icon == platform::MsgIcon::Information && shown[0].text.contains(path));
     }

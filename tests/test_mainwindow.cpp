@@ -14,8 +14,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <memory>
-
 using namespace TestSupport;
 using namespace modCellarix;
 
@@ -76,13 +74,12 @@ private slots:
         QVERIFY(window->mnuFile->actions().contains(window->mnuQuit));
         auto recipe = std::make_shared<Recipe>();
         recipe->Name = "Daiquiri";
-        recipe->Glass = "Flute";
         QVERIFY(colRecipes.Add(recipe->Name, recipe));
         window->mnuQuit->trigger();
         QVERIFY(!window->isVisible());
         QCOMPARE(colRecipes.Count(), 0);
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"),
-                 DatabaseFile({RecipeRecord("Daiquiri", "Flute", "", {})}));
+                 DatabaseFile({RecipeRecord("Daiquiri", "", "", {})}));
     }
 
     // Tab stays inside a child window, so F6 is the keyboard's way between the toolbox and the
