@@ -341,7 +341,7 @@ private slots:
         QVERIFY(windows[0]->y() < windows[1]->y() && windows[1]->y() < windows[2]->y());
     }
 
-    void printedCardIsTextAcrossThePageWidth()
+    void printedCardIsOnePageOfTextAcrossThePageWidth()
     {
         Main()->cmdBrowse->click();
         const QString path = printFolder.filePath("card.pdf");
@@ -375,6 +375,17 @@ private slots:
         QVERIFY2(leftmost < 0.15 * width, qPrintable(QString::number(leftmost)));
         QVERIFY2(rightmost > 0.8 * width && rightmost < width,
                  qPrintable(QString::number(rightmost)));
+        QCOMPARE(page.count("<page "), 1);
+
+        // The menu entry prints the same way, and a message says where the file went.
+        const QString menuPath = printFolder.filePath("menu.pdf");
+        platform::SetPrintOutputFile(menuPath);
+        platform::MessageBox::ClearShown();
+        Main()->RecipeBrowser->mnuPrint->trigger();
+        const auto& shown = platform::MessageBox::Shown();
+        QVERIFY(shown.size() == 1 && shown[0].title == "PRINT" &&
+                shown[0].icon == platform::MsgIcon::Information &&
+                shown[0].text.contains(menuPath));
     }
 };
 
