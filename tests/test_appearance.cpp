@@ -334,7 +334,9 @@ private slots:
 
         Main()->cmdBrowse->click();
         QCOMPARE(titles(), QStringList({"&File", "Print", "&Window"}));
-        Main()->mnuWindow->actions().at(0)->trigger(); // Cascade
+        // Tiled first, so that Cascade has to move them.
+        Main()->mnuWindow->actions().at(1)->trigger();
+        Main()->mnuWindow->actions().at(0)->trigger();
         QApplication::processEvents();
         const QList<QMdiSubWindow*> windows = Main()->mdiArea->subWindowList();
         QCOMPARE(windows.size(), 3);
