@@ -32,10 +32,9 @@ const auto Height = [](const QWidget* w) { return platform::PixelsToTwipsY(w->he
 // Resizes the child window's sub-window to `width` × `height` pixels; its outer size in twips.
 QSize ResizeOuter(QWidget* child, int width, int height)
 {
-    QWidget* outer = child->parentWidget();
-    outer->resize(width, height);
+    child->parentWidget()->resize(width, height);
     QApplication::processEvents();
-    return QSize(Width(outer), Height(outer));
+    return QSize(Width(child->parentWidget()), Height(child->parentWidget()));
 }
 
 } // namespace
@@ -47,13 +46,12 @@ class TestBrowsers : public QObject {
     frmBrowse* browser = nullptr;
     frmHelp* help = nullptr;
 
-    // Starts the main window on these files and opens both browsers.
+    // Starts the main window on these recipes and help topics (no glasses, no ingredients) and
+    // opens both browsers.
     void Start(const QByteArray& recipes, const QByteArray& topics)
     {
         folder.reset();
         folder = std::make_unique<MainWindowFolder>();
-        folder->WriteDataFile("Glasses.Dat", Int32(0));
-        folder->WriteDataFile("Ingredients.Dat", Int32(0));
         folder->WriteDataFile("Recipes.Dat", recipes);
         folder->WriteDataFile("Help.Dat", topics);
         StartMainWindow();
