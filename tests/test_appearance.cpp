@@ -264,7 +264,6 @@ private slots:
             QVERIFY(bar->isVisible()); // the user's way there
             bar->setValue(bar->maximum());
         }
-        QApplication::processEvents();
         QVERIFY(Visible().contains(Outer(Main()->RecipeEditor).bottomRight()));
     }
 
@@ -316,7 +315,6 @@ private slots:
         // Tiled first, so that Cascade has to move them.
         Main()->mnuWindow->actions().at(1)->trigger();
         Main()->mnuWindow->actions().at(0)->trigger();
-        QApplication::processEvents();
         const QList<QMdiSubWindow*> windows = Main()->mdiArea->subWindowList();
         QCOMPARE(windows.size(), 3);
         QVERIFY(windows[0]->y() < windows[1]->y() && windows[1]->y() < windows[2]->y());
