@@ -8,7 +8,6 @@
 #include "browse/frmHelp.h"
 #include "platform/Twips.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -33,7 +32,6 @@ const auto Height = [](const QWidget* w) { return platform::PixelsToTwipsY(w->he
 QSize ResizeOuter(QWidget* child, int width, int height)
 {
     child->parentWidget()->resize(width, height);
-    QApplication::processEvents();
     return QSize(Width(child->parentWidget()), Height(child->parentWidget()));
 }
 

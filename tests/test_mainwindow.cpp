@@ -73,7 +73,6 @@ private slots:
             const int toolboxHeight = platform::TwipsToPixelsY(toolboxTwips);
             window->resize(window->width(),
                            window->height() + toolboxHeight - window->picToolbox->height());
-            QCoreApplication::processEvents();
             QCOMPARE(window->picToolbox->height(), toolboxHeight);
             const QRect box = window->txtHelp->geometry();
             QCOMPARE(box.left(), 0);
