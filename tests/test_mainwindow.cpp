@@ -89,12 +89,13 @@ private slots:
         QVERIFY(window->mnuFile->actions().contains(window->mnuQuit));
         auto recipe = std::make_shared<Recipe>();
         recipe->Name = "Daiquiri";
+        recipe->Glass = "Flute";
         QVERIFY(colRecipes.Add(recipe->Name, recipe));
         window->mnuQuit->trigger();
         QVERIFY(!window->isVisible());
         QCOMPARE(colRecipes.Count(), 0);
         QCOMPARE(folder->ReadDataFile("Recipes.Dat"),
-                 DatabaseFile({RecipeRecord("Daiquiri", "", "", {})}));
+                 DatabaseFile({RecipeRecord("Daiquiri", "Flute", "", {})}));
     }
 
     // Tab stays inside a child window, so F6 is the keyboard's way between the toolbox and the
