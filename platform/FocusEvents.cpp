@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QWidget>
 
 namespace platform {
@@ -17,26 +18,31 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        // Focus moving into the control's own parts (a popup list, an edit box) is not lost.
-        const auto* control = static_cast<QWidget*>(watched);
         if (event->type() == QEvent::FocusIn && gotFocus)
             gotFocus();
-        else if (event->type() == QEvent::FocusOut && lostFocus && !toOwnPart(control))
+        else if (event->type() == QEvent::FocusOut && lostFocus &&
+                 !FocusStaysWith(static_cast<QWidget*>(watched), static_cast<QFocusEvent*>(event)))
             lostFocus();
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    static bool toOwnPart(const QWidget* control)
-    {
-        const QWidget* next = QApplication::focusWidget();
-        return next && next != control && control->isAncestorOf(next);
-    }
-
     std::function<void()> gotFocus;
     std::function<void()> lostFocus;
 };
 } // namespace
+
+bool FocusStaysWith(const QWidget* control, const QFocusEvent* event)
+{
+    if (event->reason() == Qt::PopupFocusReason)
+        return true;
+    // A drop-down list or a menu is a window of its own, but a child of the control it belongs
+    // to.
+    for (const QWidget* next = QApplication::focusWidget(); next; next = next->parentWidget())
+        if (next == control)
+            return true;
+    return false;
+}
 
 void OnFocus(QWidget* control, std::function<void()> gotFocus, std::function<void()> lostFocus)
 {

@@ -1,7 +1,10 @@
 #include "Keys.h"
 
+#include "FocusEvents.h"
+
 #include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QWidget>
@@ -89,14 +92,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::FocusOut) {
-            auto* control = static_cast<QWidget*>(watched);
-            QWidget* next = QApplication::focusWidget();
-            // Focus moving into the control's own parts (a popup list, an edit box) is not
-            // leaving it.
-            if (!next || !control->isAncestorOf(next))
-                validate();
-        }
+        if (event->type() == QEvent::FocusOut &&
+            !FocusStaysWith(static_cast<QWidget*>(watched), static_cast<QFocusEvent*>(event)))
+            validate();
         return QObject::eventFilter(watched, event);
     }
 

@@ -770,6 +770,38 @@ private slots:
         QVERIFY(wheelChooses(w.recipes->cboLevel));
         QVERIFY(Describe(*recipe) != before);
     }
+    // Opening a chooser's list or a text box's own menu leaves the focus in the control: its hint
+    // stays, and an amount or instructions being chosen or typed is stored only once the focus
+    // moves on.
+    void aControlsOwnPopupKeepsTheFocus()
+    {
+        const Windows w = OpenEditors();
+        frmRecipes* recipes = w.recipes;
+        ClickRow(recipes->lvRecipes, recipes->lvRecipes->Item("Plain"));
+        const auto line = recipes->CurrentIngredient();
+        const auto hint = [] { return frmMain::Instance()->txtHelp->toPlainText(); };
+        recipes->cboAmount->setFocus();
+        QTest::keyClick(recipes->cboAmount, Qt::Key_Down);
+        recipes->cboAmount->showPopup();
+        QVERIFY(QApplication::activePopupWidget());
+        QCOMPARE(line->Amount, 0.0);
+        recipes->cboAmount->hidePopup();
+        recipes->cboLevel->setFocus();
+        QCOMPARE(line->Amount, 1.0);
+        recipes->cboLevel->showPopup();
+        QCOMPARE(hint(), QString("Select the skill level for the current ingredient here ..."));
+        recipes->cboLevel->hidePopup();
+
+        Retype(recipes->txtInstructions, "Stir.");
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(5, 5), QPoint(5, 5));
+        QApplication::sendEvent(recipes->txtInstructions->viewport(), &menu);
+        QVERIFY(QApplication::activePopupWidget());
+        QCOMPARE(hint(), QString("Edit the instructions for the current recipe here ..."));
+        QCOMPARE(recipes->CurrentRecipe()->Instructions, QString());
+        QApplication::activePopupWidget()->close();
+        recipes->lvRecipes->setFocus();
+        QCOMPARE(recipes->CurrentRecipe()->Instructions, QString("Stir."));
+    }
 };
 
 QTEST_MAIN(TestIntegrity)
