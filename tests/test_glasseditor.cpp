@@ -55,6 +55,7 @@ class TestGlassEditor : public QObject {
     // The glass shown is `name`, with the values it holds in the chooser and the text box.
     void VerifyShows(const QString& name)
     {
+        QVERIFY(editor->SelectedGlass); // the checks below read it
         QCOMPARE(editor->SelectedGlass, colGlasses.Item(name));
         QCOMPARE(editor->LV->SelectedItem()->Text(), editor->SelectedGlass->Name);
         QCOMPARE(editor->cboHotspotID->currentIndex(), int(editor->SelectedGlass->HotSpotID));

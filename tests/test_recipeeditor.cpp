@@ -92,9 +92,10 @@ private slots:
         // Only ounce-measured ingredients count; a vanished ingredient counts nothing.
         QCOMPARE(RowTexts(recipes, 1), QStringList({"2", "4 1/2", "1"}));
         QCOMPARE(Shown(), QStringList({"Martini", "Level 1", "Shake.", "2 oz", "Priority 1"}));
-        // The priority entries are checked where a line becomes a garnish.
-        QCOMPARE(QList<int>({editor->cboGlass->count(), editor->cboLevel->count()}),
-                 QList<int>({3, 20}));
+        // Nine priorities and Garnish: a priority beyond them shows no entry.
+        QCOMPARE(QList<int>({editor->cboGlass->count(), editor->cboLevel->count(),
+                             editor->cboPriority->count()}),
+                 QList<int>({3, 20, 10}));
 
         // No click or key takes the selection from either list: the editor would go on showing
         // a recipe (or line) that is no longer current, and edits there would reach nothing.
