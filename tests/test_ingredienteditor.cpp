@@ -194,7 +194,7 @@ private slots:
         }
 
         QVERIFY(EditLabel(tree, "  Dark Rum  "));
-        QVERIFY(MessageBox::Shown().isEmpty()); // the stored name is checked in the saved file
+        QVERIFY(MessageBox::Shown().isEmpty()); // the panel test saves the same rename
         QCOMPARE(Children("Spirits"), QStringList({"aquavit", "Dark Rum", "Gin", "Vodka"}));
 
         // A name is kept to 50 characters, in the tree as in the recipe lines.

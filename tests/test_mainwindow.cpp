@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <utility>
+
 using namespace TestSupport;
 using namespace modCellarix;
 
