@@ -213,13 +213,24 @@ private slots:
         QCOMPARE(folder.ReadDataFile("Recipes.Dat"), DatabaseFile({recipes.first()}));
     }
 
-    // A folder, a pipe or a device where a database should be is reported as a file that could
-    // not be opened, is not read (it would wait, or never end) and is not written at exit.
-    void foldersPipesAndDevicesAreNotReadAndNotWritten()
+    // What start-up cannot read is reported once, in one message, and not written at exit: a
+    // file in place of the data folder; a folder, a pipe or a device in place of a database (not
+    // read either: it would wait, or never end); records that cannot be read.
+    void problemsFoundAtStartUpAreReportedOnceAndNotWritten()
     {
         ProgramFolder folder;
-        folder.WriteDataFile("Help.Dat", DatabaseFile({}));
         const QString path = folder.DataPath();
+        QVERIFY(QFile(path.chopped(1)).open(QIODevice::WriteOnly));
+        StartMainWindow();
+        QVERIFY2(Refused("The data folder '" + path +
+                             "' could not be created: a file of that name is in the way.",
+                         "LOAD ERROR"),
+                 qPrintable(platform::MessageBox::Shown().value(0).text));
+        CloseMainWindow();
+        QCOMPARE(platform::MessageBox::Shown().size(), 1); // no save was even tried
+        QVERIFY(QFileInfo(path.chopped(1)).isFile() && QFile::remove(path.chopped(1)));
+
+        folder.WriteDataFile("Help.Dat", DatabaseFile({}));
         QVERIFY(QDir().mkdir(path + "Recipes.Dat"));
         QCOMPARE(::mkfifo(QFile::encodeName(path + "Glasses.Dat").constData(), 0644), 0);
         QVERIFY(QFile::link("/dev/zero", path + "Ingredients.Dat"));
@@ -237,7 +248,24 @@ private slots:
         QCOMPARE(platform::MessageBox::Shown().size(), 1);
         QVERIFY(QFile::exists(path + "Glasses.Dat") && !QFileInfo(path + "Glasses.Dat").isFile());
         QCOMPARE(QFileInfo(path + "Ingredients.Dat").symLinkTarget(), QString("/dev/zero"));
-        QVERIFY(QFileInfo(path + "Recipes.Dat").isDir());
+        QVERIFY(QFileInfo(path + "Recipes.Dat").isDir() && QDir(path).removeRecursively());
+
+        // Three glasses announced, two present; a recipe name repeated in other letter case;
+        // help topics followed by stray bytes.
+        folder.WriteDataFile("Glasses.Dat", Int32(3) + GlassRecord("Flute") + GlassRecord("Coupe"));
+        folder.WriteDataFile("Recipes.Dat", DatabaseFile({RecipeRecord("Gimlet", "", "", {}),
+                                                          RecipeRecord("GIMLET", "", "", {})}));
+        folder.WriteDataFile("Help.Dat", DatabaseFile({HelpRecord("Saving", "Text")}) + "xyz");
+        StartMainWindow();
+        QVERIFY2(Refused("Glasses.Dat: 1 record could not be read.\n"
+                         "Help.Dat: 3 bytes after the last record could not be read.\n"
+                         "Recipes.Dat: 1 record could not be read.\n\n"
+                         "When the editor next saves a damaged file, it keeps the file as it was "
+                         "beside it as \"<name>.bak\".",
+                         "LOAD ERROR"),
+                 qPrintable(platform::MessageBox::Shown().value(0).text));
+        QCOMPARE(Keys(colGlasses), QStringList({"Flute", "Coupe"}));
+        QCOMPARE(Keys(colRecipes), QStringList({"Gimlet"}));
     }
 
     // A file the system will not let be replaced is reported right after loading; the user may
@@ -447,41 +475,6 @@ private slots:
         StartMainWindow();
         QVERIFY(SaveRecipes().isEmpty());
         QVERIFY(!QFile::exists(folder.DataPath() + "Recipes.Dat.saving"));
-    }
-
-    void damagedFilesAreReportedOnceAfterStartUp()
-    {
-        ProgramFolder folder;
-        // Three glasses announced, two present; a recipe name repeated in other letter case;
-        // help topics followed by stray bytes.
-        folder.WriteDataFile("Glasses.Dat", Int32(3) + GlassRecord("Flute") + GlassRecord("Coupe"));
-        folder.WriteDataFile("Recipes.Dat", DatabaseFile({RecipeRecord("Gimlet", "", "", {}),
-                                                          RecipeRecord("GIMLET", "", "", {})}));
-        folder.WriteDataFile("Help.Dat", DatabaseFile({HelpRecord("Saving", "Text")}) + "xyz");
-        StartMainWindow();
-        QVERIFY2(Refused("Glasses.Dat: 1 record could not be read.\n"
-                         "Help.Dat: 3 bytes after the last record could not be read.\n"
-                         "Recipes.Dat: 1 record could not be read.\n\n"
-                         "When the editor next saves a damaged file, it keeps the file as it was "
-                         "beside it as \"<name>.bak\".",
-                         "LOAD ERROR"),
-                 qPrintable(platform::MessageBox::Shown().value(0).text));
-        QCOMPARE(Keys(colGlasses), QStringList({"Flute", "Coupe"}));
-        QCOMPARE(Keys(colRecipes), QStringList({"Gimlet"}));
-    }
-
-    void aDataFolderThatCannotBeCreatedIsReportedOnceAndNothingIsWritten()
-    {
-        ProgramFolder folder;
-        QVERIFY(QFile(folder.Path() + "/Data").open(QIODevice::WriteOnly)); // a file in the way
-        StartMainWindow();
-        QVERIFY2(Refused("The data folder '" + folder.Path() +
-                             "/Data/' could not be created: a file of that name is in the way.",
-                         "LOAD ERROR"),
-                 qPrintable(platform::MessageBox::Shown().value(0).text));
-        CloseMainWindow();
-        QCOMPARE(platform::MessageBox::Shown().size(), 1); // no save was even tried
-        QVERIFY(QFileInfo(folder.Path() + "/Data").isFile());
     }
 
     // Every prefix of a file loads, and yields exactly the records complete in it: through the
