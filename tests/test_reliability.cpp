@@ -190,18 +190,13 @@ private slots:
     void aBackupThatCannotBeWrittenKeepsTheFileAsItWas()
     {
         ProgramFolder folder;
-        QList<QByteArray> recipes;
-        for (int i = 0; i < 4000; ++i)
-            recipes << RecipeRecord("Recipe " + QByteArray::number(i), "", "", {Line("Gin", 8, 0)});
-        const QByteArray large = DatabaseFile(recipes);
+        const QByteArray large = DatabaseFile({RecipeRecord("Gimlet", "", Bytes(80000, 'x'), {})});
         folder.WriteDataFile("Recipes.Dat", large);
         StartMainWindow();
-        while (colRecipes.Count() > 1)
-            colRecipes.Remove(colRecipes.KeyAt(colRecipes.Count()));
-        const StoreMessages messages = [&] {
-            const FileSizeLimit limit(large.size() / 2);
-            return SaveRecipes();
-        }();
+        colRecipes.Item("Gimlet")->Instructions = "Shake.";
+        std::optional<FileSizeLimit> limit(std::in_place, large.size() / 2);
+        const StoreMessages messages = SaveRecipes();
+        limit.reset();
         QCOMPARE(folder.ReadDataFile("Recipes.Dat"), large);
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages.first().text,
@@ -210,7 +205,8 @@ private slots:
                      folder.DataPath() + "Recipes.Dat is unchanged.");
         QVERIFY(SaveRecipes().isEmpty());
         QCOMPARE(folder.ReadDataFile("Recipes.Dat.bak"), large);
-        QCOMPARE(folder.ReadDataFile("Recipes.Dat"), DatabaseFile({recipes.first()}));
+        QCOMPARE(folder.ReadDataFile("Recipes.Dat"),
+                 DatabaseFile({RecipeRecord("Gimlet", "", "Shake.", {})}));
     }
 
     // What start-up cannot read is reported once, in one message, and not written at exit: a
