@@ -175,12 +175,10 @@ private slots:
             // Only the sync of the folder after a replacement leaves no file old.
             QCOMPARE(old, error.contains("is unchanged") ? 1 : 0);
             // Nothing half-written is left (a link the save did not need to replace may be).
-            const QStringList kept({"Glasses.Dat", "Glasses.Dat.bak", "Help.Dat", "Ingredients.Dat",
-                                    "Ingredients.Dat.bak", "Recipes.Dat", "Recipes.Dat.bak"});
             const auto all =
                 QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks;
             for (const QString& entry : QDir(folder.DataPath()).entryList(all))
-                QVERIFY2(kept.contains(entry), qPrintable(entry));
+                QVERIFY2(entry.endsWith(".Dat") || entry.endsWith(".Dat.bak"), qPrintable(entry));
             QCOMPARE(folder.ReadDataFile("../outside"), QByteArray("an older backup"));
         }
     }
@@ -396,17 +394,15 @@ private slots:
         QApplication::clipboard()->setText("Pasted");
         main->RecipeEditor->txtInstructions->paste();
         QCOMPARE(main->RecipeEditor->txtInstructions->Text(), QString("Shake."));
-        QCOMPARE(colRecipes.Item("Gimlet")->Level, 0);
-        QCOMPARE(colRecipes.Item("Gimlet")->Instructions, QString("Shake."));
-        QVERIFY(colIngredients.Item("Gin")->Ounces());
+        QVERIFY(colRecipes.Item("Gimlet")->Level == 0 && colIngredients.Item("Gin")->Ounces() &&
+                colRecipes.Item("Gimlet")->Instructions == "Shake.");
         colRecipes.Item("Gimlet")->Level = 9; // even a change made past the windows is not saved
         CloseMainWindow();
         for (const Case& c : Cases())
             QCOMPARE(folder.ReadDataFile(c.file), c.before);
 
         first.write("close\n"); // the first editor makes its changes and closes
-        QVERIFY(first.waitForFinished(30000));
-        QCOMPARE(first.exitCode(), 0);
+        QVERIFY(first.waitForFinished(30000) && first.exitCode() == 0);
         for (const Case& c : Cases())
             QVERIFY(folder.ReadDataFile(c.file) == c.after &&
                     folder.ReadDataFile(c.file + ".bak") == c.before);
@@ -422,8 +418,7 @@ private slots:
             QSKIP("files cannot be made immutable here");
         const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", lockFile}); });
         const platform::FolderLock other(folder.DataPath().chopped(1));
-        QVERIFY(other.HeldElsewhere());
-        QCOMPARE(other.OwnerPid(), QCoreApplication::applicationPid());
+        QVERIFY(other.HeldElsewhere() && other.OwnerPid() == QCoreApplication::applicationPid());
     }
 
     // A process saving a database of some megabytes, killed at random moments (fixed seeds),
