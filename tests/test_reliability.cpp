@@ -436,7 +436,7 @@ private slots:
         // The backup is written as the file is, so it too may be left named but unplaced.
         const QStringList allowed({"Recipes.Dat", "Recipes.Dat.bak", "Recipes.Dat.saving",
                                    "Recipes.Dat.bak.saving", "Glasses.Dat", "Ingredients.Dat",
-                                   "Help.Dat"});
+                                   "Help.Dat", "Editor.lock"});
         QRandomGenerator random(20261206);
         int leftUnderTemporaryName = 0;
         for (int kill = 0; kill < 30; ++kill) {
@@ -534,33 +534,27 @@ private slots:
     }
 };
 
-// A child of the tests, on the program folder `folder`: "editor" runs the whole editor until told
-// to close on its standard input, then makes the changes of Cases() and closes; "saver" loads the
-// recipes and saves them over and over, the first recipe's level going between 1 and 0, until
-// it is killed.
+// A child of the tests running the whole editor on the program folder `folder`: "saver" saves
+// the recipes over and over, the first recipe's level going between 1 and 0, until it is killed;
+// "editor" waits until told to close on its standard input, then makes the changes of Cases()
+// and closes.
 int RunChild(const QString& mode, const QString& folder)
 {
     platform::SetProgramFolder(folder);
     ScriptDialogs();
-    std::string line;
-    if (mode == "editor") {
-        frmMain::Instance()->MDIForm_Load();
-        std::cout << "ready" << std::endl;
-        std::getline(std::cin, line);
-        for (const Case& c : Cases())
-            c.change();
-        CloseMainWindow();
-        return 0;
-    }
-    InitDataPath();
-    RecipeDatabasePath = DataPath + "Recipes.Dat";
-    LoadRecipes();
+    frmMain::Instance()->MDIForm_Load();
     std::cout << "ready" << std::endl;
-    for (int level = 1;; level = 1 - level) {
+    for (int level = 1; mode == "saver"; level = 1 - level) {
         colRecipes.Item(1)->Level = quint8(level);
         if (!SaveRecipes().isEmpty())
             return 1;
     }
+    std::string line;
+    std::getline(std::cin, line);
+    for (const Case& c : Cases())
+        c.change();
+    CloseMainWindow();
+    return 0;
 }
 
 int main(int argc, char* argv[])
