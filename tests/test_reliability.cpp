@@ -140,7 +140,6 @@ private slots:
             StartMainWindow();
             for (const Case& c : Cases())
                 c.change();
-            platform::MessageBox::ClearShown();
             platform::FileFaults::FailAt(platform::FileStep(step), n, ENOSPC);
             if (named)
                 platform::FileFaults::RefuseUnnamedFiles();
