@@ -66,8 +66,7 @@ Result Import(const QTemporaryDir& dir, const QStringList& options = {})
 
 // A small database as "export" writes it, but for the line breaks; every test below changes one
 // thing in it.
-const QByteArray ValidJson = R"({
-  "format": "mixora-database", "version": 1,
+const QByteArray ValidJson = R"({"format": "mixora-database", "version": 1,
   "glasses": [{"name": "Highball", "cursor": "", "opacityMap": "", "shadow": "", "highlight": "",
     "zoom": "", "animation": "", "helpTopic": "", "hotSpotId": 2, "displayText": "Tall"}],
   "ingredients": [{"name": "Gin", "parent": "", "ounces": true, "action": false,
@@ -78,9 +77,7 @@ const QByteArray ValidJson = R"({
     "instructions": "Pour.\r\nServe.", "lines": [
       {"ingredient": "Gin", "amount": 32, "amountText": "2 oz", "priority": 0},
       {"ingredient": "Lime", "amount": 22, "priority": 9}]}],
-  "helpTopics": [{"name": "Welcome", "text": "Hi"}]
-}
-)";
+  "helpTopics": [{"name": "Welcome", "text": "Hi"}]})";
 
 } // namespace
 
@@ -131,10 +128,8 @@ private slots:
             exported = Run({"export", sample, json});
             imported = Import(dir);
         }
-        QCOMPARE(exported.Err(1),
-                 QString("mixora-dat: cannot write the new out.json: File too large; '%1' is "
-                         "unchanged\n")
-                     .arg(json));
+        QCOMPARE(exported.Err(1), "mixora-dat: cannot write the new out.json: File too large; '" +
+                                      json + "' is unchanged\n");
         QCOMPARE(Read(json), QByteArray("the previous document"));
         QVERIFY2(imported.Err(1).contains("nothing written"), qPrintable(imported.err));
         QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files), QStringList({"Recipes.Dat"}));
@@ -282,11 +277,10 @@ private slots:
     void pipesAreNotReadNorWritten()
     {
         QTemporaryDir dir;
-        QVERIFY(QDir().mkpath(dir.filePath("Data")));
-        QCOMPARE(QProcess::execute("mkfifo",
-                                   {dir.filePath("Data/Glasses.Dat"), dir.filePath("in.json")}),
-                 0);
-        const QString check = Run({"check", dir.filePath("Data")}).Out(1);
+        const QString data = dir.filePath("Data/");
+        QVERIFY(QDir().mkpath(data));
+        QCOMPARE(QProcess::execute("mkfifo", {data + "Glasses.Dat", dir.filePath("in.json")}), 0);
+        const QString check = Run({"check", data}).Out(1);
         QVERIFY2(check.contains("it is not a regular file"), qPrintable(check));
         QCOMPARE(Import(dir).Err(1),
                  QString("mixora-dat: cannot read '%1': it is not a regular file\n")
@@ -329,22 +323,21 @@ private slots:
             {R"("color": 16777216)", "\"color\": \"#0x1234\"",
              "ingredients record 2 \"Lime\": color: a colour \"#RRGGBB\" is required"},
             {R"("text": "Hi"})", R"("text": "Hi",})",
-             "line 13: not valid JSON: a key in quotes should be here"},
+             "line 12: not valid JSON: a key in quotes should be here"},
             {R"("helpTopics": [)", R"("helpTopics": )" + QByteArray(70, '['),
-             "line 13: not valid JSON: objects and arrays nested too deep"},
+             "line 12: not valid JSON: objects and arrays nested too deep"},
             {R"("ounces": true)", R"("ounces": "yes")",
              R"(ingredients record 1 "Gin": ounces: true or false is required)"}};
         for (const auto& [from, to, message] : cases) {
             QTemporaryDir dir;
             Write(dir.filePath("in.json"), QByteArray(ValidJson).replace(from, to));
-            const QByteArray old = DatabaseFile({GlassRecord("Old")});
-            Write(dir.filePath("Data/Glasses.Dat"), old);
+            Write(dir.filePath("Data/Glasses.Dat"), "old");
 
             QCOMPARE(Import(dir).Err(1),
                      QString("%1: %2\nmixora-dat: nothing written: 1 problem in '%1'\n")
                          .arg(dir.filePath("in.json"), message));
             QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files), QStringList{"Glasses.Dat"});
-            QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")), old);
+            QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")), QByteArray("old"));
         }
     }
 
@@ -357,13 +350,12 @@ private slots:
         QTemporaryDir dir;
         const QString data = dir.filePath("Data/");
         Write(data + "Glasses.Dat", DatabaseFile({}));
-        Write(data + "Ingredients.Dat",
-              DatabaseFile({IngredientRecord("Gin", "Spirits"), IngredientRecord("Spirits", "")}));
-        QByteArray damaged = DatabaseFile({RecipeRecord(
-            "Tall", "Tumbler", "", {Line("Gin", 8, 3), Line("", 2, 5), Line("Gin", 4, 1)})});
-        damaged.replace(0, 4, Int32(2));
-        damaged += Bytes(20, 'z');
-        Write(data + "Recipes.Dat", damaged);
+        const QByteArray gin = IngredientRecord("Gin", "Spirits"),
+                         spirits = IngredientRecord("Spirits", "");
+        Write(data + "Ingredients.Dat", DatabaseFile({gin, spirits}));
+        const QByteArray tall = RecipeRecord(
+            "Tall", "Tumbler", "", {Line("Gin", 8, 3), Line("", 2, 5), Line("Gin", 4, 1)});
+        Write(data + "Recipes.Dat", Int32(2) + tall + Bytes(20, 'z'));
         Write(data + "Help.Dat", QByteArray());
 
         QCOMPARE(Run({"export", data, dir.filePath("db.json")}).Err(0),
@@ -373,9 +365,7 @@ private slots:
                  QString("mixora-dat: warning: Recipes.Dat: record 1 \"Tall\": glass: no glass "
                          "\"Tumbler\"\nmixora-dat: warning: Recipes.Dat: record 1 \"Tall\": line 3 "
                          "ingredient: no ingredient \"\"\n"));
-        QCOMPARE(
-            Read(dir.filePath("Out/Ingredients.Dat")),
-            DatabaseFile({IngredientRecord("Spirits", ""), IngredientRecord("Gin", "Spirits")}));
+        QCOMPARE(Read(dir.filePath("Out/Ingredients.Dat")), DatabaseFile({spirits, gin}));
         QCOMPARE(
             Read(dir.filePath("Out/Recipes.Dat")),
             DatabaseFile({RecipeRecord("Tall", "Tumbler", "",
@@ -384,13 +374,11 @@ private slots:
                  Int32(0) + Int32(0));
     }
 
-    void dumpShowsEveryRecordWhereItStarts()
+    void dumpShowsEveryRecordWhereItStartsAndEachCommandTellsItsUsage()
     {
         QTemporaryDir dir;
         const QByteArray first = HelpRecord("Welcome", "Line one\r\nLine \"two\"");
-        QByteArray file = DatabaseFile({first, HelpRecord("Keys", "")});
-        file.replace(0, 4, Int32(3));
-        Write(dir.filePath("Help.Dat"), file);
+        Write(dir.filePath("Help.Dat"), Int32(3) + first + HelpRecord("Keys", ""));
         QCOMPARE(Run({"dump", dir.filePath("Help.Dat")}).Out(0).section('\n', 1),
                  QString("record 1 at byte 4\n"
                          "  name: \"Welcome\"\n"
@@ -406,10 +394,8 @@ private slots:
         QFile::rename(dir.filePath("Help.Dat"), topics);
         QCOMPARE(Run({"dump", topics}).code, 1);
         QVERIFY(Run({"dump", "--kind", "help", topics}).Out(0).contains("\"Keys\""));
-    }
 
-    void usageAndHelp()
-    {
+        // Without a command, or with one unknown or lacking its arguments, the usage is told.
         QVERIFY(Run({}).Err(2).startsWith("Usage: mixora-dat COMMAND"));
         for (const char* command : {"check", "export", "import", "dump"})
             QVERIFY(Run({command, "--help"})
