@@ -140,8 +140,7 @@ private slots:
         QCOMPARE(Read(json), Read(QStringLiteral(SAMPLE_DATABASE_JSON)));
         QCOMPARE(Import(dir).code, 0);
         for (const QString name : {"Glasses.Dat", "Ingredients.Dat", "Recipes.Dat", "Help.Dat"})
-            QVERIFY2(Read(dir.filePath("Data/" + name)) == Read(sample + "/" + name),
-                     qPrintable(name));
+            QCOMPARE(Read(dir.filePath("Data/" + name)), Read(sample + "/" + name));
     }
 
     // Import writes the files byte for byte, keeps each file it replaces as "<name>.bak", and
@@ -331,13 +330,11 @@ private slots:
         for (const auto& [from, to, message] : cases) {
             QTemporaryDir dir;
             Write(dir.filePath("in.json"), QByteArray(ValidJson).replace(from, to));
-            Write(dir.filePath("Data/Glasses.Dat"), "old");
 
             QCOMPARE(Import(dir).Err(1),
                      QString("%1: %2\nmixora-dat: nothing written: 1 problem in '%1'\n")
                          .arg(dir.filePath("in.json"), message));
-            QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files), QStringList{"Glasses.Dat"});
-            QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")), QByteArray("old"));
+            QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files), QStringList());
         }
     }
 
