@@ -155,10 +155,9 @@ private slots:
         const QByteArray oldHelp = DatabaseFile({HelpRecord("Other", "x")});
         Write(data("Glasses.Dat"), "the previous glasses");
         Write(data("Help.Dat"), oldHelp);
-        QCOMPARE(Import(dir).Err(1),
-                 QString("mixora-dat: '%1' holds other help topics; it is the game's file and is "
-                         "replaced only with --force; nothing written\n")
-                     .arg(data("Help.Dat")));
+        QCOMPARE(Import(dir).Err(1), "mixora-dat: '" + data("Help.Dat") +
+                                         "' holds other help topics; it is the game's file and is "
+                                         "replaced only with --force; nothing written\n");
         QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files),
                  QStringList({"Glasses.Dat", "Help.Dat"}));
 
@@ -246,34 +245,11 @@ private slots:
             }
     }
 
-    // A file the system will not let be replaced (here one marked immutable) is found before
-    // anything is replaced: the import writes nothing, rather than leaving the files of two
-    // generations.
-    void importIntoAFileThatCannotBeReplacedWritesNothing()
-    {
-        QTemporaryDir dir;
-        Write(dir.filePath("in.json"), ValidJson);
-        const QString recipes = dir.filePath("Data/Recipes.Dat");
-        Write(dir.filePath("Data/Glasses.Dat"), "the previous glasses");
-        Write(recipes, "the previous recipes");
-        // No ingredient file to keep, so a folder where its backup would go is in nobody's way.
-        QVERIFY(QDir().mkpath(dir.filePath("Data/Ingredients.Dat.bak")));
-        if (QProcess::execute("chattr", {"+i", recipes}) != 0)
-            QSKIP("files cannot be made immutable here");
-        const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", recipes}); });
-        QCOMPARE(Import(dir).Err(1),
-                 QString("mixora-dat: Recipes.Dat cannot be replaced: Recipes.Dat is marked "
-                         "immutable or append-only; nothing written\n"));
-        QCOMPARE(QDir(dir.filePath("Data")).entryList(QDir::Files),
-                 QStringList({"Glasses.Dat", "Recipes.Dat"}));
-        QCOMPARE(Read(dir.filePath("Data/Glasses.Dat")), QByteArray("the previous glasses"));
-        QCOMPARE(QProcess::execute("chattr", {"-i", recipes}), 0);
-        QCOMPARE(Import(dir).code, 0);
-    }
-
     // A pipe where a file should be is refused at once, never waited on; nor is a document
-    // written over a pipe through a link ("/dev/stdout" is one), or the link replaced.
-    void pipesAreNotReadNorWritten()
+    // written over a pipe through a link ("/dev/stdout" is one), or the link replaced. A file the
+    // system will not let be replaced (here one marked immutable) is found before anything is
+    // replaced: the import writes nothing, rather than leaving the files of two generations.
+    void pipesAreNotReadNorWrittenAndFilesThatCannotBeReplacedStopTheImport()
     {
         QTemporaryDir dir;
         const QString data = dir.filePath("Data/");
@@ -281,16 +257,32 @@ private slots:
         QCOMPARE(QProcess::execute("mkfifo", {data + "Glasses.Dat", dir.filePath("in.json")}), 0);
         const QString check = Run({"check", data}).Out(1);
         QVERIFY2(check.contains("it is not a regular file"), qPrintable(check));
-        QCOMPARE(Import(dir).Err(1),
-                 QString("mixora-dat: cannot read '%1': it is not a regular file\n")
-                     .arg(dir.filePath("in.json")));
+        QCOMPARE(Import(dir).Err(1), "mixora-dat: cannot read '" + dir.filePath("in.json") +
+                                         "': it is not a regular file\n");
 
         const QString out = dir.filePath("out.json");
         QVERIFY(QFile::link("/proc/self/fd/1", out)); // the tool's output, a pipe
-        QCOMPARE(
-            Run({"export", QStringLiteral(SAMPLE_DATABASE_DIR), out}).Err(1),
-            QString("mixora-dat: out.json is not a regular file; '%1' is unchanged\n").arg(out));
+        QCOMPARE(Run({"export", QStringLiteral(SAMPLE_DATABASE_DIR), out}).Err(1),
+                 "mixora-dat: out.json is not a regular file; '" + out + "' is unchanged\n");
         QCOMPARE(QFileInfo(out).symLinkTarget(), QString("/proc/self/fd/1"));
+
+        QVERIFY(QFile::remove(dir.filePath("in.json")) && QFile::remove(data + "Glasses.Dat"));
+        Write(dir.filePath("in.json"), ValidJson);
+        const QString recipes = data + "Recipes.Dat";
+        Write(data + "Glasses.Dat", "the previous glasses");
+        Write(recipes, "the previous recipes");
+        // No ingredient file to keep, so a folder where its backup would go is in nobody's way.
+        QVERIFY(QDir().mkpath(data + "Ingredients.Dat.bak"));
+        if (QProcess::execute("chattr", {"+i", recipes}) != 0)
+            QSKIP("files cannot be made immutable here");
+        const auto unlock = qScopeGuard([&] { QProcess::execute("chattr", {"-i", recipes}); });
+        QCOMPARE(Import(dir).Err(1),
+                 QString("mixora-dat: Recipes.Dat cannot be replaced: Recipes.Dat is marked "
+                         "immutable or append-only; nothing written\n"));
+        QCOMPARE(QDir(data).entryList(QDir::Files), QStringList({"Glasses.Dat", "Recipes.Dat"}));
+        QCOMPARE(Read(data + "Glasses.Dat"), QByteArray("the previous glasses"));
+        QCOMPARE(QProcess::execute("chattr", {"-i", recipes}), 0);
+        QCOMPARE(Import(dir).code, 0);
     }
 
     void importRefusesBadInputAndWritesNothing()
