@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(SelectedInActiveEditor(), QString("recipe Lost"));
 
         // Checking again follows the edits: "Lost" gets a glass that exists, which the window
-        // does not notice by itself; rows of records changed since the check open nothing.
+        // does not notice by itself.
         Choose(main->RecipeEditor->cboGlass, "Highball");
         QCOMPARE(window->lvProblems->Count(), 12);
         QTest::mouseClick(window->cmdCheckAgain, Qt::LeftButton);
