@@ -168,12 +168,13 @@ bool Rename(QWidget* view, const QString& text, const QList<Qt::Key>& keys = {})
     return false;
 }
 
-// The next picker window gets Gin selected and Enter pressed on Close (0), its tree (1) or OK (2).
-void PickGinPressingEnterOn(int control)
+// The next picker window gets `ingredient` selected (its name, or its node's position) and Enter
+// pressed on Close (0), its tree (1) or OK (2).
+template <typename Which> void PickPressingEnterOn(Which ingredient, int control)
 {
-    platform::ModalWindow::SetDriver([control](QDialog& dialog) {
+    platform::ModalWindow::SetDriver([ingredient, control](QDialog& dialog) {
         auto& picker = static_cast<frmAddIngredient&>(dialog);
-        picker.TV->setCurrentIndex(picker.TV->IndexOf(picker.TV->Node("Gin")));
+        picker.TV->setCurrentIndex(picker.TV->IndexOf(picker.TV->Node(ingredient)));
         Press(QList<QWidget*>{picker.cmdClose, picker.TV, picker.cmdOK}[control], Qt::Key_Return);
         QVERIFY(!picker.isVisible());
     });
@@ -316,15 +317,8 @@ void RandomAction(const Windows& w, QRandomGenerator& random)
     else if (action == 12)
         ChooseIndex(recipes->cboLevel, random.bounded(20));
     else if (action == 13) {
-        const int pick = random.bounded(1000);
-        platform::ModalWindow::SetDriver([pick](QDialog& dialog) {
-            auto& picker = static_cast<frmAddIngredient&>(dialog);
-            const int count = picker.TV->Count();
-            if (count > 1)
-                picker.TV->setCurrentIndex(
-                    picker.TV->IndexOf(picker.TV->Node(2 + pick % (count - 1))));
-            QTest::mouseClick(count > 1 ? picker.cmdOK : picker.cmdClose, Qt::LeftButton);
-        });
+        const int count = colIngredients.Count(); // the picker's tree: the root, then these
+        PickPressingEnterOn(count > 0 ? 2 + random.bounded(count) : 1, count > 0 ? 2 : 0);
         Press(recipes->lvRecipeIng, Qt::Key_Insert);
     } else if (action == 14) {
         recipes->cboAmount->setFocus();
@@ -424,7 +418,7 @@ private slots:
             QVERIFY(Rename(view, last[kind]));
         }
         for (int control : {2, 0}) { // a line added to Plain, and the picker closed
-            PickGinPressingEnterOn(control);
+            PickPressingEnterOn("Gin", control);
             Press(w.recipes->lvRecipeIng, Qt::Key_Insert);
         }
         QCOMPARE(w.recipes->lvRecipeIng->Count(), 2);
@@ -609,7 +603,7 @@ private slots:
 
         ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Plain"));
         for (int control = 0; control < 3; ++control) { // Close adds nothing, the others Gin
-            PickGinPressingEnterOn(control);
+            PickPressingEnterOn("Gin", control);
             Press(w.recipes->lvRecipeIng, Qt::Key_Insert);
             QCOMPARE(w.recipes->CurrentRecipe()->RecipeIngredients().Count(), 1 + control);
         }
