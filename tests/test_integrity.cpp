@@ -83,9 +83,7 @@ QByteArray IngredientsFile(int leftOut = -1)
     rum.replace(408, 4, Int32(-5));                // the display text's length
     return FileWithout(
         {IngredientRecord("Spirits", "", {false, false, 0, 0, 3, EveryByte()}),
-         IngredientRecord("Caf\xE9\xA0"
-                          "Cr\xE8me",
-                          "", {true, true, 0xFFFFFF, 100, 255, "\r\n\r"}),
+         IngredientRecord("Caf\xE9\xA0Latte", "", {true, true, 0xFFFFFF, 100, 255, "\r\n\r"}),
          IngredientRecord("Gin", "Spirits", {true, false, 0x123456, 150, 254, "lone\n"}), rum,
          IngredientRecord("Bitters", "Spirits"),
          IngredientRecord("Loose", "Ingredients", {true, false, 0, 5, 0, "x"}),
@@ -187,10 +185,9 @@ QString Describe(const Glass& glass)
 }
 QString Describe(const Ingredient& ingredient)
 {
-    return QStringList{ingredient.Name(), ingredient.ParentItem(),
-                       QString::number(ingredient.HotSpotID()),
-                       QString::number(ingredient.Opacity()), ingredient.DisplayText()}
-        .join('|');
+    return QString("%1|%2|%3|%4|%5")
+        .arg(ingredient.Name(), ingredient.ParentItem(), QString::number(ingredient.HotSpotID()),
+             QString::number(ingredient.Opacity()), ingredient.DisplayText());
 }
 QString Describe(const Recipe& recipe)
 {
@@ -358,7 +355,6 @@ private slots:
     void init() { WriteDatabase(); }
     void cleanup()
     {
-        platform::ModalWindow::SetDriver(nullptr);
         CloseMainWindow();
         folder.reset();
     }
@@ -383,18 +379,17 @@ private slots:
         // An ingredient whose parent is the root's name hangs under the root.
         QCOMPARE(w.ingredients->TV->Node("Loose")->Parent(),
                  w.ingredients->TV->Node("Ingredients"));
+        // With each row of each list: the selected ingredient's colour and the selected
+        // recipe's lines.
         for (QWidget* view : w.Views())
             for (int row = 1; row <= RowCount(view); ++row) {
                 Click(view, row);
                 TabThroughEveryControl(view);
-                const auto ingredient = w.ingredients->SelectedIngredient;
-                if (view == w.ingredients->TV && ingredient) {
+                if (const auto ingredient = w.ingredients->SelectedIngredient) {
                     platform::ColorDialog::SetNextAnswer(ingredient->Color() & 0xFFFFFF);
                     QTest::mouseClick(w.ingredients->cmdColor, Qt::LeftButton);
                 }
-                const int lines =
-                    view == w.recipes->lvRecipes ? w.recipes->lvRecipeIng->Count() : 0;
-                for (int line = 1; line <= lines; ++line) {
+                for (int line = 1; line <= w.recipes->lvRecipeIng->Count(); ++line) {
                     ClickRow(w.recipes->lvRecipeIng, line);
                     TabThroughEveryControl(view);
                 }
@@ -413,8 +408,7 @@ private slots:
             Click(view, removed[kind]);
             Press(view, Qt::Key_Delete, MsgAnswer::Yes);
             Click(view, last[kind]);
-            QVERIFY(Rename(view, "Renamed"));
-            QVERIFY(Stored().join(' ').contains("Renamed"));
+            QVERIFY(Rename(view, "Renamed") && Stored().join(' ').contains("Renamed"));
             QVERIFY(Rename(view, last[kind]));
         }
         for (int control : {2, 0}) { // a line added to Plain, and the picker closed
@@ -678,7 +672,8 @@ private slots:
             OpenRecipeDatabase(w.recipes, DataPath + name);
             return QDir::toNativeSeparators(DataPath + name);
         };
-        // A new name in a folder that does not exist: the file could never be written.
+        // The other databases, and a new name in a folder that does not exist (the file could
+        // never be written), are refused.
         const QString other = "'%1' is one of the editor's other database files; it cannot be "
                               "opened as the recipe database.";
         const QList<QPair<QString, QString>> refusals = {
@@ -700,15 +695,14 @@ private slots:
                               Int32(3) + RecipeRecord("Readable", "", "", {}) + Bytes(20, '\x7F'));
         folder->WriteDataFile("Kept.Dat", Int32(1) + RecipeRecord("Kept", "", "", {}));
         QVERIFY(QDir(DataPath).mkdir("Kept.Dat.bak"));
+        const QString unreadable = "'%1' does not look like a recipe database: %2 after the last "
+                                   "record could not be read. Open it anyway? Every exit "
+                                   "rewrites it.";
         const QList<QPair<QString, QString>> questions = {
-            {"Odd.Dat", "'%1' does not look like a recipe database: 1 byte after the last record "
-                        "could not be read. Open it anyway? Every exit rewrites it."},
-            {"Damaged.Dat",
-             "'%1' does not look like a recipe database: 2 records and 20 bytes after the last "
-             "record could not be read. Open it anyway? Every exit rewrites it."},
-            {"Kept.Dat",
-             "Changes to '%1' cannot be saved: Kept.Dat.bak is not a regular file. Open "
-             "it anyway?"}};
+            {"Odd.Dat", unreadable.arg("%1", "1 byte")},
+            {"Damaged.Dat", unreadable.arg("%1", "2 records and 20 bytes")},
+            {"Kept.Dat", "Changes to '%1' cannot be saved: Kept.Dat.bak is not a regular file. "
+                         "Open it anyway?"}};
         for (const auto& [name, question] : questions)
             for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
                 const QString asked = question.arg(openAnswering(name, answer));
