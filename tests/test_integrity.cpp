@@ -83,9 +83,7 @@ QByteArray IngredientsFile(int leftOut = -1)
     rum.replace(408, 4, Int32(-5));                // the display text's length
     return FileWithout(
         {IngredientRecord("Spirits", "", {false, false, 0, 0, 3, EveryByte()}),
-         IngredientRecord("Caf\xE9\xA0"
-                          "Cr\xE8me",
-                          "", {true, true, 0xFFFFFF, 100, 255, "\r\n\r"}),
+         IngredientRecord("Caf\xE9\xA0Latte", "", {true, true, 0xFFFFFF, 100, 255, "\r\n\r"}),
          IngredientRecord("Gin", "Spirits", {true, false, 0x123456, 150, 254, "lone\n"}), rum,
          IngredientRecord("Bitters", "Spirits"),
          IngredientRecord("Loose", "Ingredients", {true, false, 0, 5, 0, "x"}),
@@ -154,19 +152,30 @@ void TabThroughEveryControl(QWidget* first)
 
 // F2 in `view`, the name replaced by `text` (any characters), `keys` typed in the edit box, and
 // Enter. False when no edit box opened.
-bool Rename(QWidget* view, const QString& text, const QList<Qt::Key>& keys = {})
+bool Rename(QWidget* view, const QString& text, const QList<QKeyCombination>& keys = {})
 {
     Press(view, Qt::Key_F2);
-    for (QLineEdit* box : view->findChildren<QLineEdit*>("labelEditor")) {
-        if (!box->isVisible())
-            continue; // an earlier edit's box not deleted yet
-        box->selectAll();
-        box->insert(text);
-        for (Qt::Key key : keys + QList<Qt::Key>{Qt::Key_Return})
-            QTest::keyClick(box, key);
-        return true;
-    }
+    for (QLineEdit* box : view->findChildren<QLineEdit*>("labelEditor"))
+        if (box->isVisible()) { // an earlier edit's box is hidden, not deleted yet
+            box->selectAll();
+            box->insert(text);
+            for (QKeyCombination key : keys + QList<QKeyCombination>{Qt::Key_Return})
+                QTest::keyClick(box, key.key(), key.keyboardModifiers());
+            return true;
+        }
     return false;
+}
+
+// The next picker window gets `ingredient` selected (its name, or its node's position) and Enter
+// pressed on Close (0), its tree (1) or OK (2).
+template <typename Which> void PickPressingEnterOn(Which ingredient, int control)
+{
+    platform::ModalWindow::SetDriver([ingredient, control](QDialog& dialog) {
+        auto& picker = static_cast<frmAddIngredient&>(dialog);
+        picker.TV->setCurrentIndex(picker.TV->IndexOf(picker.TV->Node(ingredient)));
+        Press(QList<QWidget*>{picker.cmdClose, picker.TV, picker.cmdOK}[control], Qt::Key_Return);
+        QVERIFY(!picker.isVisible());
+    });
 }
 
 // What a record holds, as one text.
@@ -176,10 +185,9 @@ QString Describe(const Glass& glass)
 }
 QString Describe(const Ingredient& ingredient)
 {
-    return QStringList{ingredient.Name(), ingredient.ParentItem(),
-                       QString::number(ingredient.HotSpotID()),
-                       QString::number(ingredient.Opacity()), ingredient.DisplayText()}
-        .join('|');
+    return QString("%1|%2|%3|%4|%5")
+        .arg(ingredient.Name(), ingredient.ParentItem(), QString::number(ingredient.HotSpotID()),
+             QString::number(ingredient.Opacity()), ingredient.DisplayText());
 }
 QString Describe(const Recipe& recipe)
 {
@@ -244,16 +252,30 @@ QString RandomName(QRandomGenerator& random)
                                   : names.at(random.bounded(int(names.size())));
 }
 
+// The rows of a list, or the nodes of a tree.
+int RowCount(QWidget* view)
+{
+    auto* tree = dynamic_cast<platform::TreeView*>(view);
+    return tree ? tree->Count() : static_cast<platform::ListView*>(view)->Count();
+}
+
+// Clicks a row of a list or a node of a tree: `row` is its position (from 1) or its name.
+template <typename Which> void Click(QWidget* view, Which row)
+{
+    if (auto* tree = dynamic_cast<platform::TreeView*>(view))
+        ClickRow(tree, tree->Node(row));
+    else
+        ClickRow(static_cast<platform::ListView*>(view),
+                 static_cast<platform::ListView*>(view)->Item(row));
+}
+
 // Clicks a random row of a list or node of a tree; false when the list is empty.
 bool ClickRandomRow(QWidget* view, QRandomGenerator& random)
 {
-    if (auto* tree = dynamic_cast<platform::TreeView*>(view))
-        ClickRow(tree, tree->Node(1 + random.bounded(tree->Count())));
-    else if (auto* list = static_cast<platform::ListView*>(view); list->Count() > 0)
-        ClickRow(list, 1 + random.bounded(list->Count()));
-    else
-        return false;
-    return true;
+    const int count = RowCount(view);
+    if (count > 0)
+        Click(view, 1 + random.bounded(count));
+    return count > 0;
 }
 
 void ChooseIndex(QComboBox* box, int index)
@@ -292,15 +314,8 @@ void RandomAction(const Windows& w, QRandomGenerator& random)
     else if (action == 12)
         ChooseIndex(recipes->cboLevel, random.bounded(20));
     else if (action == 13) {
-        const int pick = random.bounded(1000);
-        platform::ModalWindow::SetDriver([pick](QDialog& dialog) {
-            auto& picker = static_cast<frmAddIngredient&>(dialog);
-            const int count = picker.TV->Count();
-            if (count > 1)
-                picker.TV->setCurrentIndex(
-                    picker.TV->IndexOf(picker.TV->Node(2 + pick % (count - 1))));
-            QTest::mouseClick(count > 1 ? picker.cmdOK : picker.cmdClose, Qt::LeftButton);
-        });
+        const int count = colIngredients.Count(); // the picker's tree: the root, then these
+        PickPressingEnterOn(count > 0 ? 2 + random.bounded(count) : 1, count > 0 ? 2 : 0);
         Press(recipes->lvRecipeIng, Qt::Key_Insert);
     } else if (action == 14) {
         recipes->cboAmount->setFocus();
@@ -340,7 +355,6 @@ private slots:
     void init() { WriteDatabase(); }
     void cleanup()
     {
-        platform::ModalWindow::SetDriver(nullptr);
         CloseMainWindow();
         folder.reset();
     }
@@ -360,70 +374,50 @@ private slots:
     void lookingAndOtherEditsRewriteNothing()
     {
         const Windows w = OpenEditors();
-        QVERIFY(LoadedCleanly());
         frmMain* main = frmMain::Instance();
         main->cmdBrowse->click();
-        for (int row = 1; row <= w.glasses->LV->Count(); ++row) {
-            ClickRow(w.glasses->LV, row);
-            TabThroughEveryControl(w.glasses->LV);
-        }
         // An ingredient whose parent is the root's name hangs under the root.
-        QCOMPARE(w.ingredients->TV->Node("Loose")->Parent(),
-                 w.ingredients->TV->Node("Ingredients"));
-        for (int position = 1; position <= w.ingredients->TV->Count(); ++position) {
-            ClickRow(w.ingredients->TV, w.ingredients->TV->Node(position));
-            TabThroughEveryControl(w.ingredients->TV);
-            if (const auto ingredient = w.ingredients->SelectedIngredient) {
-                platform::ColorDialog::SetNextAnswer(ingredient->Color() & 0xFFFFFF);
-                QTest::mouseClick(w.ingredients->cmdColor, Qt::LeftButton);
+        QVERIFY(ChildTexts(w.ingredients->TV->Node("Ingredients")).contains("Loose"));
+        // With each row of each list: the selected ingredient's colour and the selected
+        // recipe's lines.
+        for (QWidget* view : w.Views())
+            for (int row = 1; row <= RowCount(view); ++row) {
+                Click(view, row);
+                TabThroughEveryControl(view);
+                if (const auto ingredient = w.ingredients->SelectedIngredient) {
+                    platform::ColorDialog::SetNextAnswer(ingredient->Color() & 0xFFFFFF);
+                    QTest::mouseClick(w.ingredients->cmdColor, Qt::LeftButton);
+                }
+                for (int line = 1; line <= w.recipes->lvRecipeIng->Count(); ++line) {
+                    ClickRow(w.recipes->lvRecipeIng, line);
+                    TabThroughEveryControl(view);
+                }
             }
-        }
-        for (int row = 1; row <= w.recipes->lvRecipes->Count(); ++row) {
-            ClickRow(w.recipes->lvRecipes, row);
-            if (w.recipes->CurrentRecipe()->Name == "Gin Fizz") // the glass's own spelling
-                QCOMPARE(w.recipes->cboGlass->currentText(), QString("Highball"));
-            for (int line = 1; line <= w.recipes->lvRecipeIng->Count(); ++line) {
-                ClickRow(w.recipes->lvRecipeIng, line);
-                TabThroughEveryControl(w.recipes->lvRecipes);
-            }
-            TabThroughEveryControl(w.recipes->lvRecipes);
-        }
         for (int row = 1; row <= main->RecipeBrowser->lvRecipes->Count(); ++row)
             ClickRow(main->RecipeBrowser->lvRecipes, row);
 
-        for (QWidget* view : w.Views()) {
+        // The record removed is the first glass, an ingredient between others and the first
+        // recipe by name (the second in the file); the one renamed and named back is the last.
+        const QStringList removed = {"Spare", "Bitters", "Absinthe"};
+        const QStringList last = {"Flute", QString::fromLatin1("Soda\xA0Water"), "Plain"};
+        for (int kind = 0; kind < 3; ++kind) {
+            QWidget* view = w.Views()[kind];
             Press(view, Qt::Key_Insert, MsgAnswer::Yes);
             Press(view, Qt::Key_Delete, MsgAnswer::Yes);
+            Click(view, removed[kind]);
+            Press(view, Qt::Key_Delete, MsgAnswer::Yes);
+            Click(view, last[kind]);
+            QVERIFY(Rename(view, "Renamed") && Stored().join(' ').contains("Renamed"));
+            QVERIFY(Rename(view, last[kind]));
         }
-        ClickRow(w.glasses->LV, w.glasses->LV->Item("Spare"));
-        Press(w.glasses->LV, Qt::Key_Delete, MsgAnswer::Yes);
-        ClickRow(w.ingredients->TV, w.ingredients->TV->Node("Bitters"));
-        Press(w.ingredients->TV, Qt::Key_Delete, MsgAnswer::Yes);
-        ClickRow(w.recipes->lvRecipes, 1); // the second in the file, first by name
-        QCOMPARE(w.recipes->CurrentRecipe()->Name, QString("Absinthe"));
-        Press(w.recipes->lvRecipes, Qt::Key_Delete, MsgAnswer::Yes);
-        ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Plain"));
-        for (bool choose : {true, false}) {
-            platform::ModalWindow::SetDriver([choose](QDialog& dialog) {
-                auto& picker = static_cast<frmAddIngredient&>(dialog);
-                picker.TV->setCurrentIndex(picker.TV->IndexOf(picker.TV->Node("Gin")));
-                QTest::mouseClick(choose ? picker.cmdOK : picker.cmdClose, Qt::LeftButton);
-            });
+        for (int control : {2, 0}) { // a line added to Plain, and the picker closed
+            PickPressingEnterOn("Gin", control);
             Press(w.recipes->lvRecipeIng, Qt::Key_Insert);
         }
+        QCOMPARE(w.recipes->lvRecipeIng->Count(), 2);
         Press(w.recipes->lvRecipeIng, Qt::Key_Delete, MsgAnswer::Yes);
-
-        const QStringList last = {"Flute", QString::fromLatin1("Soda\xA0Water"), "Plain"};
-        ClickRow(w.glasses->LV, w.glasses->LV->Item(last[0]));
-        ClickRow(w.ingredients->TV, w.ingredients->TV->Node(last[1]));
-        ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item(last[2]));
-        for (int view = 0; view < 3; ++view) {
-            QVERIFY(Rename(w.Views()[view], "Renamed"));
-            QVERIFY(colGlasses.Item("Renamed") || colIngredients.Item("Renamed") ||
-                    colRecipes.Item("Renamed"));
-            QVERIFY(Rename(w.Views()[view], last[view]));
-        }
-        ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Gin Fizz"));
+        Click(w.recipes->lvRecipes, "Gin Fizz");
+        QCOMPARE(w.recipes->cboGlass->currentText(), QString("Highball")); // the glass's spelling
         for (platform::ListView* list : {w.recipes->lvRecipes, w.recipes->lvRecipeIng})
             for (int column : {1, 2, 1, 2, 2})
                 list->ColumnClick(column);
@@ -473,7 +467,6 @@ private slots:
                 const QString where = QString("seed %1 sequence %2").arg(seed).arg(sequence);
                 for (int action = 0; action < 6; ++action)
                     RandomAction(w, random);
-                platform::ModalWindow::SetDriver(nullptr);
                 const QStringList shown = Shown(w);
                 QVERIFY2(Stored() == shown, qPrintable(where + ": a record the windows hide"));
                 QVERIFY((SaveGlasses() + SaveIngredients() + SaveRecipes()).isEmpty());
@@ -506,9 +499,8 @@ private slots:
         const Windows w = OpenEditors();
         const QString outside = "A name cannot hold the character '%1': the database files hold "
                                 "only the characters of the Windows-1252 code page.";
-        ClickRow(w.glasses->LV, w.glasses->LV->Item("Flute"));
-        ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Gin Fizz"));
-        ClickRow(w.ingredients->TV, w.ingredients->TV->Node("Loose"));
+        for (int kind = 0; kind < 3; ++kind)
+            Click(w.Views()[kind], QStringList{"Flute", "Loose", "Gin Fizz"}[kind]);
         const QList<std::tuple<QWidget*, QString, QString>> refusals = {
             {w.glasses->LV, " Coupe ", "Glass 'Coupe' already in the database."},
             {w.glasses->LV, "Ωmega", outside.arg("Ω")},
@@ -519,34 +511,25 @@ private slots:
             {w.ingredients->TV, " iNGREDIENTS ", "Ingredient already in the database."},
             {w.ingredients->TV, "Snow☃", outside.arg("☃")},
         };
+        const QStringList before = Stored();
         for (const auto& [view, name, refusal] : refusals) {
             QVERIFY(Rename(view, name));
-            QVERIFY2(Refused(refusal), qPrintable(name));
+            QVERIFY2(Refused(refusal) && Stored() == before, qPrintable(name));
         }
-        QVERIFY(colGlasses.Item("Flute") && colRecipes.Item("Gin Fizz") &&
-                colIngredients.Item("Loose"));
 
-        // Insert, Delete and F2 stay in the box; Home and Delete there leave "ame X".
-        for (QWidget* view : w.Views()) {
-            QVERIFY(
-                Rename(view, "Name X",
-                       {Qt::Key_Insert, Qt::Key_Delete, Qt::Key_F2, Qt::Key_Home, Qt::Key_Delete}));
-            QVERIFY(MessageBox::Shown().isEmpty());
-        }
-        QVERIFY(colGlasses.Item("ame X") && colIngredients.Item("ame X") &&
-                colRecipes.Item("ame X"));
-        QCOMPARE(QList<int>({colGlasses.Count(), colIngredients.Count(), colRecipes.Count()}),
-                 QList<int>({5, 7, 4}));
-        // So do the menus' shortcuts: Ctrl+O would open another recipe file and give the half
-        // typed name to a recipe there, Ctrl+K would check before the name is in.
+        // Insert, Delete and F2 stay in the box; Home and Delete there leave "ame X". So do the
+        // menus' shortcuts: Ctrl+O would open another recipe file and give the half typed name
+        // to a recipe there, Ctrl+K would check before the name is in.
         const qsizetype fileDialogs = platform::OpenFileDialog::Shown().size();
-        Press(w.recipes->lvRecipes, Qt::Key_F2);
-        for (Qt::Key key : {Qt::Key_O, Qt::Key_K})
-            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        const QList<QKeyCombination> keys = {
+            Qt::Key_Insert,       Qt::Key_Delete, Qt::Key_F2,    Qt::CTRL | Qt::Key_O,
+            Qt::CTRL | Qt::Key_K, Qt::Key_Home,   Qt::Key_Delete};
+        for (QWidget* view : w.Views())
+            QVERIFY(Rename(view, "Name X", keys) && MessageBox::Shown().isEmpty() &&
+                    Stored().size() == before.size());
+        QCOMPARE(Stored().filter(" ame X|").size(), 3); // a glass, an ingredient and a recipe
         QCOMPARE(platform::OpenFileDialog::Shown().size(), fileDialogs);
         QVERIFY(!frmMain::Instance()->DatabaseCheck);
-        QVERIFY(colRecipes.Item("ame X"));
         // The box's own menu (Cut, Copy, Paste ...) takes the focus while it is open; the edit
         // goes on.
         Press(w.recipes->lvRecipes, Qt::Key_F2);
@@ -606,19 +589,11 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), w.ingredients->cmdColor);
 
         ClickRow(w.recipes->lvRecipes, w.recipes->lvRecipes->Item("Plain"));
-        const auto pickGinAndPressEnterOn = [&](auto focus) {
-            platform::ModalWindow::SetDriver([&](QDialog& dialog) {
-                auto& picker = static_cast<frmAddIngredient&>(dialog);
-                picker.TV->setCurrentIndex(picker.TV->IndexOf(picker.TV->Node("Gin")));
-                Press(focus(picker), Qt::Key_Return);
-                QVERIFY(!picker.isVisible());
-            });
+        for (int control = 0; control < 3; ++control) { // Close adds nothing, the others Gin
+            PickPressingEnterOn("Gin", control);
             Press(w.recipes->lvRecipeIng, Qt::Key_Insert);
-            return w.recipes->CurrentRecipe()->RecipeIngredients().Count();
-        };
-        QCOMPARE(pickGinAndPressEnterOn([](frmAddIngredient& p) { return p.cmdClose; }), 1);
-        QCOMPARE(pickGinAndPressEnterOn([](frmAddIngredient& p) { return p.TV; }), 2);
-        QCOMPARE(pickGinAndPressEnterOn([](frmAddIngredient& p) { return p.cmdOK; }), 3);
+            QCOMPARE(w.recipes->CurrentRecipe()->RecipeIngredients().Count(), 1 + control);
+        }
 
         platform::ColorDialog::SetNextAnswer(0x654321);
         Press(w.ingredients->cmdColor, Qt::Key_Return);
@@ -690,51 +665,47 @@ private slots:
             OpenRecipeDatabase(w.recipes, DataPath + name);
             return QDir::toNativeSeparators(DataPath + name);
         };
-        const auto asked = [](const QString& question) {
-            const auto& shown = MessageBox::Shown();
-            return shown.size() == 1 && shown[0].text == question &&
-                   shown[0].title == "OPEN DATABASE" &&
-                   shown[0].buttons == platform::MsgButtons::YesNoDefaultNo;
-        };
-        for (const QString name : {"Help.Dat", "Glasses.Dat", "Ingredients.Dat"}) {
-            QVERIFY(Refused(QString("'%1' is one of the editor's other database files; it cannot "
-                                    "be opened as the recipe database.")
-                                .arg(openAnswering(name)),
-                            "INVALID ACTION"));
+        // The other databases, and a new name in a folder that does not exist (the file could
+        // never be written), are refused.
+        const QString other = "'%1' is one of the editor's other database files; it cannot be "
+                              "opened as the recipe database.";
+        const QList<QPair<QString, QString>> refusals = {
+            {"Help.Dat", other},
+            {"Glasses.Dat", other},
+            {"Ingredients.Dat", other},
+            {"Missing/New.Dat", "'%1' could not be opened: No such file or directory."}};
+        for (const auto& [name, refusal] : refusals) {
+            QVERIFY(Refused(refusal.arg(openAnswering(name)), "INVALID ACTION"));
             QCOMPARE(RecipeDatabasePath, DataPath + "Recipes.Dat");
         }
 
-        // Three records announced, one readable, then bytes that are no record; a file a save
-        // could not replace (its backup's place is taken by a folder). Each is opened only when
-        // the user says so.
+        // No record missing, one byte too many (the question names only the byte); three records
+        // announced, one readable, then bytes that are no record; a file a save could not
+        // replace (its backup's place is taken by a folder). Each is opened only when the user
+        // says so.
+        folder->WriteDataFile("Odd.Dat", Int32(-1) + Byte(0));
         folder->WriteDataFile("Damaged.Dat",
                               Int32(3) + RecipeRecord("Readable", "", "", {}) + Bytes(20, '\x7F'));
         folder->WriteDataFile("Kept.Dat", Int32(1) + RecipeRecord("Kept", "", "", {}));
         QVERIFY(QDir(DataPath).mkdir("Kept.Dat.bak"));
+        const QString unreadable = "'%1' does not look like a recipe database: %2 after the last "
+                                   "record could not be read. Open it anyway? Every exit "
+                                   "rewrites it.";
         const QList<QPair<QString, QString>> questions = {
-            {"Damaged.Dat",
-             "'%1' does not look like a recipe database: 2 records and 20 bytes after the last "
-             "record could not be read. Open it anyway? Every exit rewrites it."},
-            {"Kept.Dat",
-             "Changes to '%1' cannot be saved: Kept.Dat.bak is not a regular file. Open "
-             "it anyway?"}};
+            {"Odd.Dat", unreadable.arg("%1", "1 byte")},
+            {"Damaged.Dat", unreadable.arg("%1", "2 records and 20 bytes")},
+            {"Kept.Dat", "Changes to '%1' cannot be saved: Kept.Dat.bak is not a regular file. "
+                         "Open it anyway?"}};
         for (const auto& [name, question] : questions)
             for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
-                QVERIFY(asked(question.arg(openAnswering(name, answer))));
+                const QString asked = question.arg(openAnswering(name, answer));
+                const auto& shown = MessageBox::Shown();
+                QVERIFY(shown.size() == 1 && shown[0].text == asked &&
+                        shown[0].title == "OPEN DATABASE" &&
+                        shown[0].buttons == platform::MsgButtons::YesNoDefaultNo);
                 QCOMPARE(RecipeDatabasePath == DataPath + name, answer == MsgAnswer::Yes);
             }
-        // No record missing, one byte too many: the question names only the byte.
-        folder->WriteDataFile("Odd.Dat", Int32(-1) + Byte(0));
-        QVERIFY(asked(QString("'%1' does not look like a recipe database: 1 byte after the last "
-                              "record could not be read. Open it anyway? Every exit rewrites it.")
-                          .arg(openAnswering("Odd.Dat", MsgAnswer::No))));
         QCOMPARE(RowTexts(w.recipes->lvRecipes), QStringList({"Kept"}));
-
-        // A new name in a folder that does not exist: the file could never be written.
-        QVERIFY(Refused(QString("'%1' could not be opened: No such file or directory.")
-                            .arg(openAnswering("Missing/New.Dat")),
-                        "INVALID ACTION"));
-        QCOMPARE(RecipeDatabasePath, DataPath + "Kept.Dat");
 
         OpenRecipeDatabase(w.recipes, DataPath + "New.Dat");
         QCOMPARE(w.recipes->lvRecipes->Count(), 0);
