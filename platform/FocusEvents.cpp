@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QWidget>
 
 namespace platform {
@@ -21,7 +20,7 @@ protected:
         if (event->type() == QEvent::FocusIn && gotFocus)
             gotFocus();
         else if (event->type() == QEvent::FocusOut && lostFocus &&
-                 !FocusStaysWith(static_cast<QWidget*>(watched), static_cast<QFocusEvent*>(event)))
+                 !FocusStaysWith(static_cast<QWidget*>(watched)))
             lostFocus();
         return QObject::eventFilter(watched, event);
     }
@@ -32,12 +31,9 @@ private:
 };
 } // namespace
 
-bool FocusStaysWith(const QWidget* control, const QFocusEvent* event)
+bool FocusStaysWith(const QWidget* control)
 {
-    if (event->reason() == Qt::PopupFocusReason)
-        return true;
-    // A drop-down list or a menu is a window of its own, but a child of the control it belongs
-    // to.
+    // A drop-down list is a window of its own, but a child of the control it belongs to.
     for (const QWidget* next = QApplication::focusWidget(); next; next = next->parentWidget())
         if (next == control)
             return true;

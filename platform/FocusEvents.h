@@ -5,7 +5,6 @@
 
 #include <functional>
 
-class QFocusEvent;
 class QWidget;
 
 namespace platform {
@@ -14,9 +13,9 @@ namespace platform {
 // either may be empty. The handlers live as long as the control.
 void OnFocus(QWidget* control, std::function<void()> gotFocus, std::function<void()> lostFocus);
 
-// True when the focus-out `event` of `control` does not take the focus away from it: the focus
-// moves into the control's own parts (an edit box, its drop-down list, its own menu), or a popup
-// opens over it (a menu of the window).
-bool FocusStaysWith(const QWidget* control, const QFocusEvent* event);
+// True when `control`, as it gets a focus-out event, keeps the focus all the same: the focus moves
+// into the control's own parts (an edit box, its drop-down list), or a menu opens over it (its
+// own or one of the window), which leaves the focus where it was.
+bool FocusStaysWith(const QWidget* control);
 
 } // namespace platform

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QWidget>
@@ -92,8 +91,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::FocusOut &&
-            !FocusStaysWith(static_cast<QWidget*>(watched), static_cast<QFocusEvent*>(event)))
+        if (event->type() == QEvent::FocusOut && !FocusStaysWith(static_cast<QWidget*>(watched)))
             validate();
         return QObject::eventFilter(watched, event);
     }
