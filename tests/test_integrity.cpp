@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTest>
@@ -741,10 +742,10 @@ private slots:
         QVERIFY(wheelChooses(w.recipes->cboLevel));
         QVERIFY(Describe(*recipe) != before);
     }
-    // Opening a chooser's list or a text box's own menu leaves the focus in the control: its hint
-    // stays, and an amount or instructions being chosen or typed is stored only once the focus
-    // moves on.
-    void aControlsOwnPopupKeepsTheFocus()
+    // Opening a chooser's list, a text box's own menu or a menu of the window leaves the focus in
+    // the control: its hint stays, and an amount or instructions being chosen or typed is stored
+    // only once the focus moves on, or the editor ends.
+    void aListOrMenuOpenedOverAControlKeepsTheFocus()
     {
         const Windows w = OpenEditors();
         frmRecipes* recipes = w.recipes;
@@ -772,6 +773,19 @@ private slots:
         QApplication::activePopupWidget()->close();
         recipes->lvRecipes->setFocus();
         QCOMPARE(recipes->CurrentRecipe()->Instructions, QString("Stir."));
+
+        // So does a menu of the window; Quit stores what is being typed before the files are
+        // written.
+        Retype(recipes->txtInstructions, "Shake.");
+        QMenuBar* bar = frmMain::Instance()->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(frmMain::Instance()->mnuFile->menuAction()).center());
+        QCOMPARE(QApplication::activePopupWidget(), frmMain::Instance()->mnuFile);
+        QApplication::activePopupWidget()->close();
+        QCOMPARE(recipes->CurrentRecipe()->Instructions, QString("Stir."));
+        frmMain::Instance()->mnuQuit->trigger();
+        StartMainWindow();
+        QCOMPARE(colRecipes.Item("Plain")->Instructions, QString("Shake."));
     }
 };
 
