@@ -205,9 +205,9 @@ private slots:
                  DatabaseFile({RecipeRecord("Gimlet", "", "Shake.", {})}));
     }
 
-    // What start-up cannot read is reported once, in one message, and not written at exit: a
-    // file in place of the data folder; a folder, a pipe or a device in place of a database (not
-    // read either: it would wait, or never end); records that cannot be read.
+    // What start-up cannot read is reported in one message: a file in place of the data folder,
+    // and a folder, a pipe or a device in place of a database, neither of which is written at
+    // exit (nor read: it would wait, or never end); records that cannot be read.
     void problemsFoundAtStartUpAreReportedOnceAndNotWritten()
     {
         ProgramFolder folder;
