@@ -190,9 +190,11 @@ private slots:
         folder.WriteDataFile("Recipes.Dat", large);
         StartMainWindow();
         colRecipes.Item("Gimlet")->Instructions = "Shake.";
-        std::optional<FileSizeLimit> limit(std::in_place, large.size() / 2);
-        const StoreMessages messages = SaveRecipes();
-        limit.reset();
+        StoreMessages messages;
+        {
+            const FileSizeLimit limit(large.size() / 2);
+            messages = SaveRecipes();
+        }
         QCOMPARE(folder.ReadDataFile("Recipes.Dat"), large);
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages.first().text,
