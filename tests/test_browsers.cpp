@@ -57,7 +57,7 @@ class TestBrowsers : public QObject {
         frmMain::Instance()->cmdShowHelp->click();
         browser = frmMain::Instance()->RecipeBrowser;
         help = frmMain::Instance()->HelpBrowser;
-        QVERIFY(browser && help); // a failed set-up skips the test instead of crashing it
+        QVERIFY(browser && help); // a failed set-up fails the test instead of crashing it
     }
 
     // The recipe card: name, glass, ingredient names with the instructions, amounts.
