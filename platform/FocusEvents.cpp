@@ -10,22 +10,27 @@ namespace {
 class FocusFilter : public QObject {
 public:
     FocusFilter(QWidget* control, std::function<void()> got, std::function<void()> lost)
-        : QObject(control), gotFocus(std::move(got)), lostFocus(std::move(lost))
+        : QObject(control), control(control), gotFocus(std::move(got)), lostFocus(std::move(lost))
     {
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::FocusIn && gotFocus)
+        if (event->type() == QEvent::FocusIn && watched == control && gotFocus) {
             gotFocus();
-        else if (event->type() == QEvent::FocusOut && lostFocus &&
-                 !FocusStaysWith(static_cast<QWidget*>(watched)))
-            lostFocus();
+        } else if (event->type() == QEvent::FocusOut && lostFocus) {
+            QWidget* part = QApplication::focusWidget();
+            if (!FocusStaysWith(control))
+                lostFocus();
+            else if (part != control)
+                part->installEventFilter(this); // the focus may leave the control from there
+        }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    QWidget* control;
     std::function<void()> gotFocus;
     std::function<void()> lostFocus;
 };

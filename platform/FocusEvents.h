@@ -9,8 +9,9 @@ class QWidget;
 
 namespace platform {
 
-// Calls `gotFocus` when `control` gets the keyboard focus and `lostFocus` when it loses it;
-// either may be empty. The handlers live as long as the control.
+// Calls `gotFocus` when `control` gets the keyboard focus and `lostFocus` when it loses it, also
+// when the focus leaves from one of its parts (the edit box of a name); either may be empty. The
+// handlers live as long as the control.
 void OnFocus(QWidget* control, std::function<void()> gotFocus, std::function<void()> lostFocus);
 
 // True when `control`, as it gets a focus-out event, keeps the focus all the same: the focus moves

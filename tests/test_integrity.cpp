@@ -773,6 +773,11 @@ private slots:
         QApplication::activePopupWidget()->close();
         recipes->lvRecipes->setFocus();
         QCOMPARE(recipes->CurrentRecipe()->Instructions, QString("Stir."));
+        // The list's hint goes when the focus leaves the list from its name box.
+        QTest::keyClick(recipes->lvRecipes, Qt::Key_F2);
+        QTest::keyClicks(QApplication::focusWidget(), "Plainer");
+        recipes->cboAmount->setFocus();
+        QCOMPARE(hint(), QString());
 
         // So does a menu of the window; Quit stores what is being typed before the files are
         // written.
@@ -785,7 +790,7 @@ private slots:
         QCOMPARE(recipes->CurrentRecipe()->Instructions, QString("Stir."));
         frmMain::Instance()->mnuQuit->trigger();
         StartMainWindow();
-        QCOMPARE(colRecipes.Item("Plain")->Instructions, QString("Shake."));
+        QCOMPARE(colRecipes.Item("Plainer")->Instructions, QString("Shake."));
     }
 };
 
