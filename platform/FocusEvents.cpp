@@ -7,6 +7,17 @@
 namespace platform {
 
 namespace {
+// True when the focus, as `control` gets a focus-out event, is still in the control or one of its
+// parts: a menu opening over it leaves the focus where it was, and a drop-down list is a window of
+// its own, but a child of the control it belongs to.
+bool FocusStaysWith(const QWidget* control)
+{
+    for (const QWidget* next = QApplication::focusWidget(); next; next = next->parentWidget())
+        if (next == control)
+            return true;
+    return false;
+}
+
 class FocusFilter : public QObject {
 public:
     FocusFilter(QWidget* control, std::function<void()> got, std::function<void()> lost)
@@ -35,15 +46,6 @@ private:
     std::function<void()> lostFocus;
 };
 } // namespace
-
-bool FocusStaysWith(const QWidget* control)
-{
-    // A drop-down list is a window of its own, but a child of the control it belongs to.
-    for (const QWidget* next = QApplication::focusWidget(); next; next = next->parentWidget())
-        if (next == control)
-            return true;
-    return false;
-}
 
 void OnFocus(QWidget* control, std::function<void()> gotFocus, std::function<void()> lostFocus)
 {

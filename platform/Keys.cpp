@@ -80,24 +80,14 @@ private:
 
 const char* const ValidateProperty = "mixoraValidate";
 
-class ValidateFilter : public QObject {
+// What RunPendingValidation runs for a control.
+class PendingValidation : public QObject {
 public:
-    ValidateFilter(QWidget* control, std::function<void()> validate)
+    PendingValidation(QWidget* control, std::function<void()> validate)
         : QObject(control), validate(std::move(validate))
     {
     }
-    void Run() { validate(); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::FocusOut && !FocusStaysWith(static_cast<QWidget*>(watched)))
-            validate();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> validate;
+    const std::function<void()> validate;
 };
 
 } // namespace
@@ -110,9 +100,9 @@ void OnKeys(QWidget* control, std::function<void(int&, int)> keyDown,
 
 void OnValidate(QWidget* control, std::function<void()> validate)
 {
-    auto* filter = new ValidateFilter(control, std::move(validate));
-    control->installEventFilter(filter);
-    control->setProperty(ValidateProperty, QVariant::fromValue<QObject*>(filter));
+    auto* pending = new PendingValidation(control, validate);
+    control->setProperty(ValidateProperty, QVariant::fromValue<QObject*>(pending));
+    OnFocus(control, nullptr, std::move(validate));
 }
 
 void RunPendingValidation(QWidget* window)
@@ -120,8 +110,8 @@ void RunPendingValidation(QWidget* window)
     for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
         if (!window->isAncestorOf(w) && w != window)
             return;
-        if (auto* filter = w->property(ValidateProperty).value<QObject*>()) {
-            static_cast<ValidateFilter*>(filter)->Run();
+        if (auto* pending = w->property(ValidateProperty).value<QObject*>()) {
+            static_cast<PendingValidation*>(pending)->validate();
             return;
         }
     }

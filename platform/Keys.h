@@ -24,9 +24,9 @@ constexpr int Shift = 1, Ctrl = 2, Alt = 4;
 void OnKeys(QWidget* control, std::function<void(int& keyCode, int shift)> keyDown,
             std::function<void(int& keyAscii)> keyPress);
 
-// Runs `validate` when the focus leaves `control`, for another control, window or program (a
-// list or menu opened over it leaves it the focus: FocusStaysWith), and when
-// RunPendingValidation is asked for.
+// Runs `validate` when the focus leaves `control`, as OnFocus tells it (for another control,
+// window or program, not for a list or menu opened over it), and when RunPendingValidation is
+// asked for.
 void OnValidate(QWidget* control, std::function<void()> validate);
 
 // Runs the validation of the control of `window` that has the focus, if it has one.
